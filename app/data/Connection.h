@@ -1,0 +1,51 @@
+#pragma once
+
+#include <QSqlDatabase>
+#include <QString>
+
+#include <memory>
+
+// One open database: a local SQLite file, or the server (PostgreSQL, or an SQLite file standing in
+// for it). Copies share the same connection; it is closed when the last copy lets go. What differs
+// between the two engines lives here and nowhere else.
+class Connection
+{
+public:
+    enum class Engine { SQLite, PostgreSQL };
+
+    Connection() = default;
+
+    struct PostgresTarget
+    {
+        QString host;
+        int port = 0;
+        QString database;
+        QString user;
+        QString password;
+        int connectTimeoutSeconds = 10;
+    };
+
+    // Both throw SqlError when the database cannot be opened. An SQLite file must already exist.
+    static Connection openSqlite(const QString& path);
+    static Connection openPostgres(const PostgresTarget& target);
+
+    bool isOpen() const;
+    void close();
+    Engine engine() const { return m_engine; }
+    QSqlDatabase database() const;
+    QString path() const; // the SQLite file, or empty
+
+    // The server clock as a "YYYY-MM-DD HH:mm:ss" text column.
+    QString nowExpression() const;
+    // "SELECT … " + limitClause(n) for the first n rows.
+    static QString limitClause(int rows) { return QStringLiteral(" LIMIT ") + QString::number(rows); }
+
+    bool hasTable(const QString& table) const;
+
+private:
+    struct Handle;
+    Connection(std::shared_ptr<Handle> handle, Engine engine);
+
+    std::shared_ptr<Handle> m_handle;
+    Engine m_engine = Engine::SQLite;
+};

@@ -1,0 +1,111 @@
+#include "Database.h"
+
+#include "Globals.h"
+#include "MessageService.h"
+#include "Paths.h"
+#include "ProgramEnd.h"
+#include "Schema.h"
+#include "Settings.h"
+
+using namespace Qt::StringLiterals;
+
+ServerLocation ServerLocation::parse(const QString& setting)
+{
+    ServerLocation location;
+    const QString value = setting.trimmed();
+    if (value.startsWith(u"sqlite:"_s, Qt::CaseInsensitive)) {
+        location.standIn = true;
+        location.file = InstallPaths::resolve(value.mid(7).trimmed());
+        return location;
+    }
+    const qsizetype comma = value.lastIndexOf(u',');
+    location.host = (comma < 0 ? value : value.left(comma)).trimmed();
+    if (comma >= 0) {
+        bool ok = false;
+        const int port = value.mid(comma + 1).trimmed().toInt(&ok);
+        if (ok && port > 0 && port < 65536)
+            location.port = port;
+    }
+    if (location.host.isEmpty())
+        location.host = u"127.0.0.1"_s;
+    return location;
+}
+
+namespace {
+
+Connection openChecked(const QString& path, const std::vector<TableDef>& tables)
+{
+    Connection connection = Connection::openSqlite(path);
+    const QString missing = Schema::missingTable(connection, tables);
+    if (!missing.isEmpty())
+        throw SqlError(u"데이터베이스 화일에 필요한 테이블("_s + missing + u")이 없습니다: "_s + path, u"1"_s, QString());
+    return connection;
+}
+
+[[noreturn]] void endWithLocalError(const SqlError& error)
+{
+    ShowMessage(LocalDbErrorText(error));
+    EndProgram();
+}
+
+} // namespace
+
+QString LocalDbErrorText(const SqlError& error)
+{
+    const QString number = error.nativeCode().isEmpty() ? u"-1"_s : error.nativeCode();
+    return u"(오류: "_s + number + u") "_s + error.message();
+}
+
+QString ServerErrorText()
+{
+    return u"(오류) [벨트라서버]와 연결에 실패하였습니다. 인터넷 연결을 확인하고 다시 시도하여 주십시오."_s;
+}
+
+Connection OpenSystemDatabase(const QString& path) { return openChecked(path, Schema::systemTables()); }
+
+Connection OpenUserDatabase(const QString& path) { return openChecked(path, Schema::userTables()); }
+
+Connection ConnectServer(const ServerLocation& location)
+{
+    if (location.standIn)
+        return openChecked(location.file, Schema::serverTables());
+    Connection::PostgresTarget target;
+    target.host = location.host;
+    target.port = location.port;
+    target.database = QString::fromUtf16(kServerCatalog);
+    target.user = QString::fromUtf16(kServerUser);
+    target.password = QString::fromUtf16(kServerPassword);
+    return Connection::openPostgres(target);
+}
+
+void OpenSystemDb()
+{
+    try {
+        gSystemConn = OpenSystemDatabase(InstallPaths::systemDb());
+    } catch (const SqlError& error) {
+        endWithLocalError(error);
+    }
+}
+
+void OpenUserDb()
+{
+    try {
+        gUserConn = OpenUserDatabase(gUserDbPath);
+    } catch (const SqlError& error) {
+        endWithLocalError(error);
+    }
+}
+
+void CloseUserDb() { gUserConn.close(); }
+
+void OpenServerConn()
+{
+    // The old connection goes first, so that at no time two of them are open.
+    gServerConn.close();
+    try {
+        gServerConn = ConnectServer(ServerLocation::parse(ServerSetting()));
+    } catch (const SqlError&) {
+        ShowMessage(ServerErrorText());
+        EndProgram();
+    }
+}

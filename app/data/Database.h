@@ -1,0 +1,42 @@
+#pragma once
+
+#include "Connection.h"
+#include "SqlError.h"
+
+#include <QString>
+
+// The server account. The Jet files' password has no counterpart: the local files are plain SQLite.
+inline constexpr int kServerPort = 2707;
+inline constexpr char16_t kServerCatalog[] = u"VELTRA1";
+inline constexpr char16_t kServerUser[] = u"user1";
+inline constexpr char16_t kServerPassword[] = u"kelp7wav";
+
+// Where the server is, as the install's setting says: a host name (PostgreSQL on port 2707, or
+// "host,port"), or "sqlite:" and a file (relative to the install root) standing in for the server.
+struct ServerLocation
+{
+    bool standIn = false;
+    QString file; // absolute, for the stand-in
+    QString host;
+    int port = kServerPort;
+
+    static ServerLocation parse(const QString& setting);
+};
+
+// The three connections of the main program, gSystemConn, gUserConn and gServerConn. Each opening puts
+// a new connection in place of the old one. A local file that cannot be opened, or a server out of
+// reach, is reported and ends the program.
+void OpenSystemDb();
+void OpenUserDb();
+void CloseUserDb();
+void OpenServerConn();
+
+// The same without the message and the end, for the setup tool, the updater and tests: they throw
+// SqlError. A local file must hold every table the kind of database needs.
+Connection OpenSystemDatabase(const QString& path);
+Connection OpenUserDatabase(const QString& path);
+Connection ConnectServer(const ServerLocation& location);
+
+// "(오류: " + number + ") " + description, as a local database failure is shown.
+QString LocalDbErrorText(const SqlError& error);
+QString ServerErrorText();

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QString>
+
+// Every path of the install comes from here. The root is C:\VELTRA\수리볼\ on Windows; elsewhere the
+// folder named by SURIBALL_ROOT, or ~/VELTRA/수리볼. Paths are returned without a trailing separator.
+namespace InstallPaths {
+
+QString root();
+QString binDir();
+QString dataDir();
+QString prDir();
+QString docDir();
+QString tempDir();
+
+QString systemDb();
+QString userDbTemplate();
+// The member's own database, "id_" + ID + ".mdb" in DATA. The file name is lower-cased because the
+// names were matched without regard to case where the program came from; the folders keep their case.
+QString userDb(const QString& userId);
+QString systemIfo();
+QString prIfo();
+QString dateFormatHelp();
+
+QString mainProgram();
+QString updaterProgram();
+
+// A path of the install given relative to the root (as settings keep them, to stay short) or absolute.
+QString resolve(const QString& path);
+
+} // namespace InstallPaths

@@ -1,0 +1,186 @@
+#include "Schema.h"
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+ColumnDef t(QStringView name) { return {name.toString(), ColumnKind::Text}; }
+ColumnDef n(QStringView name) { return {name.toString(), ColumnKind::Number}; }
+
+// Rk1Count … Rk5Count and the like.
+std::vector<ColumnDef> rankColumns(QStringView prefix, QStringView suffix)
+{
+    std::vector<ColumnDef> columns;
+    for (int rank = 1; rank <= 5; ++rank)
+        columns.push_back(n(QString(prefix + QString::number(rank) + suffix)));
+    return columns;
+}
+
+std::vector<ColumnDef> concat(std::initializer_list<std::vector<ColumnDef>> parts)
+{
+    std::vector<ColumnDef> all;
+    for (const auto& part : parts)
+        all.insert(all.end(), part.begin(), part.end());
+    return all;
+}
+
+} // namespace
+
+namespace Schema {
+
+const std::vector<TableDef>& systemTables()
+{
+    static const std::vector<TableDef> tables = {
+        {u"Info1"_s, {t(u"Section1"), t(u"Name1"), t(u"Value1")}, {{u"Info1_Key"_s, u"Section1, Name1"_s, true}}},
+        {u"Hot1"_s, {n(u"No1"), t(u"Part1"), t(u"Text1"), t(u"Url1")}, {{u"Hot1_No"_s, u"No1"_s, false}}},
+        {u"BokList"_s,
+         concat({{n(u"BokNo"), t(u"Date1"), t(u"Date2"), t(u"No1")},
+                 rankColumns(u"Rk", u"Count"),
+                 rankColumns(u"Rk", u"Kum"),
+                 {n(u"Sum1"), n(u"Sum2"), t(u"State1")}}),
+         {{u"BokList_BokNo"_s, u"BokNo"_s, true}}},
+        {u"Tip1"_s, {t(u"Part1"), n(u"No1"), t(u"Text1")}, {{u"Tip1_Part"_s, u"Part1, No1"_s, false}}},
+        {u"Update1"_s,
+         {t(u"Name1"), t(u"File1"), n(u"Size1"), t(u"Date1"), n(u"FileNo1")},
+         {{u"Update1_Name"_s, u"Name1"_s, true}}},
+    };
+    return tables;
+}
+
+const std::vector<TableDef>& userTables()
+{
+    static const std::vector<TableDef> tables = {
+        {u"MyInfo1"_s, {t(u"Name1"), t(u"Value1")}, {{u"MyInfo1_Name"_s, u"Name1"_s, false}}},
+        {u"Bok1"_s,
+         {n(u"BokNo"), n(u"Count1"), t(u"Bigo1"), t(u"Tag1")},
+         {{u"Bok1_BokNo"_s, u"BokNo"_s, true}}},
+        {u"List1"_s,
+         {n(u"BokNo"), n(u"GNo1"), t(u"No1"), t(u"Top1"), n(u"Kum1"), n(u"SNo1")},
+         {{u"List1_Game"_s, u"BokNo, SNo1"_s, true},
+          {u"List1_Group"_s, u"BokNo, GNo1"_s, false},
+          {u"List1_Rank"_s, u"BokNo, Top1"_s, false},
+          {u"List1_GroupOnly"_s, u"GNo1"_s, false}}},
+        {u"Group1"_s, {n(u"GNo1"), t(u"GName1")}, {{u"Group1_GNo"_s, u"GNo1"_s, true}}},
+        {u"Bok2"_s,
+         {n(u"BokNo"),
+          t(u"Part2"),
+          t(u"Title1"),
+          t(u"Title2"),
+          t(u"Comp1"),
+          n(u"Count1"),
+          t(u"No1Text"),
+          t(u"No2Text"),
+          t(u"No3Text"),
+          t(u"No4Text"),
+          t(u"No5Text"),
+          t(u"Text1"),
+          t(u"Text2"),
+          t(u"Bigo1")},
+         {{u"Bok2_BokNo"_s, u"BokNo"_s, true}}},
+        {u"List2"_s,
+         {n(u"BokNo"), n(u"SNo1"), t(u"SNo2"), t(u"No1"), t(u"Top1"), t(u"Date1"), t(u"Tag1")},
+         {{u"List2_Game"_s, u"BokNo, SNo1, SNo2"_s, false}, {u"List2_Tag"_s, u"BokNo, Tag1"_s, false}}},
+    };
+    return tables;
+}
+
+const std::vector<TableDef>& serverTables()
+{
+    static const std::vector<TableDef> tables = {
+        {u"Member"_s,
+         {t(u"ID1"), t(u"Pwd"), t(u"Name1"), t(u"JuminNo1"), t(u"Email1"), t(u"Level1"), t(u"State1"), t(u"Login2")},
+         {{u"Member_ID"_s, u"ID1"_s, true}}},
+        {u"Info1"_s, {t(u"IFPart1"), t(u"Name1"), t(u"Text1")}, {{u"Info1_Key"_s, u"IFPart1, Name1"_s, true}}},
+        {u"BokList"_s,
+         concat({{n(u"BokNo"), t(u"Date1"), t(u"Date2"), t(u"LotNo"), t(u"State1"), t(u"State2")},
+                 rankColumns(u"Rk", u"Count"),
+                 rankColumns(u"Rk", u"Kum")}),
+         {{u"BokList_BokNo"_s, u"BokNo"_s, true}, {u"BokList_State2"_s, u"State2"_s, false}}},
+        {u"PrList"_s, {t(u"Title1"), t(u"Url1"), t(u"State1"), t(u"Show1"), n(u"Sum1")}, {}},
+        {u"Coupon1"_s,
+         {t(u"ID1"),
+          n(u"BokNo"),
+          t(u"Part2"),
+          t(u"Title1"),
+          t(u"Title2"),
+          t(u"Comp1"),
+          n(u"Count1"),
+          t(u"No1Text"),
+          t(u"No2Text"),
+          t(u"No3Text"),
+          t(u"No4Text"),
+          t(u"No5Text"),
+          t(u"Text1"),
+          t(u"Text2")},
+         {{u"Coupon1_Key"_s, u"ID1, BokNo"_s, true}}},
+        {u"NBList1"_s,
+         {n(u"JPCodeNo"),
+          t(u"ID1"),
+          n(u"BokNo"),
+          t(u"Date1"),
+          n(u"Count1"),
+          n(u"Count2"),
+          n(u"Danga1"),
+          t(u"State1"),
+          t(u"SendNo1"),
+          t(u"Bigo1"),
+          t(u"Comp1"),
+          t(u"Title1"),
+          t(u"Tel1"),
+          t(u"Text1"),
+          t(u"Text2"),
+          t(u"Text3")},
+         {{u"NBList1_Code"_s, u"JPCodeNo"_s, true}, {u"NBList1_BokNo"_s, u"BokNo"_s, false}}},
+        {u"NBNo1"_s,
+         {n(u"JPCodeNo"), n(u"BokNo"), t(u"No1"), t(u"Top1"), n(u"Kum1"), n(u"SNo1"), t(u"SNo2"), t(u"Cancel1")},
+         {{u"NBNo1_Ticket"_s, u"JPCodeNo, SNo1, SNo2"_s, false}, {u"NBNo1_BokNo"_s, u"BokNo, Top1"_s, false}}},
+        {u"NBNo2"_s,
+         {n(u"JPCodeNo"), n(u"BokNo"), t(u"No1"), t(u"Top1"), n(u"Kum1"), n(u"SNo1"), t(u"SNo2")},
+         {{u"NBNo2_BokNo"_s, u"BokNo"_s, false}}},
+        {u"S1List"_s,
+         concat({{n(u"BokNo"), n(u"Sum1")}, rankColumns(u"S", u"Count"), rankColumns(u"S", u"Kum")}),
+         {{u"S1List_BokNo"_s, u"BokNo"_s, true}}},
+        {u"Update1"_s,
+         {t(u"Name1"), t(u"File1"), n(u"Size1"), t(u"Date1"), {u"Bin1"_s, ColumnKind::Bytes}},
+         {{u"Update1_Name"_s, u"Name1"_s, true}, {u"Update1_Date"_s, u"Date1"_s, false}}},
+    };
+    return tables;
+}
+
+QStringList createStatements(const TableDef& table, Connection::Engine engine)
+{
+    const bool pg = engine == Connection::Engine::PostgreSQL;
+    QStringList columns;
+    for (const ColumnDef& column : table.columns) {
+        QString type;
+        switch (column.kind) {
+        case ColumnKind::Text:
+            type = u"TEXT"_s;
+            break;
+        case ColumnKind::Number:
+            type = pg ? u"BIGINT"_s : u"INTEGER"_s;
+            break;
+        case ColumnKind::Bytes:
+            type = pg ? u"BYTEA"_s : u"BLOB"_s;
+            break;
+        }
+        columns.append(column.name + u' ' + type);
+    }
+    QStringList statements{u"CREATE TABLE "_s + table.name + u" ("_s + columns.join(u", "_s) + u')'};
+    for (const IndexDef& index : table.indexes) {
+        statements.append((index.unique ? u"CREATE UNIQUE INDEX "_s : u"CREATE INDEX "_s) + index.name + u" ON "_s
+                          + table.name + u" ("_s + index.columns + u')');
+    }
+    return statements;
+}
+
+QString missingTable(const Connection& connection, const std::vector<TableDef>& tables)
+{
+    for (const TableDef& table : tables) {
+        if (!connection.hasTable(table.name))
+            return table.name;
+    }
+    return QString();
+}
+
+} // namespace Schema

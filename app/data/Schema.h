@@ -1,0 +1,46 @@
+#pragma once
+
+#include "Connection.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <vector>
+
+// The tables of the three databases. The programs never create a table: the setup tool builds them from
+// these lists, and the programs check an opened file against them.
+enum class ColumnKind { Text, Number, Bytes };
+
+struct ColumnDef
+{
+    QString name;
+    ColumnKind kind;
+};
+
+struct IndexDef
+{
+    QString name;
+    QString columns; // "BokNo, SNo1"
+    bool unique;
+};
+
+struct TableDef
+{
+    QString name;
+    std::vector<ColumnDef> columns;
+    std::vector<IndexDef> indexes;
+};
+
+namespace Schema {
+
+const std::vector<TableDef>& systemTables();
+const std::vector<TableDef>& userTables();
+const std::vector<TableDef>& serverTables();
+
+// CREATE TABLE and CREATE INDEX statements for one engine.
+QStringList createStatements(const TableDef& table, Connection::Engine engine);
+
+// The first table of the list that the database lacks, or an empty text.
+QString missingTable(const Connection& connection, const std::vector<TableDef>& tables);
+
+} // namespace Schema

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QByteArray>
+#include <QDate>
+#include <QString>
+
+// Text in this program is measured in bytes of its CP949 form: a Hangul syllable takes two bytes, an
+// ASCII character one, and a character CP949 cannot hold becomes "?" (one byte), as the code-page
+// conversion of the desktop would make it.
+QByteArray ToCp949(const QString& text);
+QString FromCp949(const QByteArray& bytes);
+
+int ByteLen(const QString& text);
+// Cuts never leave half a character behind: a two-byte character that the cut would split is dropped.
+QString ByteLeft(const QString& text, int length);
+QString ByteMid(const QString& text, int start, int length);
+
+QString CutAtNul(const QString& text);
+// Every ' becomes a backquote: the stored text carries the backquote, so this stays even though every
+// value reaches SQL as a bound parameter.
+QString SqlQuote(const QString& text);
+// "YYYYMMDD" → "YYYY-MM-DD".
+QString DashDate(const QString& eightDigits);
+QString KoreanWeekday(const QDate& date);
+bool FileExists(const QString& path);
+
+// The Lotto 6/45 rank of a 12-digit game text against a 14-digit draw text (six numbers, then the
+// bonus): "1" to "5", or "0" for a losing game.
+QString RankOfGame(const QString& drawText, const QString& gameText);

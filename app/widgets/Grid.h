@@ -1,0 +1,96 @@
+#pragma once
+
+#include "GridModel.h"
+
+#include <QColor>
+#include <QWidget>
+
+#include <optional>
+
+class QTableView;
+
+// The one list control of the program. Cells are addressed (column, row), both from 1; row 0 is the
+// header row and column 0 the row-number column. The windows keep their rows' data in the cells and
+// read it back from there.
+class Grid : public QWidget
+{
+    Q_OBJECT
+public:
+    using ColumnKind = GridModel::Kind;
+
+    explicit Grid(QWidget* parent = nullptr);
+
+    int maxRows() const;
+    // 0 empties the grid; a larger count adds empty rows at the end.
+    void setMaxRows(int rows);
+    int maxCols() const;
+    void setMaxCols(int columns);
+
+    // Row 0 reads and writes the column headers. Cells outside the grid read as empty and ignore writes.
+    QString text(int column, int row) const;
+    void setText(int column, int row, const QString& text);
+    void setNumber(int column, int row, double value);
+    // A check-box cell holds "1" when ticked and "0" otherwise.
+    bool isChecked(int column, int row) const;
+    void setHeaders(const QStringList& headers);
+
+    void setColumnKind(int column, ColumnKind kind);
+    void setColumnEditable(int column, bool editable);
+    void setColumnWidth(int column, int pixels);
+    // A hidden column keeps its values.
+    void setColumnHidden(int column, bool hidden);
+    bool isColumnHidden(int column) const;
+
+    // The current cell; making it active scrolls the grid to it.
+    void setActiveCell(int column, int row);
+    int activeRow() const;
+    int activeCol() const;
+    void selectBlock(int column1, int row1, int column2, int row2);
+    void setSelectRows(bool wholeRows);
+
+    void setCellColor(int column, int row, const QColor& color);
+    void setRowColor(int row, const QColor& color);
+    void setBlockColor(int row1, int row2, const QColor& color);
+    void clearColors();
+    QColor cellColor(int column, int row) const;
+
+    struct SortKey
+    {
+        int column;
+        Qt::SortOrder order = Qt::AscendingOrder;
+    };
+    // Sorts rows row1..row2 by one or two keys. Rows move with all their cells; the order of rows equal
+    // on both keys stays as it was.
+    void sortRows(int row1, int row2, SortKey first, std::optional<SortKey> second = std::nullopt);
+
+    // Fills many cells without redrawing after each one.
+    class Batch
+    {
+    public:
+        explicit Batch(Grid& grid);
+        ~Batch();
+        Batch(const Batch&) = delete;
+        Batch& operator=(const Batch&) = delete;
+
+    private:
+        Grid& m_grid;
+    };
+
+    QTableView* view() const { return m_view; }
+    GridModel* model() const { return m_model; }
+
+Q_SIGNALS:
+    // Row 0 is the header, column 0 the row-number column.
+    void cellClicked(int column, int row);
+    void cellDoubleClicked(int column, int row);
+    void cellEdited(int column, int row);
+
+private:
+    bool inside(int column, int row) const;
+
+    GridModel* m_model;
+    QTableView* m_view;
+};
+
+// Blocks of five rows shaded alternately: 1–5 plain, 6–10 RGB(246,246,246), 11–15 plain, …
+void StripeRows(Grid& grid);

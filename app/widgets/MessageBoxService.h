@@ -1,0 +1,10 @@
+#pragma once
+
+#include "MessageService.h"
+
+// Messages as real message boxes, over whichever window is active.
+class MessageBoxService final : public MessageService
+{
+public:
+    MsgAnswer show(const QString& text, MsgIcon icon, MsgButtons buttons, const QString& caption) override;
+};

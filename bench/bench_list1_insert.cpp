@@ -1,0 +1,83 @@
+// Inserting List1 rows through the statement layer: 100,000 rows in one transaction, against the same
+// rows one autocommit statement at a time (capped, since every such statement waits for the disk).
+#include "Database.h"
+#include "Installer.h"
+#include "Paths.h"
+#include "Query.h"
+#include "Transaction.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTextStream>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+QString gameText(int i)
+{
+    QString text;
+    for (int k = 0; k < 6; ++k)
+        text += QString::number(1 + (i * 7 + k * 8) % 45).rightJustified(2, u'0');
+    return text;
+}
+
+Connection freshUserDb(const QString& name)
+{
+    const QString path = InstallPaths::userDb(name);
+    QFile::remove(path);
+    QFile::copy(InstallPaths::userDbTemplate(), path);
+    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
+    return OpenUserDatabase(path);
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    QCoreApplication app(argc, argv);
+    const int rows = argc > 1 ? QString::fromLocal8Bit(argv[1]).toInt() : 100000;
+    const double autocommitSeconds = argc > 2 ? QString::fromLocal8Bit(argv[2]).toDouble() : 10.0;
+    QTemporaryDir dir;
+    Installer::Options options;
+    options.root = dir.path();
+    Installer::install(options);
+    QTextStream out(stdout);
+
+    QStringList games;
+    games.reserve(rows);
+    for (int i = 1; i <= rows; ++i)
+        games.append(gameText(i));
+
+    const QString insert = u"INSERT INTO List1 (BokNo,GNo1,No1,Top1,Kum1,SNo1) VALUES (?,?,?,'9',0,?)"_s;
+    {
+        Connection db = freshUserDb(u"bulk"_s);
+        QElapsedTimer timer;
+        timer.start();
+        Transaction transaction(db);
+        Query q(db, insert);
+        for (int i = 1; i <= rows; ++i)
+            q.run({1201, 0, games[i - 1], i});
+        transaction.commit();
+        const double seconds = double(timer.nsecsElapsed()) / 1e9;
+        out << "one transaction: " << rows << " rows in " << QString::number(seconds, 'f', 3) << " s = "
+            << qint64(rows / seconds) << " rows/s" << Qt::endl;
+    }
+    {
+        Connection db = freshUserDb(u"single"_s);
+        QElapsedTimer timer;
+        timer.start();
+        Query q(db, insert);
+        int done = 0;
+        while (done < rows && double(timer.elapsed()) / 1000.0 < autocommitSeconds) {
+            ++done;
+            q.run({1201, 0, games[done - 1], done});
+        }
+        const double seconds = double(timer.nsecsElapsed()) / 1e9;
+        out << "autocommit:      " << done << " rows in " << QString::number(seconds, 'f', 3) << " s = "
+            << qint64(done / seconds) << " rows/s" << (done < rows ? " (stopped at the time cap)" : "") << Qt::endl;
+    }
+    return 0;
+}

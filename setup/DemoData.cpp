@@ -1,0 +1,95 @@
+#include "DemoData.h"
+
+#include "SetupError.h"
+
+#include <QFile>
+#include <QStringList>
+
+using namespace Qt::StringLiterals;
+
+// The setup library is static: its resources must be registered by hand, outside any namespace.
+static bool registerSetupResources()
+{
+    Q_INIT_RESOURCE(setup);
+    return true;
+}
+
+namespace DemoData {
+
+QString Draw::drawText() const
+{
+    QString text;
+    for (int number : numbers)
+        text += QString::number(number).rightJustified(2, u'0');
+    return text + QString::number(bonus).rightJustified(2, u'0');
+}
+
+QDate drawDate(int drawNo) { return QDate(2002, 12, 7).addDays(7 * qint64(drawNo - 1)); }
+
+void loadResources()
+{
+    static const bool registered = registerSetupResources();
+    (void)registered;
+}
+
+static std::vector<Draw> loadDraws()
+{
+    loadResources();
+    QFile file(u":/setup/lotto645-draws-0001-1200.csv"_s);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+        throw SetupError(u"추첨 결과 자료를 읽을 수 없습니다."_s);
+    std::vector<Draw> draws;
+    file.readLine(); // the column names
+    while (!file.atEnd()) {
+        const QStringList f = QString::fromLatin1(file.readLine()).trimmed().split(u',');
+        if (f.size() == 1 && f[0].isEmpty())
+            continue;
+        if (f.size() < 19)
+            throw SetupError(u"추첨 결과 자료의 형식이 잘못되었습니다: "_s + f.join(u','));
+        Draw d;
+        d.drawNo = f[0].toInt();
+        d.date = QDate::fromString(f[1], u"yyyyMMdd"_s);
+        for (int i = 0; i < 6; ++i)
+            d.numbers[size_t(i)] = f[2 + i].toInt();
+        d.bonus = f[8].toInt();
+        for (int rank = 0; rank < 5; ++rank) {
+            d.winners[size_t(rank)] = f[9 + 2 * rank].toLongLong();
+            d.prizes[size_t(rank)] = f[10 + 2 * rank].toLongLong();
+        }
+        if (d.drawNo != int(draws.size()) + 1 || d.date != drawDate(d.drawNo))
+            throw SetupError(u"추첨 결과 자료의 회차나 날짜가 맞지 않습니다: "_s + f[0]);
+        draws.push_back(d);
+    }
+    return draws;
+}
+
+const std::vector<Draw>& draws()
+{
+    static const std::vector<Draw> all = loadDraws();
+    return all;
+}
+
+const std::vector<Member>& members()
+{
+    static const std::vector<Member> all = {
+        {u"chief"_s, u"chief"_s, u"운영자"_s, u"7001011000001"_s, u"chief@suriball.example"_s, u"9"_s, u"1"_s},
+        {u"shop7"_s, u"shop7"_s, u"행운복권방"_s, u"7507072000002"_s, u"shop7@suriball.example"_s, u"2"_s, u"1"_s},
+        {u"player"_s, u"player"_s, u"김한결"_s, u"8203151000003"_s, u"player@suriball.example"_s, u"1"_s, u"1"_s},
+        {u"gone"_s, u"gone"_s, u"이떠남"_s, u"9011112000004"_s, u"gone@suriball.example"_s, u"1"_s, u"2"_s},
+    };
+    return all;
+}
+
+const std::vector<PromoLine>& promoLines()
+{
+    static const std::vector<PromoLine> all = {
+        {u"[수리볼] 복권금고에 게임을 보관하고 추첨 후 당첨을 바로 확인하세요"_s, u"suriball.example/safe"_s, u"2"_s, u"1"_s, 50},
+        {u"[판매점] 복권쿠폰 한 장에 다섯 게임, 한 쪽에 여섯 장을 인쇄합니다"_s, u"suriball.example/coupon"_s, u"2"_s, u"1"_s, 40},
+        {u"[통계] 지난 추첨의 번호별 출현 횟수를 로또게임 창에서 보세요"_s, u"suriball.example/stats"_s, u"2"_s, u"1"_s, 30},
+        {u"[안내] 제1201회 추첨은 2025년 12월 6일 토요일입니다"_s, u"suriball.example/notice"_s, u"2"_s, u"1"_s, 20},
+        {u"[종료된 행사] 이 줄은 전광판에 나오지 않습니다"_s, u"suriball.example/old"_s, u"2"_s, u"0"_s, 99},
+    };
+    return all;
+}
+
+} // namespace DemoData

@@ -1,0 +1,49 @@
+#pragma once
+
+#include <QDate>
+#include <QString>
+
+#include <array>
+#include <vector>
+
+// The demo server's content: real Lotto 6/45 results of draws 1 to 1200, the draw on sale after them,
+// and a handful of members and promotional lines.
+namespace DemoData {
+
+struct Draw
+{
+    int drawNo = 0;
+    QDate date;
+    std::array<int, 6> numbers{};
+    int bonus = 0;
+    std::array<qint64, 5> winners{}; // rank 1..5
+    std::array<qint64, 5> prizes{};
+
+    // Six numbers and the bonus, two digits each.
+    QString drawText() const;
+};
+
+// Registers the shipped files (draws, web pages) under ":/setup".
+void loadResources();
+
+// Parsed from the shipped CSV file; throws SetupError if it is damaged.
+const std::vector<Draw>& draws();
+QDate drawDate(int drawNo);
+
+struct Member
+{
+    QString id, password, name, juminNo, email, level, state;
+};
+const std::vector<Member>& members();
+
+struct PromoLine
+{
+    QString title, url, state, show;
+    qint64 sum;
+};
+const std::vector<PromoLine>& promoLines();
+
+// The change stamp of the demo's draws and files; the demo install records the same files stamp.
+inline constexpr char16_t kDemoStamp[] = u"2025120601";
+
+} // namespace DemoData

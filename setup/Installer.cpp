@@ -1,0 +1,227 @@
+#include "Installer.h"
+
+#include "Connection.h"
+#include "DemoData.h"
+#include "IniFile.h"
+#include "Paths.h"
+#include "Query.h"
+#include "Schema.h"
+#include "ServerCatalog.h"
+#include "SetupError.h"
+#include "SqlError.h"
+#include "Tools.h"
+#include "Transaction.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QSaveFile>
+
+#include <functional>
+
+using namespace Qt::StringLiterals;
+
+namespace Installer {
+
+namespace {
+
+struct Setting
+{
+    QString section, name, value;
+};
+
+// Every setting row the programs read or write; values lie inside what the settings window offers.
+std::vector<Setting> shippedSettings()
+{
+    const QString screen = u"화면구성"_s;
+    const QString update = u"업데이트"_s;
+    return {
+        {screen, u"메인:높이"_s, u"11520"_s},
+        {screen, u"로또게임:게임 횟수"_s, u"5"_s},
+        {screen, u"복권금고:표시할 복권수"_s, u"100"_s},
+        {screen, u"복권금고:추첨결과 목록 수"_s, u"20"_s},
+        {screen, u"복권쿠폰:표시할 복권수"_s, u"100"_s},
+        {screen, u"복권쿠폰:발행할 복권수"_s, u"6"_s},
+        {screen, u"복권쿠폰:복권당 게임수"_s, u"5"_s},
+        {screen, u"도움말:길이"_s, u"9000"_s},
+        {screen, u"도움말:높이"_s, u"7500"_s},
+        {screen, u"도움말:왼쪽"_s, u"600"_s},
+        {screen, u"도움말:윗쪽"_s, u"600"_s},
+        {screen, u"복권쿠폰:활용팁"_s, u"1"_s},
+        {update, u"화일복사:변경날짜"_s, QString()},
+        {update, u"복권:변경날짜"_s, QString()},
+        {update, u"복권:추첨회차"_s, u"0"_s},
+        {update, u"복권:진행회차"_s, u"0"_s},
+        {update, u"전광판:변경회차"_s, QString()},
+        {update, u"업소구분:목록"_s, u"복권판매점#편의점#슈퍼마켓#음식점#카페#미용실#약국#문구점#기타"_s},
+    };
+}
+
+const QStringList& couponTips()
+{
+    static const QStringList tips = {
+        u"쿠폰을 발행하기 전에 [쿠폰등록]에서 업소명과 전화번호를 먼저 등록하세요."_s,
+        u"한 장의 쿠폰에는 다섯 게임까지 들어갑니다. 복권당 게임수는 [설정]에서 바꿀 수 있습니다."_s,
+        u"인쇄는 한 쪽에 여섯 장씩 나갑니다. 발행할 복권수를 6의 배수로 맞추면 용지가 남지 않습니다."_s,
+        u"추첨이 끝난 회차를 고르면 발행한 쿠폰 게임의 등수가 자동으로 계산됩니다."_s,
+        u"로또게임 창에서 만든 게임을 [쿠폰에 저장]하면 발행할 게임으로 쌓입니다."_s,
+    };
+    return tips;
+}
+
+// Makes a database file beside its final name, fills it, and moves it into place in one step.
+void buildDatabase(const QString& path, const std::function<void(const Connection&)>& fill)
+{
+    const QString building = path + u".new"_s;
+    QFile::remove(building);
+    {
+        QFile empty(building);
+        if (!empty.open(QIODevice::WriteOnly))
+            throw SetupError(u"화일을 만들 수 없습니다: "_s + building);
+    }
+    try {
+        Connection connection = Connection::openSqlite(building);
+        Transaction transaction(connection);
+        fill(connection);
+        transaction.commit();
+    } catch (const SqlError& error) {
+        QFile::remove(building);
+        throw SetupError(u"데이터베이스를 만들 수 없습니다: "_s + path + u" ("_s + error.message() + u')');
+    }
+    QFile::remove(path);
+    if (!QFile::rename(building, path))
+        throw SetupError(u"화일을 제자리에 놓을 수 없습니다: "_s + path);
+}
+
+void createTables(const Connection& connection, const std::vector<TableDef>& tables)
+{
+    for (const TableDef& table : tables) {
+        for (const QString& statement : Schema::createStatements(table, connection.engine()))
+            Execute(connection, statement);
+    }
+}
+
+void writeCp949File(const QString& path, const QStringList& lines)
+{
+    QSaveFile file(path);
+    const QByteArray bytes = ToCp949(lines.join(u"\r\n"_s) + u"\r\n"_s);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
+        throw SetupError(u"화일을 쓸 수 없습니다: "_s + path);
+}
+
+void setIfo(IniFile& ini, const QString& section, const QString& key, const QString& value)
+{
+    // The programs read at most 79 bytes of a value.
+    if (ByteLen(value) > 79)
+        throw SetupError(u"설정값이 79바이트를 넘습니다: "_s + key + u'=' + value);
+    if (!ini.setValue(section, key, value.isEmpty() ? u"."_s : value))
+        throw SetupError(u"설정 화일을 쓸 수 없습니다: "_s + ini.path());
+}
+
+void copyTree(const QString& from, const QString& to)
+{
+    QDirIterator it(from, QDir::Files, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString source = it.next();
+        const QString target = QDir(to).filePath(QDir(from).relativeFilePath(source));
+        QDir().mkpath(QFileInfo(target).absolutePath());
+        QFile::remove(target);
+        if (!QFile::copy(source, target))
+            throw SetupError(u"화일을 복사할 수 없습니다: "_s + target);
+        QFile::setPermissions(target, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
+    }
+}
+
+} // namespace
+
+void install(const Options& options)
+{
+    if (options.root.isEmpty())
+        throw SetupError(u"설치 폴더(--root)를 지정하여 주십시오."_s);
+    const QDir root(QDir(options.root).absolutePath());
+    qputenv("SURIBALL_ROOT", root.absolutePath().toUtf8());
+    if (QFile::exists(InstallPaths::systemDb()) && !options.force)
+        throw SetupError(u"이미 설치되어 있습니다: "_s + root.absolutePath() + u" (다시 설치하려면 --force)"_s);
+    for (const QString& dir : {InstallPaths::binDir(),
+                               InstallPaths::dataDir(),
+                               InstallPaths::prDir(),
+                               InstallPaths::docDir(),
+                               InstallPaths::tempDir()}) {
+        if (!QDir().mkpath(dir))
+            throw SetupError(u"폴더를 만들 수 없습니다: "_s + dir);
+    }
+
+    buildDatabase(InstallPaths::systemDb(), [](const Connection& c) {
+        createTables(c, Schema::systemTables());
+        Query setting(c, u"INSERT INTO Info1 (Section1,Name1,Value1) VALUES (?,?,?)"_s);
+        for (const Setting& s : shippedSettings())
+            setting.run({s.section, s.name, s.value.isNull() ? u""_s : s.value});
+        Query tip(c, u"INSERT INTO Tip1 (Part1,No1,Text1) VALUES (?,?,?)"_s);
+        int number = 0;
+        for (const QString& text : couponTips())
+            tip.run({u"복권쿠폰"_s, ++number, text});
+    });
+
+    buildDatabase(InstallPaths::userDbTemplate(), [](const Connection& c) {
+        createTables(c, Schema::userTables());
+        Query owner(c, u"INSERT INTO MyInfo1 (Name1,Value1) VALUES (?,'')"_s);
+        owner.run({u"아이디"_s});
+        owner.run({u"주민등록번호"_s});
+    });
+
+    QFile::remove(InstallPaths::systemIfo());
+    IniFile ifo(InstallPaths::systemIfo());
+    setIfo(ifo, u"SYSTEM"_s, u"LASTLOGINID"_s, u"NO"_s);
+    setIfo(ifo, u"SYSTEM"_s, u"HOTVIEWDATE"_s, QString());
+    setIfo(ifo, u"SERVER"_s, u"DATABASE"_s, options.server);
+    setIfo(ifo, u"SERVER"_s, u"WEB"_s, options.web);
+
+    if (!QFile::exists(InstallPaths::prIfo())) {
+        IniFile pr(InstallPaths::prIfo());
+        setIfo(pr, u"PR"_s, u"VERSION"_s, u"1"_s);
+    }
+
+    writeCp949File(InstallPaths::dateFormatHelp(),
+                   {u"[수리볼] 날짜형식 오류 안내"_s,
+                    QString(),
+                    u"수리볼은 날짜를 YYYY-MM-DD 형식(예: 2002-12-07)으로 읽고 씁니다."_s,
+                    u"컴퓨터의 '간단한 날짜' 형식이 다르면 수리볼을 시작할 수 없습니다."_s,
+                    QString(),
+                    u"윈도우즈에서 바꾸는 방법"_s,
+                    u"  1. [제어판] - [국가 및 언어](또는 [국가별 옵션])를 엽니다."_s,
+                    u"  2. [형식] 탭에서 [추가 설정] 단추를 누르고 [날짜] 탭으로 갑니다."_s,
+                    u"  3. '간단한 날짜'를 yyyy-MM-dd 로 고치고 [확인]을 누릅니다."_s,
+                    QString(),
+                    u"리눅스 데스크톱에서 바꾸는 방법"_s,
+                    u"  [설정] - [지역 및 언어]에서 날짜 형식을 연-월-일(2002-12-07)로 보이는 지역으로 고칩니다."_s,
+                    QString(),
+                    u"날짜 형식을 바꾼 뒤 수리볼을 다시 시작하여 주십시오."_s});
+}
+
+void demo(const QString& root, bool force, const QDate& today)
+{
+    Options options;
+    options.root = root;
+    options.force = force;
+    options.server = QString::fromUtf16(kDemoServer);
+    options.web = QString::fromUtf16(kDemoWeb);
+    install(options);
+
+    const QString serverDir = InstallPaths::resolve(u"SERVER"_s);
+    QDir().mkpath(serverDir);
+    ServerCatalog::createSqlite(QDir(serverDir).filePath(u"VELTRA1.db"_s), true, true, today);
+    DemoData::loadResources();
+    copyTree(u":/setup/web"_s, InstallPaths::resolve(QString::fromUtf16(kDemoWeb)));
+
+    // The install is as new as the demo server's files: no update is due at the first start.
+    try {
+        Connection system = Connection::openSqlite(InstallPaths::systemDb());
+        Execute(system,
+                u"UPDATE Info1 SET Value1 = ? WHERE Section1 = ? AND Name1 = ?"_s,
+                {QString::fromUtf16(DemoData::kDemoStamp), u"업데이트"_s, u"화일복사:변경날짜"_s});
+    } catch (const SqlError& error) {
+        throw SetupError(error.message());
+    }
+}
+
+} // namespace Installer

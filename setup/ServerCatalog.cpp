@@ -1,0 +1,166 @@
+#include "ServerCatalog.h"
+
+#include "Database.h"
+#include "DemoData.h"
+#include "DrawProgress.h"
+#include "Query.h"
+#include "Schema.h"
+#include "SetupError.h"
+#include "Transaction.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+using namespace Qt::StringLiterals;
+
+namespace ServerCatalog {
+
+namespace {
+
+QString freshStamp(const QDate& today) { return today.toString(u"yyyyMMdd"_s) + u"00"_s; }
+
+void insertDemoRows(const Connection& c)
+{
+    const QString stamp = QString::fromUtf16(DemoData::kDemoStamp);
+    Query member(c,
+                 u"INSERT INTO Member (ID1,Pwd,Name1,JuminNo1,Email1,Level1,State1,Login2) VALUES (?,?,?,?,?,?,?,'')"_s);
+    for (const DemoData::Member& m : DemoData::members())
+        member.run({m.id, m.password, m.name, m.juminNo, m.email, m.level, m.state});
+
+    Query draw(c,
+               u"INSERT INTO BokList (BokNo,Date1,Date2,LotNo,State1,State2,"
+               "Rk1Count,Rk2Count,Rk3Count,Rk4Count,Rk5Count,Rk1Kum,Rk2Kum,Rk3Kum,Rk4Kum,Rk5Kum) "
+               "VALUES (?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)"_s);
+    auto dates = [](int drawNo) {
+        const QDate date = DemoData::drawDate(drawNo);
+        // Entries open the day after the previous draw.
+        return std::pair{date.addDays(-6).toString(u"yyyyMMdd"_s), date.toString(u"yyyyMMdd"_s)};
+    };
+    for (const DemoData::Draw& d : DemoData::draws()) {
+        const auto [opens, drawn] = dates(d.drawNo);
+        QVariantList values{d.drawNo, opens, drawn, d.drawText(), u"3"_s, stamp};
+        for (qint64 winners : d.winners)
+            values.append(winners);
+        for (qint64 prize : d.prizes)
+            values.append(prize);
+        draw.run(values);
+    }
+    const int onSale = int(DemoData::draws().size()) + 1;
+    const auto [opens, drawn] = dates(onSale);
+    draw.run({onSale, opens, drawn, u"00000000000000"_s, u"1"_s, stamp, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0});
+
+    Query promo(c, u"INSERT INTO PrList (Title1,Url1,State1,Show1,Sum1) VALUES (?,?,?,?,?)"_s);
+    for (const DemoData::PromoLine& p : DemoData::promoLines())
+        promo.run({p.title, p.url, p.state, p.show, p.sum});
+}
+
+QString quotedIdentifier(const QString& name) { return u'"' + QString(name).replace(u'"', u"\"\""_s) + u'"'; }
+
+} // namespace
+
+void fill(const Connection& connection, bool demo, bool force, const QDate& today)
+{
+    const auto& tables = Schema::serverTables();
+    for (const TableDef& table : tables) {
+        if (!connection.hasTable(table.name))
+            continue;
+        if (!force)
+            throw SetupError(u"서버에 이미 테이블("_s + table.name + u")이 있습니다. 다시 만들려면 --force를 주십시오."_s);
+        Execute(connection, u"DROP TABLE "_s + table.name);
+    }
+
+    Transaction transaction(connection);
+    for (const TableDef& table : tables) {
+        for (const QString& statement : Schema::createStatements(table, connection.engine()))
+            Execute(connection, statement);
+    }
+    DrawProgress progress;
+    progress.drawsStamp = progress.filesStamp = demo ? QString::fromUtf16(DemoData::kDemoStamp) : freshStamp(today);
+    if (demo) {
+        progress.lastDrawNo = qint64(DemoData::draws().size());
+        progress.currentDrawNo = progress.lastDrawNo + 1;
+    }
+    Query info(connection, u"INSERT INTO Info1 (IFPart1,Name1,Text1) VALUES (?,?,?)"_s);
+    info.run({u"시스템"_s, u"동작상태"_s, u"정상동작"_s});
+    info.run({u"업데이트"_s, u"추첨진행"_s, progress.compose()});
+    if (demo)
+        insertDemoRows(connection);
+    if (connection.engine() == Connection::Engine::PostgreSQL) {
+        Execute(connection,
+                u"GRANT SELECT, INSERT, UPDATE, DELETE ON ALL TABLES IN SCHEMA public TO "_s
+                    + QString::fromUtf16(kServerUser));
+    }
+    transaction.commit();
+}
+
+void createSqlite(const QString& file, bool demo, bool force, const QDate& today)
+{
+    if (QFileInfo::exists(file) && !force)
+        throw SetupError(u"서버 화일이 이미 있습니다: "_s + file + u" (다시 만들려면 --force)"_s);
+    // Built beside the target and moved into place, so that a failure leaves the old file as it was.
+    const QString building = file + u".new"_s;
+    QFile::remove(building);
+    {
+        QFile empty(building);
+        if (!empty.open(QIODevice::WriteOnly))
+            throw SetupError(u"서버 화일을 만들 수 없습니다: "_s + building);
+    }
+    try {
+        Connection connection = Connection::openSqlite(building);
+        fill(connection, demo, true, today);
+    } catch (...) {
+        QFile::remove(building);
+        throw;
+    }
+    QFile::remove(file);
+    if (!QFile::rename(building, file))
+        throw SetupError(u"서버 화일을 제자리에 놓을 수 없습니다: "_s + file);
+}
+
+void createPostgres(const PostgresAdmin& admin, bool demo, bool force, const QDate& today)
+{
+    Connection::PostgresTarget target;
+    target.host = admin.host;
+    target.port = admin.port;
+    target.user = admin.user;
+    target.password = admin.password;
+    target.database = u"postgres"_s;
+    const QString catalog = QString::fromUtf16(kServerCatalog);
+    const QString user = QString::fromUtf16(kServerUser);
+    const QString password = QString::fromUtf16(kServerPassword);
+    try {
+        {
+            Connection server = Connection::openPostgres(target);
+            Query role(server, u"SELECT 1 FROM pg_roles WHERE rolname = ?"_s);
+            role.run({user});
+            // Role and database statements take no parameters; the names and the password are our own
+            // constants, never typed text.
+            if (role.next()) {
+                Execute(server,
+                        u"ALTER ROLE "_s + user + u" LOGIN NOSUPERUSER NOCREATEDB NOCREATEROLE PASSWORD '"_s
+                            + password + u'\'');
+            } else {
+                Execute(server,
+                        u"CREATE ROLE "_s + user + u" LOGIN NOSUPERUSER NOCREATEDB NOCREATEROLE PASSWORD '"_s
+                            + password + u'\'');
+            }
+            Query database(server, u"SELECT 1 FROM pg_database WHERE datname = ?"_s);
+            database.run({catalog});
+            if (!database.next()) {
+                Execute(server,
+                        u"CREATE DATABASE "_s + quotedIdentifier(catalog) + u" ENCODING 'UTF8' TEMPLATE template0"_s);
+            }
+        }
+        target.database = catalog;
+        Connection connection = Connection::openPostgres(target);
+        Execute(connection, u"REVOKE ALL ON DATABASE "_s + quotedIdentifier(catalog) + u" FROM PUBLIC"_s);
+        Execute(connection, u"GRANT CONNECT ON DATABASE "_s + quotedIdentifier(catalog) + u" TO "_s + user);
+        Execute(connection, u"REVOKE CREATE ON SCHEMA public FROM PUBLIC"_s);
+        Execute(connection, u"GRANT USAGE ON SCHEMA public TO "_s + user);
+        fill(connection, demo, force, today);
+    } catch (const SqlError& error) {
+        throw SetupError(u"PostgreSQL 서버 작업에 실패하였습니다: "_s + error.message());
+    }
+}
+
+} // namespace ServerCatalog
