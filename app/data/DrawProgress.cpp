@@ -22,8 +22,8 @@ QString DrawProgress::compose() const
             text += u' ';
         return text;
     };
-    // "추첨" + last + "회 결과 / 판매" is exactly 16 characters; then the draw on sale and "회".
-    QString text = u"추첨"_s + four(lastDrawNo) + u"회 결과 / 판매"_s + four(currentDrawNo) + u"회"_s;
-    text = padToBytes(text, 30) + padToBytes(drawsStamp.left(10), 10) + u'|' + padToBytes(filesStamp.left(10), 10);
-    return text;
+    // "추첨1200회 결과 / 판매 1201회": the draw on sale starts at the 17th character.
+    const QString head = QString(u"추첨"_s + four(lastDrawNo) + u"회 결과 / 판매"_s).leftJustified(16, u' ');
+    const QString text = head + four(currentDrawNo) + u"회"_s;
+    return padToBytes(text, 30) + padToBytes(drawsStamp.left(10), 10) + u'|' + padToBytes(filesStamp.left(10), 10);
 }

@@ -55,6 +55,17 @@ void Query::fail() const
 
 int Execute(const Connection& connection, const QString& sql, const QVariantList& values)
 {
+    if (values.isEmpty()) {
+        // Nothing to bind: run it as it stands. PostgreSQL cannot prepare DDL, which the setup tool runs.
+        if (!connection.isOpen())
+            throw SqlError(u"데이터베이스가 열려 있지 않습니다."_s, QString(), sql);
+        QSqlQuery direct(connection.database());
+        if (!direct.exec(sql)) {
+            const QSqlError error = direct.lastError();
+            throw SqlError(error.text(), error.nativeErrorCode(), sql);
+        }
+        return direct.numRowsAffected();
+    }
     Query query(connection, sql);
     query.run(values);
     return query.rowsAffected();

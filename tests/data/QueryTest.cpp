@@ -1,0 +1,138 @@
+#include "Database.h"
+#include "Globals.h"
+#include "Query.h"
+#include "TestEnvironment.h"
+#include "Transaction.h"
+
+#include <gtest/gtest.h>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+qint64 count(const Connection& c, const QString& table)
+{
+    Query q(c, u"SELECT COUNT(*) AS n FROM "_s + table);
+    q.run();
+    q.next();
+    return q.integer(u"n"_s);
+}
+} // namespace
+
+// The statement layer behaves the same on the SQLite stand-in and on PostgreSQL.
+class Statements : public ::testing::TestWithParam<Backend>
+{
+protected:
+    void SetUp() override
+    {
+        SURIBALL_REQUIRE_SERVER(GetParam(), false);
+        OpenServerConn();
+    }
+    TestInstall install;
+};
+
+TEST_P(Statements, BoundValuesArriveExactly)
+{
+    const QStringList titles = {u"it's"_s, u"a'); DELETE FROM PrList; --"_s, u"\"double\" \\ back"_s,
+                                QString(10000, u'가'), u"😀 이모지"_s, QString()};
+    Query insert(gServerConn, u"INSERT INTO PrList (Title1,Url1,State1,Show1,Sum1) VALUES (?,?,'2','1',?)"_s);
+    for (qsizetype i = 0; i < titles.size(); ++i)
+        insert.run({titles[i], QString(u"u"_s + QString::number(i)), i});
+    EXPECT_EQ(count(gServerConn, u"PrList"_s), titles.size());
+
+    Query read(gServerConn, u"SELECT Title1, Sum1 FROM PrList WHERE Url1 = ?"_s);
+    for (qsizetype i = 0; i < titles.size(); ++i) {
+        read.run({QString(u"u"_s + QString::number(i))});
+        ASSERT_TRUE(read.next());
+        EXPECT_EQ(read.text(u"Title1"_s), titles[i]);
+        EXPECT_EQ(read.integer(u"Sum1"_s), i);
+        EXPECT_FALSE(read.next());
+    }
+    // Column names are matched without regard to case, as the server folds them.
+    read.run({u"u0"_s});
+    ASSERT_TRUE(read.next());
+    EXPECT_EQ(read.text(u"TITLE1"_s), u"it's"_s);
+    EXPECT_THROW(read.value(u"NoSuchColumn"_s), SqlError);
+}
+
+TEST_P(Statements, NullReadsAsEmptyText)
+{
+    Execute(gServerConn, u"INSERT INTO Member (ID1, Pwd) VALUES (?, ?)"_s, {u"x"_s, u"p"_s});
+    Query q(gServerConn, u"SELECT Name1, Pwd FROM Member WHERE ID1 = ?"_s);
+    q.run({u"x"_s});
+    ASSERT_TRUE(q.next());
+    EXPECT_TRUE(q.text(u"Name1"_s).isEmpty());
+    EXPECT_FALSE(q.text(u"Name1"_s).isNull());
+    EXPECT_EQ(Execute(gServerConn, u"UPDATE Member SET Name1 = ? WHERE ID1 = ?"_s, {u"n"_s, u"x"_s}), 1);
+    EXPECT_EQ(Execute(gServerConn, u"UPDATE Member SET Name1 = ? WHERE ID1 = ?"_s, {u"n"_s, u"nobody"_s}), 0);
+}
+
+TEST_P(Statements, TransactionsLandWholeOrNotAtAll)
+{
+    const QString insert = u"INSERT INTO PrList (Title1,Url1,State1,Show1,Sum1) VALUES (?,'x','2','1',0)"_s;
+    try {
+        Transaction t(gServerConn);
+        Execute(gServerConn, insert, {u"one"_s});
+        Execute(gServerConn, insert, {u"two"_s});
+        Execute(gServerConn, u"INSERT INTO NoSuchTable VALUES (1)"_s);
+        t.commit();
+        FAIL() << "the bad statement should have thrown";
+    } catch (const SqlError& error) {
+        EXPECT_FALSE(error.statement().isEmpty());
+    }
+    EXPECT_EQ(count(gServerConn, u"PrList"_s), 0);
+
+    {
+        Transaction t(gServerConn);
+        Execute(gServerConn, insert, {u"left early"_s});
+    } // no commit: rolled back
+    EXPECT_EQ(count(gServerConn, u"PrList"_s), 0);
+
+    {
+        Transaction t(gServerConn);
+        Execute(gServerConn, insert, {u"one"_s});
+        Execute(gServerConn, insert, {u"two"_s});
+        t.commit();
+    }
+    EXPECT_EQ(count(gServerConn, u"PrList"_s), 2);
+    // The connection goes on working after a failed transaction.
+    EXPECT_EQ(Execute(gServerConn, u"DELETE FROM PrList"_s), 2);
+}
+
+TEST_P(Statements, FirstRowsOnly)
+{
+    SURIBALL_REQUIRE_SERVER(GetParam(), true);
+    OpenServerConn();
+    Query q(gServerConn, u"SELECT BokNo FROM BokList ORDER BY BokNo DESC"_s + Connection::limitClause(3));
+    q.run();
+    QList<qint64> drawNos;
+    while (q.next())
+        drawNos.append(q.integer(u"BokNo"_s));
+    EXPECT_EQ(drawNos, (QList<qint64>{1201, 1200, 1199}));
+}
+
+INSTANTIATE_TEST_SUITE_P(Servers, Statements, ::testing::Values(Backend::SQLite, Backend::PostgreSQL), BackendName);
+
+TEST(StatementErrors, ClosedConnectionAndBadSqlThrow)
+{
+    TestInstall install;
+    EXPECT_THROW(Query(gUserConn, u"SELECT 1"_s), SqlError);
+    OpenSystemDb();
+    EXPECT_THROW(Execute(gSystemConn, u"SELEC nonsense"_s), SqlError);
+    EXPECT_THROW(Execute(gSystemConn, u"INSERT INTO Info1 (Section1) VALUES (?)"_s, {u"a"_s, u"b"_s}), SqlError);
+    EXPECT_TRUE(gSystemConn.isOpen());
+}
+
+TEST(ServerAccount, User1ChangesRowsButNotTables)
+{
+    TestInstall install;
+    SURIBALL_REQUIRE_SERVER(Backend::PostgreSQL, false);
+    OpenServerConn();
+    EXPECT_EQ(Execute(gServerConn, u"INSERT INTO PrList (Title1) VALUES (?)"_s, {u"t"_s}), 1);
+    EXPECT_EQ(Execute(gServerConn, u"DELETE FROM PrList"_s), 1);
+    EXPECT_THROW(Execute(gServerConn, u"CREATE TABLE Intruder (x INTEGER)"_s), SqlError);
+    EXPECT_THROW(Execute(gServerConn, u"CREATE TEMP TABLE Intruder (x INTEGER)"_s), SqlError);
+    EXPECT_THROW(Execute(gServerConn, u"DROP TABLE PrList"_s), SqlError);
+    EXPECT_THROW(Execute(gServerConn, u"ALTER TABLE PrList ADD COLUMN y INTEGER"_s), SqlError);
+    EXPECT_THROW(Execute(gServerConn, u"CREATE INDEX Intruder ON PrList (Title1)"_s), SqlError);
+    EXPECT_TRUE(gServerConn.hasTable(u"PrList"_s));
+}

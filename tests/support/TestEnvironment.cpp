@@ -1,0 +1,142 @@
+#include "TestEnvironment.h"
+
+#include "Clock.h"
+#include "Database.h"
+#include "Globals.h"
+#include "Installer.h"
+#include "Paths.h"
+#include "ProgramEnd.h"
+#include "ServerCatalog.h"
+#include "Settings.h"
+
+#include <QDir>
+#include <QFile>
+
+using namespace Qt::StringLiterals;
+
+MsgAnswer ScriptedMessages::show(const QString& text, MsgIcon icon, MsgButtons buttons, const QString& caption)
+{
+    m_shown.append({text, icon, buttons, caption});
+    if (!m_answers.empty()) {
+        const MsgAnswer answer = m_answers.front();
+        m_answers.pop_front();
+        return answer;
+    }
+    return buttons == MsgButtons::YesNo || buttons == MsgButtons::YesNoCancel ? MsgAnswer::Yes : MsgAnswer::Ok;
+}
+
+bool RecordingLauncher::openUrl(const QString& address)
+{
+    urls.append(address);
+    return true;
+}
+
+bool RecordingLauncher::openTextFile(const QString& path)
+{
+    textFiles.append(path);
+    return true;
+}
+
+bool RecordingLauncher::startProgram(const QString& program, const QStringList& arguments)
+{
+    programs.append((QStringList{program} + arguments).join(u' '));
+    return true;
+}
+
+namespace {
+void resetProcessValues()
+{
+    gSystemConn.close();
+    gUserConn.close();
+    gServerConn.close();
+    gUserID.clear();
+    gUserPwd.clear();
+    gUserName.clear();
+    gUserEmail.clear();
+    gUserJuminNo.clear();
+    gUserLevel.clear();
+    gLoginTime.clear();
+    gUserDbPath.clear();
+    gLastDrawNo = gCurrentDrawNo = 0;
+    gDialogResult.clear();
+    gDialogText = {};
+    gDialogNumber = {};
+    gFormOpen.clear();
+}
+} // namespace
+
+TestInstall::TestInstall(Kind kind)
+{
+    resetProcessValues();
+    Clock::setFixed(QDateTime(QDate(2025, 12, 8), QTime(10, 0)));
+    SetEndProgramHandler([](int code) { throw ProgramEnded{code}; });
+    if (kind == Kind::Demo) {
+        Installer::demo(m_dir.path(), false, Clock::today());
+    } else {
+        Installer::Options options;
+        options.root = m_dir.path();
+        Installer::install(options);
+    }
+}
+
+TestInstall::~TestInstall()
+{
+    resetProcessValues();
+    SetEndProgramHandler({});
+    Clock::reset();
+}
+
+QString TestInstall::path(const QString& relative) const { return QDir(m_dir.path()).filePath(relative); }
+
+std::string BackendName(const ::testing::TestParamInfo<Backend>& info)
+{
+    return info.param == Backend::SQLite ? "SQLite" : "PostgreSQL";
+}
+
+Connection PostgresAdminConnection(const QString& database)
+{
+    Connection::PostgresTarget target;
+    target.host = qEnvironmentVariable("SURIBALL_TEST_PG");
+    target.port = kServerPort;
+    target.user = qEnvironmentVariable("SURIBALL_TEST_PG_ADMIN", u"postgres"_s);
+    target.password = qEnvironmentVariable("SURIBALL_TEST_PG_PASSWORD");
+    target.database = database;
+    return Connection::openPostgres(target);
+}
+
+bool PrepareServer(Backend backend, bool demo)
+{
+    const QDate today = Clock::today();
+    if (backend == Backend::SQLite) {
+        const QString file = InstallPaths::resolve(u"SERVER/VELTRA1.db"_s);
+        QDir().mkpath(QFileInfo(file).absolutePath());
+        ServerCatalog::createSqlite(file, demo, true, today);
+        WriteIfo(QString(), QString::fromUtf16(kInstallSection), QString::fromUtf16(kServerKey), u"sqlite:SERVER/VELTRA1.db"_s);
+        return true;
+    }
+    const QString host = qEnvironmentVariable("SURIBALL_TEST_PG");
+    if (host.isEmpty())
+        return false;
+    ServerCatalog::PostgresAdmin admin;
+    admin.host = host;
+    admin.user = qEnvironmentVariable("SURIBALL_TEST_PG_ADMIN", u"postgres"_s);
+    admin.password = qEnvironmentVariable("SURIBALL_TEST_PG_PASSWORD");
+    ServerCatalog::createPostgres(admin, demo, true, today);
+    WriteIfo(QString(), QString::fromUtf16(kInstallSection), QString::fromUtf16(kServerKey), host);
+    return true;
+}
+
+void WriteBytes(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size())
+        ADD_FAILURE() << "cannot write " << path.toStdString();
+}
+
+QByteArray ReadBytes(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void PrintTo(const QString& text, std::ostream* os) { *os << '"' << text.toStdString() << '"'; }

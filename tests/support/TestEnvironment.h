@@ -1,0 +1,105 @@
+#pragma once
+
+#include "Connection.h"
+#include "Launcher.h"
+#include "MessageService.h"
+
+#include <QDateTime>
+#include <QList>
+#include <QString>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <memory>
+
+// Messages are recorded and answered from a script instead of being shown.
+class ScriptedMessages final : public MessageService
+{
+public:
+    struct Shown
+    {
+        QString text;
+        MsgIcon icon;
+        MsgButtons buttons;
+        QString caption;
+    };
+
+    ScriptedMessages() { MessageService::install(this); }
+    ~ScriptedMessages() override { MessageService::install(nullptr); }
+
+    MsgAnswer show(const QString& text, MsgIcon icon, MsgButtons buttons, const QString& caption) override;
+    void answerNext(MsgAnswer answer) { m_answers.push_back(answer); }
+
+    const QList<Shown>& shown() const { return m_shown; }
+    QString last() const { return m_shown.isEmpty() ? QString() : m_shown.last().text; }
+    void clear() { m_shown.clear(); }
+
+private:
+    QList<Shown> m_shown;
+    std::deque<MsgAnswer> m_answers;
+};
+
+// What the program asked other programs to do.
+class RecordingLauncher final : public Launcher
+{
+public:
+    RecordingLauncher() { Launcher::install(this); }
+    ~RecordingLauncher() override { Launcher::install(nullptr); }
+
+    bool openUrl(const QString& address) override;
+    bool openTextFile(const QString& path) override;
+    bool startProgram(const QString& program, const QStringList& arguments) override;
+
+    QStringList urls, textFiles, programs; // programs: path and arguments joined by blanks
+};
+
+// Thrown instead of leaving the process when the program would end.
+struct ProgramEnded
+{
+    int exitCode;
+};
+
+// A fresh install root with every service of the program replaced: scripted messages, a recording
+// launcher, a clock standing at 2025-12-08 10:00, and an end of program that throws ProgramEnded.
+// The process-wide values and connections are reset on both ends.
+class TestInstall
+{
+public:
+    enum class Kind { Plain, Demo };
+    explicit TestInstall(Kind kind = Kind::Plain);
+    ~TestInstall();
+
+    QString root() const { return m_dir.path(); }
+    QString path(const QString& relative) const;
+    ScriptedMessages messages;
+    RecordingLauncher launcher;
+
+private:
+    QTemporaryDir m_dir;
+};
+
+// The server backends every server test runs against.
+enum class Backend { SQLite, PostgreSQL };
+std::string BackendName(const ::testing::TestParamInfo<Backend>& info);
+
+// Makes a fresh server catalog on the backend and points the current install at it. Returns false
+// (and the test should skip) when the PostgreSQL backend is not set up: the README's test command sets
+// SURIBALL_TEST_PG to the host of its private server.
+bool PrepareServer(Backend backend, bool demo);
+// An administrator's connection to the PostgreSQL catalog, for checks behind the program's back.
+Connection PostgresAdminConnection(const QString& database);
+
+#define SURIBALL_REQUIRE_SERVER(backend, demo)                                                                 \
+    do {                                                                                                       \
+        if (!PrepareServer((backend), (demo)))                                                                 \
+            GTEST_SKIP() << "PostgreSQL test server not configured (SURIBALL_TEST_PG)";                        \
+    } while (false)
+
+// Writes raw bytes to a file, replacing it.
+void WriteBytes(const QString& path, const QByteArray& bytes);
+QByteArray ReadBytes(const QString& path);
+
+// gtest prints QStrings readably.
+void PrintTo(const QString& text, std::ostream* os);
