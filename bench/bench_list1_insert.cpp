@@ -62,8 +62,8 @@ int main(int argc, char* argv[])
             q.run({1201, 0, games[i - 1], i});
         transaction.commit();
         const double seconds = double(timer.nsecsElapsed()) / 1e9;
-        out << "one transaction: " << rows << " rows in " << QString::number(seconds, 'f', 3) << " s = "
-            << qint64(rows / seconds) << " rows/s" << Qt::endl;
+        out << "one transaction: " << rows << " rows in " << QString::number(seconds, 'f', 3)
+            << " s = " << qint64(rows / seconds) << " rows/s" << Qt::endl;
     }
     {
         Connection db = freshUserDb(u"single"_s);
@@ -76,8 +76,9 @@ int main(int argc, char* argv[])
             q.run({1201, 0, games[done - 1], done});
         }
         const double seconds = double(timer.nsecsElapsed()) / 1e9;
-        out << "autocommit:      " << done << " rows in " << QString::number(seconds, 'f', 3) << " s = "
-            << qint64(done / seconds) << " rows/s" << (done < rows ? " (stopped at the time cap)" : "") << Qt::endl;
+        out << "autocommit:      " << done << " rows in " << QString::number(seconds, 'f', 3)
+            << " s = " << qint64(done / seconds) << " rows/s" << (done < rows ? " (stopped at the time cap)" : "")
+            << Qt::endl;
     }
     return 0;
 }

@@ -83,9 +83,21 @@ const std::vector<Member>& members()
 const std::vector<PromoLine>& promoLines()
 {
     static const std::vector<PromoLine> all = {
-        {u"[수리볼] 복권금고에 게임을 보관하고 추첨 후 당첨을 바로 확인하세요"_s, u"suriball.example/safe"_s, u"2"_s, u"1"_s, 50},
-        {u"[판매점] 복권쿠폰 한 장에 다섯 게임, 한 쪽에 여섯 장을 인쇄합니다"_s, u"suriball.example/coupon"_s, u"2"_s, u"1"_s, 40},
-        {u"[통계] 지난 추첨의 번호별 출현 횟수를 로또게임 창에서 보세요"_s, u"suriball.example/stats"_s, u"2"_s, u"1"_s, 30},
+        {u"[수리볼] 복권금고에 게임을 보관하고 추첨 후 당첨을 바로 확인하세요"_s,
+         u"suriball.example/safe"_s,
+         u"2"_s,
+         u"1"_s,
+         50},
+        {u"[판매점] 복권쿠폰 한 장에 다섯 게임, 한 쪽에 여섯 장을 인쇄합니다"_s,
+         u"suriball.example/coupon"_s,
+         u"2"_s,
+         u"1"_s,
+         40},
+        {u"[통계] 지난 추첨의 번호별 출현 횟수를 로또게임 창에서 보세요"_s,
+         u"suriball.example/stats"_s,
+         u"2"_s,
+         u"1"_s,
+         30},
         {u"[안내] 제1201회 추첨은 2025년 12월 6일 토요일입니다"_s, u"suriball.example/notice"_s, u"2"_s, u"1"_s, 20},
         {u"[종료된 행사] 이 줄은 전광판에 나오지 않습니다"_s, u"suriball.example/old"_s, u"2"_s, u"0"_s, 99},
     };

@@ -14,10 +14,10 @@ struct Draw
 {
     int drawNo = 0;
     QDate date;
-    std::array<int, 6> numbers{};
+    std::array<int, 6> numbers {};
     int bonus = 0;
-    std::array<qint64, 5> winners{}; // rank 1..5
-    std::array<qint64, 5> prizes{};
+    std::array<qint64, 5> winners {}; // rank 1..5
+    std::array<qint64, 5> prizes {};
 
     // Six numbers and the bonus, two digits each.
     QString drawText() const;

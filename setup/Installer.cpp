@@ -9,6 +9,7 @@
 #include "ServerCatalog.h"
 #include "SetupError.h"
 #include "SqlError.h"
+#include "SqliteFile.h"
 #include "Tools.h"
 #include "Transaction.h"
 
@@ -69,30 +70,6 @@ const QStringList& couponTips()
     return tips;
 }
 
-// Makes a database file beside its final name, fills it, and moves it into place in one step.
-void buildDatabase(const QString& path, const std::function<void(const Connection&)>& fill)
-{
-    const QString building = path + u".new"_s;
-    QFile::remove(building);
-    {
-        QFile empty(building);
-        if (!empty.open(QIODevice::WriteOnly))
-            throw SetupError(u"화일을 만들 수 없습니다: "_s + building);
-    }
-    try {
-        Connection connection = Connection::openSqlite(building);
-        Transaction transaction(connection);
-        fill(connection);
-        transaction.commit();
-    } catch (const SqlError& error) {
-        QFile::remove(building);
-        throw SetupError(u"데이터베이스를 만들 수 없습니다: "_s + path + u" ("_s + error.message() + u')');
-    }
-    QFile::remove(path);
-    if (!QFile::rename(building, path))
-        throw SetupError(u"화일을 제자리에 놓을 수 없습니다: "_s + path);
-}
-
 void createTables(const Connection& connection, const std::vector<TableDef>& tables)
 {
     for (const TableDef& table : tables) {
@@ -151,7 +128,8 @@ void install(const Options& options)
             throw SetupError(u"폴더를 만들 수 없습니다: "_s + dir);
     }
 
-    buildDatabase(InstallPaths::systemDb(), [](const Connection& c) {
+    BuildSqliteFile(InstallPaths::systemDb(), [](const Connection& c) {
+        Transaction transaction(c);
         createTables(c, Schema::systemTables());
         Query setting(c, u"INSERT INTO Info1 (Section1,Name1,Value1) VALUES (?,?,?)"_s);
         for (const Setting& s : shippedSettings())
@@ -160,13 +138,16 @@ void install(const Options& options)
         int number = 0;
         for (const QString& text : couponTips())
             tip.run({u"복권쿠폰"_s, ++number, text});
+        transaction.commit();
     });
 
-    buildDatabase(InstallPaths::userDbTemplate(), [](const Connection& c) {
+    BuildSqliteFile(InstallPaths::userDbTemplate(), [](const Connection& c) {
+        Transaction transaction(c);
         createTables(c, Schema::userTables());
         Query owner(c, u"INSERT INTO MyInfo1 (Name1,Value1) VALUES (?,'')"_s);
         owner.run({u"아이디"_s});
         owner.run({u"주민등록번호"_s});
+        transaction.commit();
     });
 
     QFile::remove(InstallPaths::systemIfo());

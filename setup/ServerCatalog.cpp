@@ -6,6 +6,7 @@
 #include "Query.h"
 #include "Schema.h"
 #include "SetupError.h"
+#include "SqliteFile.h"
 #include "Transaction.h"
 
 #include <QFile>
@@ -22,8 +23,9 @@ QString freshStamp(const QDate& today) { return today.toString(u"yyyyMMdd"_s) + 
 void insertDemoRows(const Connection& c)
 {
     const QString stamp = QString::fromUtf16(DemoData::kDemoStamp);
-    Query member(c,
-                 u"INSERT INTO Member (ID1,Pwd,Name1,JuminNo1,Email1,Level1,State1,Login2) VALUES (?,?,?,?,?,?,?,'')"_s);
+    Query member(
+        c,
+        u"INSERT INTO Member (ID1,Pwd,Name1,JuminNo1,Email1,Level1,State1,Login2) VALUES (?,?,?,?,?,?,?,'')"_s);
     for (const DemoData::Member& m : DemoData::members())
         member.run({m.id, m.password, m.name, m.juminNo, m.email, m.level, m.state});
 
@@ -34,11 +36,11 @@ void insertDemoRows(const Connection& c)
     auto dates = [](int drawNo) {
         const QDate date = DemoData::drawDate(drawNo);
         // Entries open the day after the previous draw.
-        return std::pair{date.addDays(-6).toString(u"yyyyMMdd"_s), date.toString(u"yyyyMMdd"_s)};
+        return std::pair {date.addDays(-6).toString(u"yyyyMMdd"_s), date.toString(u"yyyyMMdd"_s)};
     };
     for (const DemoData::Draw& d : DemoData::draws()) {
         const auto [opens, drawn] = dates(d.drawNo);
-        QVariantList values{d.drawNo, opens, drawn, d.drawText(), u"3"_s, stamp};
+        QVariantList values {d.drawNo, opens, drawn, d.drawText(), u"3"_s, stamp};
         for (qint64 winners : d.winners)
             values.append(winners);
         for (qint64 prize : d.prizes)
@@ -65,7 +67,8 @@ void fill(const Connection& connection, bool demo, bool force, const QDate& toda
         if (!connection.hasTable(table.name))
             continue;
         if (!force)
-            throw SetupError(u"서버에 이미 테이블("_s + table.name + u")이 있습니다. 다시 만들려면 --force를 주십시오."_s);
+            throw SetupError(u"서버에 이미 테이블("_s + table.name
+                             + u")이 있습니다. 다시 만들려면 --force를 주십시오."_s);
         Execute(connection, u"DROP TABLE "_s + table.name);
     }
 
@@ -97,24 +100,7 @@ void createSqlite(const QString& file, bool demo, bool force, const QDate& today
 {
     if (QFileInfo::exists(file) && !force)
         throw SetupError(u"서버 화일이 이미 있습니다: "_s + file + u" (다시 만들려면 --force)"_s);
-    // Built beside the target and moved into place, so that a failure leaves the old file as it was.
-    const QString building = file + u".new"_s;
-    QFile::remove(building);
-    {
-        QFile empty(building);
-        if (!empty.open(QIODevice::WriteOnly))
-            throw SetupError(u"서버 화일을 만들 수 없습니다: "_s + building);
-    }
-    try {
-        Connection connection = Connection::openSqlite(building);
-        fill(connection, demo, true, today);
-    } catch (...) {
-        QFile::remove(building);
-        throw;
-    }
-    QFile::remove(file);
-    if (!QFile::rename(building, file))
-        throw SetupError(u"서버 화일을 제자리에 놓을 수 없습니다: "_s + file);
+    BuildSqliteFile(file, [&](const Connection& connection) { fill(connection, demo, true, today); });
 }
 
 void createPostgres(const PostgresAdmin& admin, bool demo, bool force, const QDate& today)
@@ -137,12 +123,12 @@ void createPostgres(const PostgresAdmin& admin, bool demo, bool force, const QDa
             // constants, never typed text.
             if (role.next()) {
                 Execute(server,
-                        u"ALTER ROLE "_s + user + u" LOGIN NOSUPERUSER NOCREATEDB NOCREATEROLE PASSWORD '"_s
-                            + password + u'\'');
+                        u"ALTER ROLE "_s + user + u" LOGIN NOSUPERUSER NOCREATEDB NOCREATEROLE PASSWORD '"_s + password
+                            + u'\'');
             } else {
                 Execute(server,
-                        u"CREATE ROLE "_s + user + u" LOGIN NOSUPERUSER NOCREATEDB NOCREATEROLE PASSWORD '"_s
-                            + password + u'\'');
+                        u"CREATE ROLE "_s + user + u" LOGIN NOSUPERUSER NOCREATEDB NOCREATEROLE PASSWORD '"_s + password
+                            + u'\'');
             }
             Query database(server, u"SELECT 1 FROM pg_database WHERE datname = ?"_s);
             database.run({catalog});

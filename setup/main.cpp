@@ -30,8 +30,8 @@ struct Arguments
 
 Arguments parse(const QStringList& args)
 {
-    static const QStringList withValue = {
-        u"--root"_s, u"--server"_s, u"--web"_s, u"--sqlite"_s, u"--postgres"_s, u"--admin"_s, u"--admin-password"_s};
+    static const QStringList withValue
+        = {u"--root"_s, u"--server"_s, u"--web"_s, u"--sqlite"_s, u"--postgres"_s, u"--admin"_s, u"--admin-password"_s};
     static const QStringList flags = {u"--demo"_s, u"--force"_s};
     Arguments parsed;
     if (args.size() < 2)

@@ -65,7 +65,8 @@ Connection Connection::openSqlite(const QString& path)
     QSqlQuery probe(db);
     if (!probe.exec(u"PRAGMA page_count"_s) || !probe.next()) {
         const QSqlError error = probe.lastError();
-        throw SqlError(u"데이터베이스 화일이 아니거나 손상되었습니다: "_s + path + u" ("_s + error.databaseText() + u')',
+        throw SqlError(u"데이터베이스 화일이 아니거나 손상되었습니다: "_s + path + u" ("_s + error.databaseText()
+                           + u')',
                        error.nativeErrorCode().isEmpty() ? u"26"_s : error.nativeErrorCode(),
                        QString());
     }

@@ -38,7 +38,9 @@ Connection openChecked(const QString& path, const std::vector<TableDef>& tables)
     Connection connection = Connection::openSqlite(path);
     const QString missing = Schema::missingTable(connection, tables);
     if (!missing.isEmpty())
-        throw SqlError(u"데이터베이스 화일에 필요한 테이블("_s + missing + u")이 없습니다: "_s + path, u"1"_s, QString());
+        throw SqlError(u"데이터베이스 화일에 필요한 테이블("_s + missing + u")이 없습니다: "_s + path,
+                       u"1"_s,
+                       QString());
     return connection;
 }
 

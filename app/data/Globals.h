@@ -40,7 +40,7 @@ inline int gCouponGamesPerTicket = 0;
 inline QString gDialogResult;
 // Index 0 a mode such as "등록" or "수정", 1 a memo, 2 a group name.
 inline std::array<QString, 10> gDialogText;
-inline std::array<double, 10> gDialogNumber{};
+inline std::array<double, 10> gDialogNumber {};
 
 // Which child windows of the main window are open, by window name ("frmRun1", "frmBank1", …).
 inline QHash<QString, bool> gFormOpen;

@@ -26,7 +26,7 @@ private:
     struct Found
     {
         qsizetype sectionLine = -1; // the "[section]" line
-        qsizetype lastLine = -1;    // the last non-blank line belonging to the section
+        qsizetype lastLine = -1; // the last non-blank line belonging to the section
         qsizetype keyLine = -1;
     };
     Found find(const QString& section, const QString& key) const;

@@ -44,6 +44,8 @@ void MessageService::install(MessageService* service) { installed() = service; }
 
 MsgAnswer ShowMessage(const QString& text, MsgIcon icon, MsgButtons buttons, const QString& caption)
 {
-    return MessageService::instance().show(
-        text, icon, buttons, caption.isEmpty() ? QString::fromUtf16(kAppTitle) : caption);
+    return MessageService::instance().show(text,
+                                           icon,
+                                           buttons,
+                                           caption.isEmpty() ? QString::fromUtf16(kAppTitle) : caption);
 }

@@ -24,6 +24,23 @@ std::vector<ColumnDef> concat(std::initializer_list<std::vector<ColumnDef>> part
     return all;
 }
 
+// The coupon a shop registers: kept locally in Bok2 and copied to the server's Coupon1.
+std::vector<ColumnDef> couponColumns()
+{
+    return {t(u"Part2"),
+            t(u"Title1"),
+            t(u"Title2"),
+            t(u"Comp1"),
+            n(u"Count1"),
+            t(u"No1Text"),
+            t(u"No2Text"),
+            t(u"No3Text"),
+            t(u"No4Text"),
+            t(u"No5Text"),
+            t(u"Text1"),
+            t(u"Text2")};
+}
+
 } // namespace
 
 namespace Schema {
@@ -51,9 +68,7 @@ const std::vector<TableDef>& userTables()
 {
     static const std::vector<TableDef> tables = {
         {u"MyInfo1"_s, {t(u"Name1"), t(u"Value1")}, {{u"MyInfo1_Name"_s, u"Name1"_s, false}}},
-        {u"Bok1"_s,
-         {n(u"BokNo"), n(u"Count1"), t(u"Bigo1"), t(u"Tag1")},
-         {{u"Bok1_BokNo"_s, u"BokNo"_s, true}}},
+        {u"Bok1"_s, {n(u"BokNo"), n(u"Count1"), t(u"Bigo1"), t(u"Tag1")}, {{u"Bok1_BokNo"_s, u"BokNo"_s, true}}},
         {u"List1"_s,
          {n(u"BokNo"), n(u"GNo1"), t(u"No1"), t(u"Top1"), n(u"Kum1"), n(u"SNo1")},
          {{u"List1_Game"_s, u"BokNo, SNo1"_s, true},
@@ -61,22 +76,7 @@ const std::vector<TableDef>& userTables()
           {u"List1_Rank"_s, u"BokNo, Top1"_s, false},
           {u"List1_GroupOnly"_s, u"GNo1"_s, false}}},
         {u"Group1"_s, {n(u"GNo1"), t(u"GName1")}, {{u"Group1_GNo"_s, u"GNo1"_s, true}}},
-        {u"Bok2"_s,
-         {n(u"BokNo"),
-          t(u"Part2"),
-          t(u"Title1"),
-          t(u"Title2"),
-          t(u"Comp1"),
-          n(u"Count1"),
-          t(u"No1Text"),
-          t(u"No2Text"),
-          t(u"No3Text"),
-          t(u"No4Text"),
-          t(u"No5Text"),
-          t(u"Text1"),
-          t(u"Text2"),
-          t(u"Bigo1")},
-         {{u"Bok2_BokNo"_s, u"BokNo"_s, true}}},
+        {u"Bok2"_s, concat({{n(u"BokNo")}, couponColumns(), {t(u"Bigo1")}}), {{u"Bok2_BokNo"_s, u"BokNo"_s, true}}},
         {u"List2"_s,
          {n(u"BokNo"), n(u"SNo1"), t(u"SNo2"), t(u"No1"), t(u"Top1"), t(u"Date1"), t(u"Tag1")},
          {{u"List2_Game"_s, u"BokNo, SNo1, SNo2"_s, false}, {u"List2_Tag"_s, u"BokNo, Tag1"_s, false}}},
@@ -98,20 +98,7 @@ const std::vector<TableDef>& serverTables()
          {{u"BokList_BokNo"_s, u"BokNo"_s, true}, {u"BokList_State2"_s, u"State2"_s, false}}},
         {u"PrList"_s, {t(u"Title1"), t(u"Url1"), t(u"State1"), t(u"Show1"), n(u"Sum1")}, {}},
         {u"Coupon1"_s,
-         {t(u"ID1"),
-          n(u"BokNo"),
-          t(u"Part2"),
-          t(u"Title1"),
-          t(u"Title2"),
-          t(u"Comp1"),
-          n(u"Count1"),
-          t(u"No1Text"),
-          t(u"No2Text"),
-          t(u"No3Text"),
-          t(u"No4Text"),
-          t(u"No5Text"),
-          t(u"Text1"),
-          t(u"Text2")},
+         concat({{t(u"ID1"), n(u"BokNo")}, couponColumns()}),
          {{u"Coupon1_Key"_s, u"ID1, BokNo"_s, true}}},
         {u"NBList1"_s,
          {n(u"JPCodeNo"),
@@ -166,7 +153,7 @@ QStringList createStatements(const TableDef& table, Connection::Engine engine)
         }
         columns.append(column.name + u' ' + type);
     }
-    QStringList statements{u"CREATE TABLE "_s + table.name + u" ("_s + columns.join(u", "_s) + u')'};
+    QStringList statements {u"CREATE TABLE "_s + table.name + u" ("_s + columns.join(u", "_s) + u')'};
     for (const IndexDef& index : table.indexes) {
         statements.append((index.unique ? u"CREATE UNIQUE INDEX "_s : u"CREATE INDEX "_s) + index.name + u" ON "_s
                           + table.name + u" ("_s + index.columns + u')');

@@ -18,6 +18,6 @@ QString IfoPath(const QString& file);
 // The install's own settings, kept in SYSTEM.IFO so that the setup tool and a person can change them.
 inline constexpr char16_t kInstallSection[] = u"SERVER";
 inline constexpr char16_t kServerKey[] = u"DATABASE"; // see ServerLocation
-inline constexpr char16_t kWebKey[] = u"WEB";         // the web site: "http://host" or a folder of pages
+inline constexpr char16_t kWebKey[] = u"WEB"; // the web site: "http://host" or a folder of pages
 QString ServerSetting();
 QString WebSiteSetting();

@@ -1,9 +1,68 @@
 #include "Grid.h"
 
+#include <QApplication>
 #include <QHeaderView>
 #include <QItemSelectionModel>
+#include <QMouseEvent>
+#include <QStyledItemDelegate>
 #include <QTableView>
 #include <QVBoxLayout>
+
+namespace {
+
+// Check-box cells show their box in the middle of the cell, and a click anywhere in the cell ticks it.
+class CenteredCheckDelegate final : public QStyledItemDelegate
+{
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override
+    {
+        const QVariant state = index.data(Qt::CheckStateRole);
+        if (!state.isValid()) {
+            QStyledItemDelegate::paint(painter, option, index);
+            return;
+        }
+        QStyleOptionViewItem background = option;
+        initStyleOption(&background, index);
+        background.features &= ~QStyleOptionViewItem::HasCheckIndicator;
+        QStyle* style = option.widget ? option.widget->style() : QApplication::style();
+        style->drawControl(QStyle::CE_ItemViewItem, &background, painter, option.widget);
+
+        QStyleOptionButton box;
+        box.rect = checkRect(option);
+        box.state = QStyle::State_Enabled | (state.toInt() == Qt::Checked ? QStyle::State_On : QStyle::State_Off);
+        style->drawPrimitive(QStyle::PE_IndicatorItemViewItemCheck, &box, painter, option.widget);
+    }
+
+    bool editorEvent(QEvent* event,
+                     QAbstractItemModel* model,
+                     const QStyleOptionViewItem& option,
+                     const QModelIndex& index) override
+    {
+        if (!index.data(Qt::CheckStateRole).isValid() || !(index.flags() & Qt::ItemIsUserCheckable))
+            return QStyledItemDelegate::editorEvent(event, model, option, index);
+        if (event->type() == QEvent::MouseButtonRelease
+            && static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+            const bool checked = index.data(Qt::CheckStateRole).toInt() == Qt::Checked;
+            return model->setData(index, checked ? Qt::Unchecked : Qt::Checked, Qt::CheckStateRole);
+        }
+        return event->type() == QEvent::MouseButtonDblClick;
+    }
+
+private:
+    static QRect checkRect(const QStyleOptionViewItem& option)
+    {
+        QStyle* style = option.widget ? option.widget->style() : QApplication::style();
+        QStyleOptionButton probe;
+        const QRect indicator = style->subElementRect(QStyle::SE_CheckBoxIndicator, &probe, option.widget);
+        QRect rect(QPoint(0, 0), indicator.size());
+        rect.moveCenter(option.rect.center());
+        return rect;
+    }
+};
+
+} // namespace
 
 Grid::Grid(QWidget* parent)
     : QWidget(parent)
@@ -14,6 +73,7 @@ Grid::Grid(QWidget* parent)
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(m_view);
     m_view->setModel(m_model);
+    m_view->setItemDelegate(new CenteredCheckDelegate(m_view));
     m_view->setSelectionMode(QAbstractItemView::ContiguousSelection);
     m_view->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed);
     m_view->setWordWrap(false);
@@ -44,7 +104,8 @@ Grid::Grid(QWidget* parent)
             this,
             [this](const QModelIndex& from, const QModelIndex& to, const QList<int>& roles) {
                 // Only a single cell changed by the user counts as an edit; fills come as ranges or batches.
-                if (from == to && (roles.isEmpty() || roles.contains(Qt::EditRole) || roles.contains(Qt::CheckStateRole))
+                if (from == to
+                    && (roles.isEmpty() || roles.contains(Qt::EditRole) || roles.contains(Qt::CheckStateRole))
                     && m_view->hasFocus())
                     Q_EMIT cellEdited(from.column() + 1, from.row() + 1);
             });

@@ -85,7 +85,9 @@ bool EnterToTab(QWidget* from, int key)
 {
     if (!from || (key != 13 && key != 27))
         return false;
-    QKeyEvent tab(QEvent::KeyPress, key == 13 ? Qt::Key_Tab : Qt::Key_Backtab, key == 13 ? Qt::NoModifier : Qt::ShiftModifier);
+    QKeyEvent tab(QEvent::KeyPress,
+                  key == 13 ? Qt::Key_Tab : Qt::Key_Backtab,
+                  key == 13 ? Qt::NoModifier : Qt::ShiftModifier);
     QCoreApplication::sendEvent(from, &tab);
     return true;
 }

@@ -1,4 +1,5 @@
 #include "Database.h"
+
 #include "Globals.h"
 #include "Paths.h"
 #include "Query.h"

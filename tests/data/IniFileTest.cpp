@@ -1,4 +1,5 @@
 #include "IniFile.h"
+
 #include "Paths.h"
 #include "Settings.h"
 #include "TestEnvironment.h"

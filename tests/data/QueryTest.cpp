@@ -1,6 +1,7 @@
+#include "Query.h"
+
 #include "Database.h"
 #include "Globals.h"
-#include "Query.h"
 #include "TestEnvironment.h"
 #include "Transaction.h"
 
@@ -32,8 +33,12 @@ protected:
 
 TEST_P(Statements, BoundValuesArriveExactly)
 {
-    const QStringList titles = {u"it's"_s, u"a'); DELETE FROM PrList; --"_s, u"\"double\" \\ back"_s,
-                                QString(10000, u'가'), u"😀 이모지"_s, QString()};
+    const QStringList titles = {u"it's"_s,
+                                u"a'); DELETE FROM PrList; --"_s,
+                                u"\"double\" \\ back"_s,
+                                QString(10000, u'가'),
+                                u"😀 이모지"_s,
+                                QString()};
     Query insert(gServerConn, u"INSERT INTO PrList (Title1,Url1,State1,Show1,Sum1) VALUES (?,?,'2','1',?)"_s);
     for (qsizetype i = 0; i < titles.size(); ++i)
         insert.run({titles[i], QString(u"u"_s + QString::number(i)), i});
@@ -107,7 +112,7 @@ TEST_P(Statements, FirstRowsOnly)
     QList<qint64> drawNos;
     while (q.next())
         drawNos.append(q.integer(u"BokNo"_s));
-    EXPECT_EQ(drawNos, (QList<qint64>{1201, 1200, 1199}));
+    EXPECT_EQ(drawNos, (QList<qint64> {1201, 1200, 1199}));
 }
 
 INSTANTIATE_TEST_SUITE_P(Servers, Statements, ::testing::Values(Backend::SQLite, Backend::PostgreSQL), BackendName);

@@ -1,7 +1,8 @@
+#include "Settings.h"
+
 #include "Database.h"
 #include "Globals.h"
 #include "Query.h"
-#include "Settings.h"
 #include "TestEnvironment.h"
 
 #include <gtest/gtest.h>
@@ -95,7 +96,4 @@ TEST_P(ServerSettings, ReadsInformationTextsAndWarnsOnMissingOnes)
     EXPECT_TRUE(gServerConn.isOpen());
 }
 
-INSTANTIATE_TEST_SUITE_P(Servers,
-                         ServerSettings,
-                         ::testing::Values(Backend::SQLite, Backend::PostgreSQL),
-                         BackendName);
+INSTANTIATE_TEST_SUITE_P(Servers, ServerSettings, ::testing::Values(Backend::SQLite, Backend::PostgreSQL), BackendName);

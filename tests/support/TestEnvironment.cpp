@@ -39,7 +39,7 @@ bool RecordingLauncher::openTextFile(const QString& path)
 
 bool RecordingLauncher::startProgram(const QString& program, const QStringList& arguments)
 {
-    programs.append((QStringList{program} + arguments).join(u' '));
+    programs.append((QStringList {program} + arguments).join(u' '));
     return true;
 }
 
@@ -69,7 +69,7 @@ TestInstall::TestInstall(Kind kind)
 {
     resetProcessValues();
     Clock::setFixed(QDateTime(QDate(2025, 12, 8), QTime(10, 0)));
-    SetEndProgramHandler([](int code) { throw ProgramEnded{code}; });
+    SetEndProgramHandler([](int code) { throw ProgramEnded {code}; });
     if (kind == Kind::Demo) {
         Installer::demo(m_dir.path(), false, Clock::today());
     } else {
@@ -111,7 +111,10 @@ bool PrepareServer(Backend backend, bool demo)
         const QString file = InstallPaths::resolve(u"SERVER/VELTRA1.db"_s);
         QDir().mkpath(QFileInfo(file).absolutePath());
         ServerCatalog::createSqlite(file, demo, true, today);
-        WriteIfo(QString(), QString::fromUtf16(kInstallSection), QString::fromUtf16(kServerKey), u"sqlite:SERVER/VELTRA1.db"_s);
+        WriteIfo(QString(),
+                 QString::fromUtf16(kInstallSection),
+                 QString::fromUtf16(kServerKey),
+                 u"sqlite:SERVER/VELTRA1.db"_s);
         return true;
     }
     const QString host = qEnvironmentVariable("SURIBALL_TEST_PG");

@@ -91,10 +91,10 @@ bool PrepareServer(Backend backend, bool demo);
 // An administrator's connection to the PostgreSQL catalog, for checks behind the program's back.
 Connection PostgresAdminConnection(const QString& database);
 
-#define SURIBALL_REQUIRE_SERVER(backend, demo)                                                                 \
-    do {                                                                                                       \
-        if (!PrepareServer((backend), (demo)))                                                                 \
-            GTEST_SKIP() << "PostgreSQL test server not configured (SURIBALL_TEST_PG)";                        \
+#define SURIBALL_REQUIRE_SERVER(backend, demo)                                                                         \
+    do {                                                                                                               \
+        if (!PrepareServer((backend), (demo)))                                                                         \
+            GTEST_SKIP() << "PostgreSQL test server not configured (SURIBALL_TEST_PG)";                                \
     } while (false)
 
 // Writes raw bytes to a file, replacing it.

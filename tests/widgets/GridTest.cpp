@@ -110,12 +110,12 @@ TEST(GridSort, SecondKeyDecidesTiesAndEqualRowsKeepTheirOrder)
 {
     Grid grid;
     fill(grid, {u"b,2,r1"_s, u"a,10,r2"_s, u"b,1,r3"_s, u"a,9,r4"_s, u"b,1,r5"_s});
-    grid.sortRows(1, 5, {1, Qt::AscendingOrder}, Grid::SortKey{2, Qt::AscendingOrder});
+    grid.sortRows(1, 5, {1, Qt::AscendingOrder}, Grid::SortKey {2, Qt::AscendingOrder});
     // Numbers compare as numbers: 9 before 10.
-    EXPECT_EQ(column(grid, 3), (QStringList{u"r4"_s, u"r2"_s, u"r3"_s, u"r5"_s, u"r1"_s}));
+    EXPECT_EQ(column(grid, 3), (QStringList {u"r4"_s, u"r2"_s, u"r3"_s, u"r5"_s, u"r1"_s}));
 
     grid.sortRows(1, 5, {2, Qt::DescendingOrder});
-    EXPECT_EQ(column(grid, 3), (QStringList{u"r2"_s, u"r4"_s, u"r1"_s, u"r3"_s, u"r5"_s}));
+    EXPECT_EQ(column(grid, 3), (QStringList {u"r2"_s, u"r4"_s, u"r1"_s, u"r3"_s, u"r5"_s}));
     // Rows move with all their cells.
     EXPECT_EQ(grid.text(1, 1), u"a"_s);
     EXPECT_EQ(grid.text(2, 1), u"10"_s);
@@ -126,7 +126,7 @@ TEST(GridSort, OnlyTheBlockMoves)
     Grid grid;
     fill(grid, {u"z,1,fixed"_s, u"c,1,r2"_s, u"b,1,r3"_s, u"a,1,r4"_s, u"0,1,tail"_s});
     grid.sortRows(2, 4, {1, Qt::AscendingOrder});
-    EXPECT_EQ(column(grid, 3), (QStringList{u"fixed"_s, u"r4"_s, u"r3"_s, u"r2"_s, u"tail"_s}));
+    EXPECT_EQ(column(grid, 3), (QStringList {u"fixed"_s, u"r4"_s, u"r3"_s, u"r2"_s, u"tail"_s}));
     grid.sortRows(1, 5, {9, Qt::AscendingOrder}); // no such column: nothing moves
     EXPECT_EQ(grid.text(3, 1), u"fixed"_s);
 }
