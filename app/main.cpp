@@ -1,15 +1,17 @@
-#include "Database.h"
 #include "MessageBoxService.h"
+#include "StartRoutine.h"
 
 #include <QApplication>
 
 int main(int argc, char* argv[])
 {
+    // Web views share the OpenGL contexts of the windows; this must be said before the application exists.
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("수리볼"));
     MessageBoxService messages;
     MessageService::install(&messages);
 
-    OpenSystemDb();
-    return 0;
+    StartProgram();
+    return app.exec();
 }

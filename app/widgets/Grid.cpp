@@ -151,6 +151,17 @@ void Grid::setHeaders(const QStringList& headers)
         setText(int(i) + 1, 0, headers[i]);
 }
 
+void Grid::setRows(const QList<QStringList>& rows)
+{
+    Batch batch(*this);
+    setMaxRows(0);
+    setMaxRows(int(rows.size()));
+    for (qsizetype r = 0; r < rows.size(); ++r) {
+        for (qsizetype c = 0; c < rows[r].size(); ++c)
+            setText(int(c) + 1, int(r) + 1, rows[r][c]);
+    }
+}
+
 void Grid::setColumnKind(int column, ColumnKind kind)
 {
     if (column >= 1 && column <= maxCols())

@@ -33,6 +33,8 @@ public:
     // A check-box cell holds "1" when ticked and "0" otherwise.
     bool isChecked(int column, int row) const;
     void setHeaders(const QStringList& headers);
+    // Replaces every row: one list of cell texts per row, from column 1.
+    void setRows(const QList<QStringList>& rows);
 
     void setColumnKind(int column, ColumnKind kind);
     void setColumnEditable(int column, bool editable);

@@ -133,7 +133,7 @@ TEST(DemoInstall, CarriesTheRealDrawsAndIsUpToDate)
     EXPECT_EQ(progress.filesStamp, ReadInfo(u"업데이트"_s, u"화일복사:변경날짜"_s));
     EXPECT_EQ(ReadServerInfo(u"시스템"_s, u"동작상태"_s), u"정상동작"_s);
     EXPECT_TRUE(QFile::exists(install.path(u"WEB/popup2.htm"_s)));
-    EXPECT_TRUE(QFile::exists(install.path(u"WEB/member/register.aspx"_s)));
+    EXPECT_TRUE(QFile::exists(install.path(u"WEB/member/register.htm"_s)));
     EXPECT_EQ(WebSiteSetting(), u"WEB"_s);
     EXPECT_TRUE(install.messages.shown().isEmpty());
 }

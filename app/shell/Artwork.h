@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QIcon>
+#include <QPixmap>
+#include <QSize>
+#include <QString>
+
+// The program's pictures, drawn rather than shipped: the login banner and the toolbar icons.
+namespace Artwork {
+
+QPixmap loginBanner(const QSize& size);
+// "로또게임", "복권금고", "홈페이지", "설정", "종료", "복권쿠폰", "도움말".
+QIcon functionIcon(const QString& function);
+// A lotto ball in the colour the draws use for its number.
+QPixmap ball(int number, int diameter);
+QColor ballColour(int number);
+
+} // namespace Artwork

@@ -1,0 +1,47 @@
+#include "frmHotList1.h"
+
+#include "Globals.h"
+#include "Grid.h"
+#include "Launcher.h"
+#include "ShellRotation.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+using namespace Qt::StringLiterals;
+
+frmHotList1::frmHotList1(QWidget* parent)
+    : QWidget(parent)
+    , grdR1(new Grid)
+    , Label1(new QLabel(u"글을 선택하면 자세한 내용을 검색할 수 있습니다."_s))
+    , cmdEixt(new QPushButton(u"마침"_s))
+{
+    setWindowTitle(u"홍보글 [목록]"_s);
+    resize(6465 / 15, 3600 / 15);
+    grdR1->setObjectName(u"grdR1"_s);
+    Label1->setObjectName(u"Label1"_s);
+    cmdEixt->setObjectName(u"cmdEixt"_s);
+
+    grdR1->setHeaders({u"구분"_s, u"내용"_s, u"주소"_s});
+    grdR1->setColumnWidth(1, 60);
+    grdR1->setColumnWidth(2, 320);
+    grdR1->setColumnHidden(3, true);
+    grdR1->setSelectRows(true);
+    grdR1->setRows(TickerRotation::AsRows(TickerRotation::ReadLines()));
+    StripeRows(*grdR1);
+    connect(grdR1, &Grid::cellClicked, this, [this](int, int row) {
+        // The link as stored, without "http://" in front, unlike the ticker's own click.
+        if (row > 0 && grdR1->maxRows() > 0)
+            Launcher::instance().openUrl(grdR1->text(3, row));
+    });
+    connect(cmdEixt, &QPushButton::clicked, this, &QWidget::close);
+
+    auto* bottom = new QHBoxLayout;
+    bottom->addWidget(Label1, 1);
+    bottom->addWidget(cmdEixt);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(grdR1, 1);
+    layout->addLayout(bottom);
+}

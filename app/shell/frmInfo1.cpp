@@ -1,0 +1,84 @@
+#include "frmInfo1.h"
+
+#include "DisplaySettings.h"
+#include "MessageService.h"
+#include "Settings.h"
+
+#include <QAbstractItemView>
+#include <QComboBox>
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+using namespace Qt::StringLiterals;
+
+frmInfo1::frmInfo1(QWidget* parent)
+    : QWidget(parent)
+    , fraR1(new QGroupBox)
+    , fraR2(new QGroupBox)
+    , cmdSave1(new QPushButton(u"저장"_s))
+    , cmdRefresh(new QPushButton(u"새로고침"_s))
+{
+    setWindowTitle(u"설정"_s);
+    fraR1->setObjectName(u"fraR1"_s);
+    fraR2->setObjectName(u"fraR2"_s);
+    cmdSave1->setObjectName(u"cmdSave1"_s);
+    cmdRefresh->setObjectName(u"cmdRefresh"_s);
+
+    auto* groups = new QHBoxLayout(fraR2);
+    QFormLayout* form = nullptr;
+    QString group;
+    for (const DisplaySetting& setting : DisplaySettings::all()) {
+        if (setting.group != group) {
+            group = setting.group;
+            auto* box = new QGroupBox(group);
+            form = new QFormLayout(box);
+            groups->addWidget(box, 0, Qt::AlignTop);
+        }
+        auto* combo = new QComboBox;
+        combo->setObjectName(setting.combo);
+        combo->setEditable(true); // a value may also be typed
+        combo->addItems(setting.choices);
+        combo->setCurrentText(QString::number(*setting.value));
+        combo->setMinimumWidth(90);
+        combo->view()->setMinimumHeight(0);
+        combo->setMaxVisibleItems(270 / (combo->fontMetrics().height() + 6));
+        form->addRow(setting.label, combo);
+        m_boxes.append(combo);
+    }
+    groups->addStretch(1);
+
+    auto* buttons = new QHBoxLayout(fraR1);
+    buttons->addWidget(new QLabel(u"각 창의 크기와 발행 수량을 정합니다. 새 값은 창을 다시 열 때 적용됩니다."_s), 1);
+    buttons->addWidget(cmdSave1);
+    buttons->addWidget(cmdRefresh);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(fraR1);
+    layout->addWidget(fraR2, 1);
+    connect(cmdSave1, &QPushButton::clicked, this, &frmInfo1::save);
+}
+
+void frmInfo1::save()
+{
+    const auto& settings = DisplaySettings::all();
+    std::vector<int> values;
+    // Every box is checked before anything is written: one bad value changes nothing.
+    for (size_t i = 0; i < settings.size(); ++i) {
+        const std::optional<int> value = DisplaySettings::Parse(settings[i], m_boxes[qsizetype(i)]->currentText());
+        if (!value) {
+            ShowMessage(DisplaySettings::RangeMessage(settings[i]), MsgIcon::Critical);
+            m_boxes[qsizetype(i)]->setCurrentText(QString::number(*settings[i].value));
+            m_boxes[qsizetype(i)]->setFocus();
+            return;
+        }
+        values.push_back(*value);
+    }
+    for (size_t i = 0; i < settings.size(); ++i) {
+        *settings[i].value = values[i];
+        WriteInfo(DisplaySettings::kSection, settings[i].name, QString::number(values[i]));
+    }
+}

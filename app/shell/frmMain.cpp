@@ -1,0 +1,433 @@
+#include "frmMain.h"
+
+#include "Artwork.h"
+#include "ChildWindows.h"
+#include "Clock.h"
+#include "DisplaySettings.h"
+#include "Globals.h"
+#include "Grid.h"
+#include "Launcher.h"
+#include "MessageService.h"
+#include "ProgramEnd.h"
+#include "Query.h"
+#include "Settings.h"
+#include "Tools.h"
+#include "WebSite.h"
+#include "WebView.h"
+#include "frmHotView1.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QCloseEvent>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenuBar>
+#include <QProgressBar>
+#include <QStackedWidget>
+#include <QStatusBar>
+#include <QTimer>
+#include <QToolBar>
+#include <QVBoxLayout>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QString kTitle = u"수리볼"_s;
+constexpr int kTwips = 15;
+frmMain* s_instance = nullptr;
+
+struct ToolbarButton
+{
+    QString caption;
+    QString function;
+};
+
+const ToolbarButton kToolbar[] = {{u"로또게임"_s, u"로또게임"_s},
+                                  {u"복권금고"_s, u"복권금고"_s},
+                                  {u"벨트라(홈)"_s, u"홈페이지"_s},
+                                  {u"설정"_s, u"설정"_s},
+                                  {u"종료"_s, u"종료"_s}};
+
+} // namespace
+
+frmMain* frmMain::instance() { return s_instance; }
+
+frmMain::frmMain()
+{
+    s_instance = this;
+    setObjectName(u"frmMain"_s);
+    setWindowTitle(kTitle);
+    setMinimumSize(10000 / kTwips, 8000 / kTwips);
+
+    auto* central = new QWidget;
+    auto* layout = new QVBoxLayout(central);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(buildHeader());
+    layout->addWidget(buildTicker());
+    m_mdi = new QMdiArea;
+    m_mdi->setObjectName(u"mdiMain"_s);
+    m_mdi->setBackground(QColor(236, 239, 245));
+    layout->addWidget(m_mdi, 1);
+    setCentralWidget(central);
+    buildMenus();
+    buildStatus();
+
+    grdR1 = new Grid(this);
+    grdR1->setObjectName(u"grdR1"_s);
+    grdR1->setMaxCols(3);
+    grdR1->hide();
+    tmrHot1 = new QTimer(this);
+    tmrHot1->setObjectName(u"tmrHot1"_s);
+    connect(tmrHot1, &QTimer::timeout, this, &frmMain::tickerStep);
+
+    SetBusyIndicator(this);
+}
+
+frmMain::~frmMain()
+{
+    SetBusyIndicator(nullptr);
+    if (s_instance == this)
+        s_instance = nullptr;
+}
+
+QWidget* frmMain::buildHeader()
+{
+    picPr = new QWidget;
+    picPr->setObjectName(u"picPr"_s);
+    picPr->setFixedHeight(1850 / kTwips);
+    picPr->setAutoFillBackground(true);
+    QPalette palette = picPr->palette();
+    palette.setColor(QPalette::Window, QColor(248, 249, 252));
+    picPr->setPalette(palette);
+
+    tbrMenu1 = new QToolBar;
+    tbrMenu1->setObjectName(u"tbrMenu1"_s);
+    tbrMenu1->setMovable(false);
+    tbrMenu1->setIconSize(QSize(48, 48));
+    tbrMenu1->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    tbrMenu1->setStyleSheet(u"QToolButton { min-width: 72px; padding: 4px; font-weight: bold; }"
+                            "QToolButton:checked { background: #d7e0f4; border: 1px solid #8aa0d0; border-radius: 4px; }"_s);
+    m_buttonGroup = new QActionGroup(this);
+    m_buttonGroup->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
+    for (const ToolbarButton& button : kToolbar) {
+        QAction* action = tbrMenu1->addAction(Artwork::functionIcon(button.function), button.caption);
+        action->setObjectName(u"tbr"_s + button.function);
+        action->setData(button.function);
+        if (button.function != u"종료"_s) {
+            action->setCheckable(true);
+            m_buttonGroup->addAction(action);
+        }
+        m_buttons.insert(button.function, action);
+        connect(action, &QAction::triggered, this, [this, function = button.function] { openFunction(function); });
+    }
+
+    // The toolbar keeps its full width; the banner takes what is left, up to its own size.
+    tbrMenu1->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+    webPr = new WebView;
+    webPr->setObjectName(u"webPr"_s);
+    webPr->setMinimumWidth(160);
+    webPr->setMaximumWidth(8000 / kTwips);
+    webPr->setFixedHeight(1500 / kTwips);
+    webPr->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    connect(webPr, &WebView::loadFailed, this, [](int code, const QString& description) {
+        ShowMessage(u"(오류:"_s + QString::number(code) + u") "_s + description);
+    });
+
+    auto* layout = new QHBoxLayout(picPr);
+    layout->setContentsMargins(6, 4, 10, 4);
+    layout->addWidget(tbrMenu1, 0, Qt::AlignVCenter);
+    layout->addStretch(0);
+    layout->addWidget(webPr, 1);
+    return picPr;
+}
+
+QWidget* frmMain::buildTicker()
+{
+    picTop = new QWidget;
+    picTop->setObjectName(u"picTop"_s);
+    picTop->setFixedHeight(26);
+    picTop->setStyleSheet(u"#picTop { background: #1d3c8f; }"_s);
+    picHot1 = new QWidget;
+    picHot1->setObjectName(u"picHot1"_s);
+    lblHot1List = new QLabel(u"[접속]"_s);
+    lblHot1List->setObjectName(u"lblHot1List"_s);
+    lblHot1List->setCursor(Qt::PointingHandCursor);
+    lblHot1List->setStyleSheet(u"color: #ffd75a; font-weight: bold; padding: 0 8px;"_s);
+    lblHot1List->setToolTip(u"홍보글 목록"_s);
+    lblHot1 = new QLabel(u"(글)"_s);
+    lblHot1->setObjectName(u"lblHot1"_s);
+    lblHot1->setCursor(Qt::PointingHandCursor);
+    lblHot1->setAlignment(Qt::AlignCenter);
+    lblHot1->setStyleSheet(u"color: #ffffff;"_s);
+    lblHot1List->installEventFilter(this);
+    lblHot1->installEventFilter(this);
+
+    auto* hot = new QHBoxLayout(picHot1);
+    hot->setContentsMargins(0, 0, 0, 0);
+    hot->addWidget(lblHot1List);
+    hot->addWidget(lblHot1, 1);
+    auto* layout = new QHBoxLayout(picTop);
+    layout->setContentsMargins(4, 0, 4, 0);
+    layout->addWidget(picHot1);
+    return picTop;
+}
+
+void frmMain::buildMenus()
+{
+    QMenu* functions = menuBar()->addMenu(u"기능(&F)"_s);
+    functions->setObjectName(u"mnuFunctions"_s);
+    for (const QString& function : {u"로또게임"_s, u"복권금고"_s, u"복권쿠폰"_s, u"홈페이지"_s, u"설정"_s}) {
+        const QString caption = function == u"홈페이지"_s ? u"벨트라(홈)"_s : function;
+        QAction* action = functions->addAction(Artwork::functionIcon(function), caption);
+        action->setObjectName(u"mnuOpen"_s + function);
+        connect(action, &QAction::triggered, this, [this, function] { openFunction(function); });
+    }
+    functions->addSeparator();
+    connect(functions->addAction(u"종료"_s), &QAction::triggered, this, [this] { openFunction(u"종료"_s); });
+
+    mnu1 = menuBar()->addMenu(u"관리자"_s);
+    mnu1->setObjectName(u"mnu1"_s);
+    struct Item
+    {
+        const char16_t* name;
+        const char16_t* caption;
+        const char16_t* form;
+    };
+    const Item items[] = {{u"mnu01", u"01. 공지사항", nullptr},
+                          {u"mnu02", u"02. 회원편지", nullptr},
+                          {u"mnu03", u"03. 회원관리", nullptr},
+                          {nullptr, nullptr, nullptr},
+                          {u"mnu11", u"11. 벨트라복권 생성", u"frmA1Job11"},
+                          {u"mnu12", u"12. 벨트라복권 프린트", u"frmA1Job12"},
+                          {u"mnu13", u"13. 벨트라복권 추첨결과 등록", u"frmA1Job13"},
+                          {nullptr, nullptr, nullptr},
+                          {u"mnu21", u"21. 설정값 변경", nullptr},
+                          {nullptr, nullptr, nullptr},
+                          {u"mnu91", u"91. 매출/이익금 모의계산", u"frmA1Job91"},
+                          {u"mnu92", u"92. 버튼그림", u"frmA1Job92"}};
+    for (const Item& item : items) {
+        if (!item.name) {
+            mnu1->addSeparator();
+            continue;
+        }
+        QAction* action = mnu1->addAction(QString::fromUtf16(item.caption));
+        action->setObjectName(QString::fromUtf16(item.name));
+        if (item.form) {
+            const QString form = QString::fromUtf16(item.form);
+            connect(action, &QAction::triggered, this, [this, form] { openForm(form); });
+        }
+    }
+
+    QMenu* help = menuBar()->addMenu(u"도움말(&H)"_s);
+    help->setObjectName(u"mnuHelp"_s);
+    QAction* helpAction = help->addAction(Artwork::functionIcon(u"도움말"_s), u"도움말"_s);
+    helpAction->setObjectName(u"mnuOpen도움말"_s);
+    connect(helpAction, &QAction::triggered, this, [this] { openFunction(u"도움말"_s); });
+}
+
+void frmMain::buildStatus()
+{
+    stbStatus = new QStatusBar;
+    stbStatus->setObjectName(u"stbStatus"_s);
+    stbStatus->setSizeGripEnabled(false);
+    m_panel1 = new QStackedWidget;
+    m_panel1Text = new QLabel(u"대기"_s);
+    m_panel1Text->setObjectName(u"stbPanel1"_s);
+    prgCurJob = new QProgressBar;
+    prgCurJob->setObjectName(u"prgCurJob"_s);
+    prgCurJob->setRange(0, 100);
+    prgCurJob->setTextVisible(true);
+    m_panel1->addWidget(m_panel1Text);
+    m_panel1->addWidget(prgCurJob);
+    m_panel1->setFixedHeight(m_panel1Text->sizeHint().height() + 6);
+    m_panel2 = new QLabel;
+    m_panel2->setObjectName(u"stbPanel2"_s);
+    m_panel3 = new QLabel;
+    m_panel3->setObjectName(u"stbPanel3"_s);
+    stbStatus->addWidget(m_panel1, 1);
+    stbStatus->addWidget(m_panel2);
+    stbStatus->addWidget(m_panel3);
+
+    txtHome = new QLabel;
+    txtHome->setObjectName(u"txtHome"_s);
+    txtHome->setCursor(Qt::PointingHandCursor);
+    txtHome->setStyleSheet(u"color: #1d3c8f; text-decoration: underline; padding: 0 10px;"_s);
+    txtHome->installEventFilter(this);
+
+    picBottom = new QWidget;
+    picBottom->setObjectName(u"picBottom"_s);
+    auto* layout = new QHBoxLayout(picBottom);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(stbStatus, 1);
+    layout->addWidget(txtHome);
+    setStatusBar(new QStatusBar); // keeps Qt's own status bar out of the way of ours
+    statusBar()->hide();
+    static_cast<QVBoxLayout*>(centralWidget()->layout())->addWidget(picBottom);
+}
+
+void frmMain::start()
+{
+    m_function.clear();
+    resize(11000 / kTwips, int(DisplaySettings::MainHeightTwips() / kTwips));
+    m_panel2->setText(u"ID:"_s + gUserID);
+    const QDate today = Clock::today();
+    m_panel3->setText(today.toString(u"yyyy-MM-dd"_s) + u'(' + KoreanWeekday(today) + u')');
+    txtHome->setText(u"홈("_s + WebSite::hostName() + u") 열기"_s);
+    mnu1->menuAction()->setVisible(gUserID == u"chief"_s);
+    DisplaySettings::Load();
+    loadTicker();
+    BannerChange();
+    lblHot1->setText(gUserID + u" 님 벨트라("_s + WebSite::hostName().toUpper() + u") 방문을 환영합니다"_s);
+    if (!m_ticker.isEmpty())
+        tmrHot1->start(4000);
+    showMaximized();
+
+    pressFunction(u"로또게임"_s);
+    openFunction(u"로또게임"_s);
+
+    if (Clock::today().toString(u"yyyy-MM-dd"_s) != ReadIfo(QString(), u"SYSTEM"_s, u"HOTVIEWDATE"_s)) {
+        auto* notice = new frmHotView1(this);
+        notice->move(geometry().center() - notice->rect().center());
+        notice->open();
+    }
+}
+
+void frmMain::loadTicker()
+{
+    std::vector<TickerRotation::Line> lines = TickerRotation::ReadLines();
+    grdR1->setRows(TickerRotation::AsRows(lines));
+    m_ticker.setLines(std::move(lines));
+}
+
+void frmMain::tickerStep()
+{
+    if (m_ticker.isEmpty())
+        return;
+    const TickerRotation::Line& line = m_ticker.step();
+    lblHot1List->setText(u'[' + line.part + u']');
+    lblHot1->setText(line.text);
+    lblHot1->setStyleSheet(u"color: "_s + m_ticker.colour().name() + u';');
+    lblHot1->repaint();
+}
+
+void frmMain::BannerChange() { webPr->navigate(WebSite::address(m_banner.next())); }
+
+void frmMain::pressFunction(const QString& function)
+{
+    if (QAction* checked = m_buttonGroup->checkedAction())
+        checked->setChecked(false);
+    if (function != u"도움말"_s) {
+        if (QAction* button = m_buttons.value(function); button && button->isCheckable())
+            button->setChecked(true);
+    }
+}
+
+void frmMain::openFunction(const QString& function)
+{
+    pressFunction(function);
+    m_function = function;
+    BannerChange();
+    if (function == u"종료"_s) {
+        closing();
+        EndProgram();
+    }
+    if (const ChildWindow* window = FindChildWindow(function)) {
+        m_description = window->description;
+        openForm(window->form);
+    }
+    if (function != u"도움말"_s)
+        setWindowTitle(kTitle + u"  ["_s + function + u" - "_s + m_description + u']');
+}
+
+void frmMain::openForm(const QString& form)
+{
+    if (QWidget* open = openWindow(form)) {
+        if (auto* sub = qobject_cast<QMdiSubWindow*>(open->parentWidget())) {
+            m_mdi->setActiveSubWindow(sub);
+            sub->showMaximized();
+        } else {
+            open->showNormal();
+            open->raise();
+            open->activateWindow();
+        }
+        return;
+    }
+    const ChildWindow* spec = FindChildWindow(form);
+    if (!spec || !spec->create)
+        return; // a window that is not part of this build of the program
+    QWidget* window = spec->create();
+    window->setObjectName(spec->form);
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    m_windows.insert(form, window);
+    gFormOpen[form] = true;
+    connect(window, &QObject::destroyed, this, [form] { gFormOpen[form] = false; });
+    if (spec->mdi) {
+        QMdiSubWindow* sub = m_mdi->addSubWindow(window);
+        sub->setAttribute(Qt::WA_DeleteOnClose);
+        sub->showMaximized();
+    } else {
+        window->setParent(this, Qt::Window);
+        window->show();
+    }
+}
+
+QWidget* frmMain::openWindow(const QString& form) const
+{
+    const QPointer<QWidget> window = m_windows.value(form);
+    return window && gFormOpen.value(form) ? window.data() : nullptr;
+}
+
+bool frmMain::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() != QEvent::MouseButtonRelease)
+        return QMainWindow::eventFilter(watched, event);
+    if (watched == lblHot1) {
+        if (const TickerRotation::Line* line = m_ticker.current())
+            Launcher::instance().openUrl(u"http://"_s + line->url);
+        return true;
+    }
+    if (watched == lblHot1List) {
+        openForm(u"frmHotList1"_s);
+        return true;
+    }
+    if (watched == txtHome) {
+        Launcher::instance().openUrl(WebSite::address());
+        return true;
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void frmMain::showBusy(bool busy, const QString& caption)
+{
+    prgCurJob->setFormat(caption.trimmed().isEmpty() ? u"%p%"_s : caption + u"%p%"_s);
+    m_panel1->setCurrentWidget(busy ? static_cast<QWidget*>(prgCurJob) : m_panel1Text);
+    m_panel1->repaint();
+}
+
+void frmMain::setProgress(int percent)
+{
+    prgCurJob->setValue(percent);
+    prgCurJob->repaint();
+}
+
+void frmMain::closing()
+{
+    if (m_closing)
+        return;
+    m_closing = true;
+    DisplaySettings::SaveMainHeightTwips(double(frameGeometry().height()) * kTwips);
+    if (QWidget* help = openWindow(u"frmHelp1"_s))
+        help->close();
+    if (auto* notice = findChild<frmHotView1*>(); notice && gFormOpen.value(u"frmHotView1"_s))
+        notice->forceClose();
+}
+
+void frmMain::closeEvent(QCloseEvent* event)
+{
+    closing();
+    event->accept();
+}

@@ -1,0 +1,165 @@
+#include "DrawSync.h"
+
+#include "Clock.h"
+#include "Database.h"
+#include "DrawProgress.h"
+#include "Globals.h"
+#include "Launcher.h"
+#include "MessageService.h"
+#include "Paths.h"
+#include "ProgramEnd.h"
+#include "Query.h"
+#include "Settings.h"
+#include "Tools.h"
+#include "Transaction.h"
+#include "UiTools.h"
+
+#include <QSet>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QString kUpdate = u"업데이트"_s;
+
+// The draws that changed on the server since the stamp, each updated in place or added, and the stamp.
+void copyDraws(const QString& localStamp, const QString& serverStamp)
+{
+    Query server(gServerConn, u"SELECT * FROM BokList WHERE State2 > ? ORDER BY BokNo"_s);
+    server.run({localStamp});
+
+    Transaction transaction(gSystemConn);
+    Query update(gSystemConn,
+                 u"UPDATE BokList SET Date1 = ?, Date2 = ?, No1 = ?, Rk1Count = ?, Rk2Count = ?, Rk3Count = ?, "
+                 "Rk4Count = ?, Rk5Count = ?, Rk1Kum = ?, Rk2Kum = ?, Rk3Kum = ?, Rk4Kum = ?, Rk5Kum = ?, State1 = ? "
+                 "WHERE BokNo = ?"_s);
+    Query insert(gSystemConn,
+                 u"INSERT INTO BokList (BokNo,Date1,Date2,No1,Rk1Count,Rk2Count,Rk3Count,Rk4Count,Rk5Count,"
+                 "Rk1Kum,Rk2Kum,Rk3Kum,Rk4Kum,Rk5Kum,Sum1,Sum2,State1) VALUES (?,?,?,?,?,?,?,?,?,?,?,?,?,?,0,0,?)"_s);
+    static const QStringList numbers = {u"Rk1Count"_s, u"Rk2Count"_s, u"Rk3Count"_s, u"Rk4Count"_s, u"Rk5Count"_s,
+                                        u"Rk1Kum"_s,   u"Rk2Kum"_s,   u"Rk3Kum"_s,   u"Rk4Kum"_s,   u"Rk5Kum"_s};
+    while (server.next()) {
+        const QVariant drawNo = server.value(u"BokNo"_s);
+        QVariantList counts;
+        for (const QString& column : numbers) {
+            const QVariant v = server.value(column);
+            if (v.isNull() || v.toString().trimmed().isEmpty()) {
+                throw SqlError(u"서버의 제"_s + drawNo.toString() + u"회 추첨결과에 비어 있는 값("_s + column
+                                   + u")이 있습니다."_s,
+                               QString(),
+                               QString());
+            }
+            counts.append(v.toLongLong());
+        }
+        if (drawNo.isNull() || drawNo.toLongLong() <= 0)
+            throw SqlError(u"서버의 추첨결과에 회차가 없는 줄이 있습니다."_s, QString(), QString());
+        const QVariantList head = {DashDate(server.text(u"Date1"_s)),
+                                   DashDate(server.text(u"Date2"_s)),
+                                   server.text(u"LotNo"_s)};
+        const QString state = server.text(u"State1"_s);
+        update.run(head + counts + QVariantList{state, drawNo.toLongLong()});
+        if (update.rowsAffected() == 0)
+            insert.run(QVariantList{drawNo.toLongLong()} + head + counts + QVariantList{state});
+    }
+    WriteInfo(kUpdate, u"복권:변경날짜"_s, serverStamp);
+    transaction.commit();
+}
+
+// A Bok1 row for every draw up to the one on sale.
+void addDrawRows(qint64 upTo)
+{
+    if (upTo <= 0)
+        return;
+    QSet<qint64> present;
+    Query existing(gUserConn, u"SELECT BokNo FROM Bok1"_s);
+    existing.run();
+    while (existing.next())
+        present.insert(existing.integer(u"BokNo"_s));
+    if (present.size() >= upTo && present.contains(upTo))
+        return;
+    Transaction transaction(gUserConn);
+    Query insert(gUserConn, u"INSERT INTO Bok1 (BokNo,Count1,Bigo1,Tag1) VALUES (?,0,'','0')"_s);
+    for (qint64 drawNo = 1; drawNo <= upTo; ++drawNo) {
+        if (!present.contains(drawNo))
+            insert.run({drawNo});
+    }
+    transaction.commit();
+}
+
+// The ticker lines, once per draw on sale.
+void rebuildTicker()
+{
+    const QString onSale = QString::number(gCurrentDrawNo);
+    if (ReadInfo(kUpdate, u"전광판:변경회차"_s) == onSale)
+        return;
+    Query server(gServerConn,
+                 u"SELECT Title1, Url1 FROM PrList WHERE State1 = '2' AND Show1 = '1' ORDER BY Sum1 DESC"_s);
+    server.run();
+    Transaction transaction(gSystemConn);
+    Execute(gSystemConn, u"DELETE FROM Hot1"_s);
+    Query insert(gSystemConn, u"INSERT INTO Hot1 (No1,Part1,Text1,Url1) VALUES (?,'광고',?,?)"_s);
+    int number = 0;
+    while (server.next())
+        insert.run({++number, server.text(u"Title1"_s), server.text(u"Url1"_s)});
+    WriteInfo(kUpdate, u"전광판:변경회차"_s, onSale);
+    transaction.commit();
+}
+
+[[noreturn]] void endWith(const QString& text)
+{
+    SetBusy(QString(), false);
+    ShowMessage(text, MsgIcon::Critical);
+    EndProgram();
+}
+
+} // namespace
+
+int UpdaterDayNumber(const QDate& day)
+{
+    const QString digits = day.toString(u"yyyyMMdd"_s);
+    return digits.left(4).toInt() + digits.mid(4, 4).toInt();
+}
+
+void SyncDrawResults()
+{
+    for (const char16_t* form : kChildForms)
+        gFormOpen[QString::fromUtf16(form)] = false;
+
+    OpenUserDb();
+    gLastDrawNo = gCurrentDrawNo = 0;
+    SetBusy(QString(), true);
+
+    OpenServerConn();
+    const QString text = ReadServerInfo(kUpdate, u"추첨진행"_s);
+    // Without both stamps there is nothing to compare: starting the updater on a broken text would only
+    // install nothing and come back to the same place.
+    if (ByteLen(text) < 51)
+        endWith(u"서버의 추첨진행 정보가 올바르지 않아 [수리볼]을 시작할 수 없습니다. 잠시 후 다시 시도하여 주십시오."_s);
+    const DrawProgress progress = DrawProgress::parse(text);
+
+    if (ReadInfo(kUpdate, u"화일복사:변경날짜"_s) != progress.filesStamp) {
+        SetBusy(QString(), false);
+        CloseUserDb();
+        Launcher::instance().startProgram(InstallPaths::updaterProgram(),
+                                          {QString::number(UpdaterDayNumber(Clock::today()))});
+        EndProgram();
+    }
+
+    try {
+        const QString localStamp = ReadInfo(kUpdate, u"복권:변경날짜"_s);
+        if (localStamp != progress.drawsStamp)
+            copyDraws(localStamp, progress.drawsStamp);
+
+        gLastDrawNo = progress.lastDrawNo;
+        gCurrentDrawNo = progress.currentDrawNo;
+        WriteInfo(kUpdate, u"복권:추첨회차"_s, QString::number(gLastDrawNo));
+        WriteInfo(kUpdate, u"복권:진행회차"_s, QString::number(gCurrentDrawNo));
+
+        addDrawRows(gCurrentDrawNo);
+        rebuildTicker();
+    } catch (const SqlError& error) {
+        endWith(u"추첨결과를 서버와 맞추지 못하였습니다. 받은 자료는 저장하지 않았으며 다음 시작 때 다시 받습니다.\n\n"_s
+                + error.message());
+    }
+    SetBusy(QString(), false);
+}

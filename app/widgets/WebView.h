@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QString>
+#include <QWidget>
+
+// A web page inside a window: Qt WebEngine where the build has it, a plain rich-text view otherwise.
+class WebView : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit WebView(QWidget* parent = nullptr);
+
+    void navigate(const QString& address);
+    QString address() const { return m_address; }
+
+Q_SIGNALS:
+    void loadFailed(int errorCode, const QString& description);
+
+private:
+    QString m_address;
+    QWidget* m_view;
+};
