@@ -71,6 +71,7 @@ frmMain::frmMain()
     m_mdi = new QMdiArea;
     m_mdi->setObjectName(u"mdiMain"_s);
     m_mdi->setBackground(QColor(236, 239, 245));
+    m_mdi->viewport()->installEventFilter(this);
     layout->addWidget(m_mdi, 1);
     setCentralWidget(central);
     buildMenus();
@@ -348,7 +349,7 @@ void frmMain::openForm(const QString& form)
     if (QWidget* open = openWindow(form)) {
         if (auto* sub = qobject_cast<QMdiSubWindow*>(open->parentWidget())) {
             m_mdi->setActiveSubWindow(sub);
-            sub->showMaximized();
+            sub->raise();
         } else {
             open->showNormal();
             open->raise();
@@ -366,9 +367,13 @@ void frmMain::openForm(const QString& form)
     gFormOpen[form] = true;
     connect(window, &QObject::destroyed, this, [form] { gFormOpen[form] = false; });
     if (spec->mdi) {
-        QMdiSubWindow* sub = m_mdi->addSubWindow(window);
+        // Children fill the client area in the normal state, without a frame of their own: the main
+        // window's caption names the function.
+        QMdiSubWindow* sub = m_mdi->addSubWindow(window, Qt::FramelessWindowHint);
         sub->setAttribute(Qt::WA_DeleteOnClose);
-        sub->showMaximized();
+        sub->setGeometry(m_mdi->viewport()->rect());
+        sub->show();
+        m_mdi->setActiveSubWindow(sub);
     } else {
         window->setParent(this, Qt::Window);
         window->show();
@@ -381,8 +386,16 @@ QWidget* frmMain::openWindow(const QString& form) const
     return window && gFormOpen.value(form) ? window.data() : nullptr;
 }
 
+void frmMain::FormResize()
+{
+    for (QMdiSubWindow* sub : m_mdi->subWindowList())
+        sub->setGeometry(m_mdi->viewport()->rect());
+}
+
 bool frmMain::eventFilter(QObject* watched, QEvent* event)
 {
+    if (m_mdi && watched == m_mdi->viewport() && event->type() == QEvent::Resize)
+        FormResize();
     if (event->type() != QEvent::MouseButtonRelease)
         return QMainWindow::eventFilter(watched, event);
     if (watched == lblHot1) {

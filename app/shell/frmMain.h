@@ -37,6 +37,8 @@ public:
     void openFunction(const QString& function);
     void openForm(const QString& form);
     void BannerChange();
+    // Every child in the client area takes its whole size again.
+    void FormResize();
     // The open window of that name, or null.
     QWidget* openWindow(const QString& form) const;
     QString currentFunction() const { return m_function; }
@@ -60,27 +62,27 @@ private:
     void pressFunction(const QString& function);
     void closing();
 
-    QToolBar* tbrMenu1;
+    QToolBar* tbrMenu1 = nullptr;
     QHash<QString, QAction*> m_buttons;
-    QActionGroup* m_buttonGroup;
-    QWidget* picPr;
-    WebView* webPr;
-    QWidget* picTop;
-    QWidget* picHot1;
-    QLabel* lblHot1List;
-    QLabel* lblHot1;
-    Grid* grdR1;
-    QTimer* tmrHot1;
-    QMdiArea* m_mdi;
-    QWidget* picBottom;
-    QStatusBar* stbStatus;
-    QStackedWidget* m_panel1;
-    QLabel* m_panel1Text;
-    QProgressBar* prgCurJob;
-    QLabel* m_panel2;
-    QLabel* m_panel3;
-    QLabel* txtHome;
-    QMenu* mnu1;
+    QActionGroup* m_buttonGroup = nullptr;
+    QWidget* picPr = nullptr;
+    WebView* webPr = nullptr;
+    QWidget* picTop = nullptr;
+    QWidget* picHot1 = nullptr;
+    QLabel* lblHot1List = nullptr;
+    QLabel* lblHot1 = nullptr;
+    Grid* grdR1 = nullptr;
+    QTimer* tmrHot1 = nullptr;
+    QMdiArea* m_mdi = nullptr;
+    QWidget* picBottom = nullptr;
+    QStatusBar* stbStatus = nullptr;
+    QStackedWidget* m_panel1 = nullptr;
+    QLabel* m_panel1Text = nullptr;
+    QProgressBar* prgCurJob = nullptr;
+    QLabel* m_panel2 = nullptr;
+    QLabel* m_panel3 = nullptr;
+    QLabel* txtHome = nullptr;
+    QMenu* mnu1 = nullptr;
 
     QString m_function;
     QString m_description;

@@ -74,6 +74,7 @@ std::unique_ptr<QLockFile> TakeInstanceLock(const QString& name)
 frmMain* StartProgram(const QString& strftimeFormat)
 {
     static std::unique_ptr<QLockFile> instance;
+    instance.reset();
     instance = TakeInstanceLock(u"suriball"_s);
     if (!instance) {
         ShowMessage(u"[수리볼]가 이미 동작중입니다."_s, MsgIcon::Information);

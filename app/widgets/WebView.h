@@ -12,11 +12,14 @@ public:
 
     void navigate(const QString& address);
     QString address() const { return m_address; }
+    // True when pages are shown as plain rich text (no web engine in the build, or SURIBALL_WEBVIEW=plain).
+    static bool plainOnly();
 
 Q_SIGNALS:
     void loadFailed(int errorCode, const QString& description);
 
 private:
     QString m_address;
-    QWidget* m_view;
+    QWidget* m_engine = nullptr;
+    class QTextBrowser* m_plain = nullptr;
 };
