@@ -32,7 +32,7 @@ QString address(const QString& path)
     // A folder of pages: the root is its index page, and pages the real site makes on the fly (.aspx)
     // are shipped as .htm beside their name.
     const QString folder = InstallPaths::resolve(setting);
-    QString file = folder + (path.isEmpty() ? u"/index.htm"_s : path);
+    QString file = folder + (path.isEmpty() || path == u"/"_s ? u"/index.htm"_s : path);
     if (file.endsWith(u".aspx"_s) && !QFileInfo::exists(file)) {
         const QString htm = file.left(file.size() - 5) + u".htm"_s;
         if (QFileInfo::exists(htm))

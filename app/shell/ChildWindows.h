@@ -11,8 +11,8 @@
 // live inside the main window's client area are MDI children; the others are windows of their own.
 struct ChildWindow
 {
-    QString function;    // "로또게임", or empty for administration windows
-    QString form;        // "frmRun1"
+    QString function; // "로또게임", or empty for administration windows
+    QString form; // "frmRun1"
     QString description; // shown in the main window's caption
     bool mdi;
     std::function<QWidget*()> create; // empty while the window is not part of the program yet

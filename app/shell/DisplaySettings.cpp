@@ -27,18 +27,60 @@ const QString kDamaged = u"[경고] 시스템 정보화일이 손상되었거나
 const std::vector<DisplaySetting>& all()
 {
     static const std::vector<DisplaySetting> settings = {
-        {u"로또게임"_s, u"게임 횟수:"_s, u"cboJob101"_s, u"로또게임:게임 횟수"_s,
-         numbers({1, 2, 3, 4, 5}, 10, 100, 10), 1, 32767, 5, &gGameCount},
-        {u"복권금고"_s, u"표시할 복권수:"_s, u"cboJob201"_s, u"복권금고:표시할 복권수"_s,
-         numbers({}, 50, 500, 50), 1, 5000, 100, &gSafePageSize},
-        {u"복권금고"_s, u"추첨결과 목록 수:"_s, u"cboJob202"_s, u"복권금고:추첨결과 목록 수"_s,
-         numbers({}, 10, 100, 10), 1, 1000, 20, &gSafeDrawListSize},
-        {u"복권발행"_s, u"표시할 복권수:"_s, u"cboJob301"_s, u"복권쿠폰:표시할 복권수"_s,
-         numbers({}, 50, 500, 50), 1, 5000, 100, &gCouponPageSize},
-        {u"복권발행"_s, u"발행할 복권수:"_s, u"cboJob302"_s, u"복권쿠폰:발행할 복권수"_s,
-         numbers({1, 2, 3, 4, 5}, 6, 60, 6), 1, 1000, 6, &gCouponIssueCount},
-        {u"복권발행"_s, u"복권당 게임수:"_s, u"cboJob303"_s, u"복권쿠폰:복권당 게임수"_s,
-         numbers({}, 1, 5, 1), 1, 5, 5, &gCouponGamesPerTicket},
+        {u"로또게임"_s,
+         u"게임 횟수:"_s,
+         u"cboJob101"_s,
+         u"로또게임:게임 횟수"_s,
+         numbers({1, 2, 3, 4, 5}, 10, 100, 10),
+         1,
+         32767,
+         5,
+         &gGameCount},
+        {u"복권금고"_s,
+         u"표시할 복권수:"_s,
+         u"cboJob201"_s,
+         u"복권금고:표시할 복권수"_s,
+         numbers({}, 50, 500, 50),
+         1,
+         5000,
+         100,
+         &gSafePageSize},
+        {u"복권금고"_s,
+         u"추첨결과 목록 수:"_s,
+         u"cboJob202"_s,
+         u"복권금고:추첨결과 목록 수"_s,
+         numbers({}, 10, 100, 10),
+         1,
+         1000,
+         20,
+         &gSafeDrawListSize},
+        {u"복권발행"_s,
+         u"표시할 복권수:"_s,
+         u"cboJob301"_s,
+         u"복권쿠폰:표시할 복권수"_s,
+         numbers({}, 50, 500, 50),
+         1,
+         5000,
+         100,
+         &gCouponPageSize},
+        {u"복권발행"_s,
+         u"발행할 복권수:"_s,
+         u"cboJob302"_s,
+         u"복권쿠폰:발행할 복권수"_s,
+         numbers({1, 2, 3, 4, 5}, 6, 60, 6),
+         1,
+         1000,
+         6,
+         &gCouponIssueCount},
+        {u"복권발행"_s,
+         u"복권당 게임수:"_s,
+         u"cboJob303"_s,
+         u"복권쿠폰:복권당 게임수"_s,
+         numbers({}, 1, 5, 1),
+         1,
+         5,
+         5,
+         &gCouponGamesPerTicket},
     };
     return settings;
 }
@@ -55,7 +97,7 @@ std::optional<int> Parse(const DisplaySetting& setting, const QString& text)
 QString RangeMessage(const DisplaySetting& setting)
 {
     return u"["_s + setting.group + u"] "_s + setting.label + u" 값은 "_s + QString::number(setting.minimum)
-           + u"부터 "_s + QString::number(setting.maximum) + u"까지의 정수로 입력하여 주십시오."_s;
+        + u"부터 "_s + QString::number(setting.maximum) + u"까지의 정수로 입력하여 주십시오."_s;
 }
 
 void Load()

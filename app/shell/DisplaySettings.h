@@ -10,15 +10,15 @@
 // settings window offers, what the windows can use, and the process-wide number each is held in.
 struct DisplaySetting
 {
-    QString group;   // "로또게임", "복권금고", "복권발행"
-    QString label;   // "게임 횟수:"
-    QString combo;   // control name in the settings window
-    QString name;    // settings row, e.g. "로또게임:게임 횟수"
+    QString group; // "로또게임", "복권금고", "복권발행"
+    QString label; // "게임 횟수:"
+    QString combo; // control name in the settings window
+    QString name; // settings row, e.g. "로또게임:게임 횟수"
     QStringList choices;
     int minimum;
     int maximum;
-    int fallback;    // used when the row is missing or damaged
-    int* value;      // gGameCount, …
+    int fallback; // used when the row is missing or damaged
+    int* value; // gGameCount, …
 };
 
 namespace DisplaySettings {

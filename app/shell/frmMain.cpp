@@ -25,6 +25,7 @@
 #include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QProgressBar>
+#include <QScreen>
 #include <QStackedWidget>
 #include <QStatusBar>
 #include <QTimer>
@@ -110,8 +111,9 @@ QWidget* frmMain::buildHeader()
     tbrMenu1->setMovable(false);
     tbrMenu1->setIconSize(QSize(48, 48));
     tbrMenu1->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
-    tbrMenu1->setStyleSheet(u"QToolButton { min-width: 72px; padding: 4px; font-weight: bold; }"
-                            "QToolButton:checked { background: #d7e0f4; border: 1px solid #8aa0d0; border-radius: 4px; }"_s);
+    tbrMenu1->setStyleSheet(
+        u"QToolButton { min-width: 72px; padding: 4px; font-weight: bold; }"
+        "QToolButton:checked { background: #d7e0f4; border: 1px solid #8aa0d0; border-radius: 4px; }"_s);
     m_buttonGroup = new QActionGroup(this);
     m_buttonGroup->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
     for (const ToolbarButton& button : kToolbar) {
@@ -188,7 +190,9 @@ void frmMain::buildMenus()
         connect(action, &QAction::triggered, this, [this, function] { openFunction(function); });
     }
     functions->addSeparator();
-    connect(functions->addAction(u"종료"_s), &QAction::triggered, this, [this] { openFunction(u"종료"_s); });
+    connect(functions->addAction(Artwork::functionIcon(u"종료"_s), u"종료"_s), &QAction::triggered, this, [this] {
+        openFunction(u"종료"_s);
+    });
 
     mnu1 = menuBar()->addMenu(u"관리자"_s);
     mnu1->setObjectName(u"mnu1"_s);
@@ -292,7 +296,8 @@ void frmMain::start()
 
     if (Clock::today().toString(u"yyyy-MM-dd"_s) != ReadIfo(QString(), u"SYSTEM"_s, u"HOTVIEWDATE"_s)) {
         auto* notice = new frmHotView1(this);
-        notice->move(geometry().center() - notice->rect().center());
+        // The main window is being maximised: the middle of its screen is the middle of the window.
+        notice->move(screen()->availableGeometry().center() - notice->rect().center());
         notice->open();
     }
 }
@@ -376,6 +381,8 @@ void frmMain::openForm(const QString& form)
         m_mdi->setActiveSubWindow(sub);
     } else {
         window->setParent(this, Qt::Window);
+        if (form != u"frmHelp1"_s) // the help window keeps the place it was left at
+            window->move(geometry().center() - window->rect().center());
         window->show();
     }
 }

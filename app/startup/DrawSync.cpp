@@ -36,8 +36,16 @@ void copyDraws(const QString& localStamp, const QString& serverStamp)
     Query insert(gSystemConn,
                  u"INSERT INTO BokList (BokNo,Date1,Date2,No1,Rk1Count,Rk2Count,Rk3Count,Rk4Count,Rk5Count,"
                  "Rk1Kum,Rk2Kum,Rk3Kum,Rk4Kum,Rk5Kum,Sum1,Sum2,State1) VALUES (?,?,?,?,?,?,?,?,?,?,?,?,?,?,0,0,?)"_s);
-    static const QStringList numbers = {u"Rk1Count"_s, u"Rk2Count"_s, u"Rk3Count"_s, u"Rk4Count"_s, u"Rk5Count"_s,
-                                        u"Rk1Kum"_s,   u"Rk2Kum"_s,   u"Rk3Kum"_s,   u"Rk4Kum"_s,   u"Rk5Kum"_s};
+    static const QStringList numbers = {u"Rk1Count"_s,
+                                        u"Rk2Count"_s,
+                                        u"Rk3Count"_s,
+                                        u"Rk4Count"_s,
+                                        u"Rk5Count"_s,
+                                        u"Rk1Kum"_s,
+                                        u"Rk2Kum"_s,
+                                        u"Rk3Kum"_s,
+                                        u"Rk4Kum"_s,
+                                        u"Rk5Kum"_s};
     while (server.next()) {
         const QVariant drawNo = server.value(u"BokNo"_s);
         QVariantList counts;
@@ -53,13 +61,12 @@ void copyDraws(const QString& localStamp, const QString& serverStamp)
         }
         if (drawNo.isNull() || drawNo.toLongLong() <= 0)
             throw SqlError(u"서버의 추첨결과에 회차가 없는 줄이 있습니다."_s, QString(), QString());
-        const QVariantList head = {DashDate(server.text(u"Date1"_s)),
-                                   DashDate(server.text(u"Date2"_s)),
-                                   server.text(u"LotNo"_s)};
+        const QVariantList head
+            = {DashDate(server.text(u"Date1"_s)), DashDate(server.text(u"Date2"_s)), server.text(u"LotNo"_s)};
         const QString state = server.text(u"State1"_s);
-        update.run(head + counts + QVariantList{state, drawNo.toLongLong()});
+        update.run(head + counts + QVariantList {state, drawNo.toLongLong()});
         if (update.rowsAffected() == 0)
-            insert.run(QVariantList{drawNo.toLongLong()} + head + counts + QVariantList{state});
+            insert.run(QVariantList {drawNo.toLongLong()} + head + counts + QVariantList {state});
     }
     WriteInfo(kUpdate, u"복권:변경날짜"_s, serverStamp);
     transaction.commit();
@@ -134,7 +141,8 @@ void SyncDrawResults()
     // Without both stamps there is nothing to compare: starting the updater on a broken text would only
     // install nothing and come back to the same place.
     if (ByteLen(text) < 51)
-        endWith(u"서버의 추첨진행 정보가 올바르지 않아 [수리볼]을 시작할 수 없습니다. 잠시 후 다시 시도하여 주십시오."_s);
+        endWith(
+            u"서버의 추첨진행 정보가 올바르지 않아 [수리볼]을 시작할 수 없습니다. 잠시 후 다시 시도하여 주십시오."_s);
     const DrawProgress progress = DrawProgress::parse(text);
 
     if (ReadInfo(kUpdate, u"화일복사:변경날짜"_s) != progress.filesStamp) {
@@ -158,8 +166,9 @@ void SyncDrawResults()
         addDrawRows(gCurrentDrawNo);
         rebuildTicker();
     } catch (const SqlError& error) {
-        endWith(u"추첨결과를 서버와 맞추지 못하였습니다. 받은 자료는 저장하지 않았으며 다음 시작 때 다시 받습니다.\n\n"_s
-                + error.message());
+        endWith(
+            u"추첨결과를 서버와 맞추지 못하였습니다. 받은 자료는 저장하지 않았으며 다음 시작 때 다시 받습니다.\n\n"_s
+            + error.message());
     }
     SetBusy(QString(), false);
 }

@@ -12,5 +12,5 @@ void SyncDrawResults();
 int UpdaterDayNumber(const QDate& day);
 
 // The windows whose open flags the synchronisation clears at start.
-inline constexpr const char16_t* kChildForms[] = {
-    u"frmRun1", u"frmHome1", u"frmBank1", u"frmPrint1", u"frmInfo1", u"frmHelp1", u"frmHotView1"};
+inline constexpr const char16_t* kChildForms[]
+    = {u"frmRun1", u"frmHome1", u"frmBank1", u"frmPrint1", u"frmInfo1", u"frmHelp1", u"frmHotView1"};

@@ -47,8 +47,7 @@ LoginService::Result LoginService::login(const QString& typedId, const QString& 
     if (IsGuest(id)) {
         gUserID = kGuest;
     } else {
-        Query member(gServerConn,
-                     u"SELECT ID1,Pwd,Name1,JuminNo1,Email1,Level1,State1 FROM Member WHERE ID1 = ?"_s);
+        Query member(gServerConn, u"SELECT ID1,Pwd,Name1,JuminNo1,Email1,Level1,State1 FROM Member WHERE ID1 = ?"_s);
         member.run({id});
         if (!member.next())
             return refuse(Focus::Id, u"해당 아이디의 회원을 찾을수 없습니다."_s);
@@ -96,7 +95,8 @@ bool LoginService::prepareUserDb()
         const QString templatePath = InstallPaths::userDbTemplate();
         if (!FileExists(templatePath)) {
             refuse(Focus::None,
-                   u"시스템화일("_s + templatePath + u")을 찾을수 없습니다. [수리볼]를 제거후 다시 설치하여 주십시오."_s,
+                   u"시스템화일("_s + templatePath
+                       + u")을 찾을수 없습니다. [수리볼]를 제거후 다시 설치하여 주십시오."_s,
                    false);
             return false;
         }

@@ -36,7 +36,7 @@ QString SystemShortDate(const QDate& date, const QString& strftimeFormat)
 #else
     const QByteArray format = strftimeFormat.toLocal8Bit();
 #endif
-    std::tm parts{};
+    std::tm parts {};
     parts.tm_year = date.year() - 1900;
     parts.tm_mon = date.month() - 1;
     parts.tm_mday = date.day();
@@ -84,7 +84,7 @@ frmMain* StartProgram(const QString& strftimeFormat)
     if (!ShortDateAccepted(SystemShortDate(Clock::today(), strftimeFormat))) {
         Launcher::instance().openTextFile(InstallPaths::dateFormatHelp());
         ShowMessage(u"현재 윈도우즈(98/SE) 시스템에 설정된 날짜형식에 오류가 발생하였습니다."_s
-                        u"메모장의 내용을 참조하시고 설정값을 변경해주세요."_s,
+                    u"메모장의 내용을 참조하시고 설정값을 변경해주세요."_s,
                     MsgIcon::Critical);
         EndProgram();
     }

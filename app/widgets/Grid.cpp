@@ -182,6 +182,8 @@ void Grid::setColumnWidth(int column, int pixels)
         m_view->setColumnWidth(column - 1, pixels);
 }
 
+void Grid::setStretchLastColumn(bool stretch) { m_view->horizontalHeader()->setStretchLastSection(stretch); }
+
 void Grid::setColumnHidden(int column, bool hidden)
 {
     if (column == 0)

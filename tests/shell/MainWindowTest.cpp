@@ -65,9 +65,18 @@ TEST_F(ShellTest, TheAdministratorSeesHisMenu)
     for (QAction* a : menu->actions())
         captions.append(a->isSeparator() ? u"-"_s : a->text());
     EXPECT_EQ(captions,
-              (QStringList{u"01. 공지사항"_s, u"02. 회원편지"_s, u"03. 회원관리"_s, u"-"_s, u"11. 벨트라복권 생성"_s,
-                           u"12. 벨트라복권 프린트"_s, u"13. 벨트라복권 추첨결과 등록"_s, u"-"_s,
-                           u"21. 설정값 변경"_s, u"-"_s, u"91. 매출/이익금 모의계산"_s, u"92. 버튼그림"_s}));
+              (QStringList {u"01. 공지사항"_s,
+                            u"02. 회원편지"_s,
+                            u"03. 회원관리"_s,
+                            u"-"_s,
+                            u"11. 벨트라복권 생성"_s,
+                            u"12. 벨트라복권 프린트"_s,
+                            u"13. 벨트라복권 추첨결과 등록"_s,
+                            u"-"_s,
+                            u"21. 설정값 변경"_s,
+                            u"-"_s,
+                            u"91. 매출/이익금 모의계산"_s,
+                            u"92. 버튼그림"_s}));
 }
 
 TEST_F(ShellTest, TheBannerAdvancesAtOpeningAndEveryClick)

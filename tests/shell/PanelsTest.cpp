@@ -35,7 +35,7 @@ TEST_F(ShellTest, TheNoticeListStripesItsLinesAndOpensThemAsStored)
     Q_EMIT grid->cellClicked(2, 0); // the header selects nothing
     EXPECT_TRUE(install.launcher.urls.isEmpty());
     Q_EMIT grid->cellClicked(2, 3);
-    EXPECT_EQ(install.launcher.urls, QStringList{u"example.com/3"_s});
+    EXPECT_EQ(install.launcher.urls, QStringList {u"example.com/3"_s});
 }
 
 TEST_F(ShellTest, TheNoticeListOpensOnceFromTheTicker)

@@ -44,6 +44,6 @@ protected:
         QApplication::processEvents();
     }
 
-    TestInstall install{TestInstall::Kind::Demo};
+    TestInstall install {TestInstall::Kind::Demo};
     std::unique_ptr<frmMain> main;
 };

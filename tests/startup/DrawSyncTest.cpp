@@ -1,6 +1,7 @@
+#include "DrawSync.h"
+
 #include "Database.h"
 #include "DrawProgress.h"
-#include "DrawSync.h"
 #include "Globals.h"
 #include "LoginService.h"
 #include "Paths.h"
@@ -34,15 +35,10 @@ protected:
     void setProgressText(const QString& text)
     {
         OpenServerConn();
-        Execute(gServerConn,
-                u"UPDATE Info1 SET Text1 = ? WHERE IFPart1 = '업데이트' AND Name1 = '추첨진행'"_s,
-                {text});
+        Execute(gServerConn, u"UPDATE Info1 SET Text1 = ? WHERE IFPart1 = '업데이트' AND Name1 = '추첨진행'"_s, {text});
     }
-    DrawProgress progress()
-    {
-        return DrawProgress::parse(ReadServerInfo(u"업데이트"_s, u"추첨진행"_s));
-    }
-    TestInstall install{TestInstall::Kind::Demo}; // installed as new as the demo server's files
+    DrawProgress progress() { return DrawProgress::parse(ReadServerInfo(u"업데이트"_s, u"추첨진행"_s)); }
+    TestInstall install {TestInstall::Kind::Demo}; // installed as new as the demo server's files
 };
 
 TEST_P(Sync, FirstRunCopiesEveryDrawAndTheNumbers)
@@ -52,8 +48,9 @@ TEST_P(Sync, FirstRunCopiesEveryDrawAndTheNumbers)
     EXPECT_EQ(gLastDrawNo, 1200);
     EXPECT_EQ(gCurrentDrawNo, 1201);
     EXPECT_EQ(one(gSystemConn, u"SELECT COUNT(*) FROM BokList"_s), u"1201"_s);
-    EXPECT_EQ(one(gSystemConn, u"SELECT Date2 || ' ' || Date1 || ' ' || No1 || ' ' || State1 FROM BokList WHERE BokNo = 1"_s),
-              u"2002-12-07 2002-12-01 10232933374016 3"_s);
+    EXPECT_EQ(
+        one(gSystemConn, u"SELECT Date2 || ' ' || Date1 || ' ' || No1 || ' ' || State1 FROM BokList WHERE BokNo = 1"_s),
+        u"2002-12-07 2002-12-01 10232933374016 3"_s);
     EXPECT_EQ(one(gSystemConn, u"SELECT Rk1Kum FROM BokList WHERE BokNo = 1200"_s), u"2357299875"_s);
     EXPECT_EQ(ReadInfo(u"업데이트"_s, u"복권:변경날짜"_s), u"2025120601"_s);
     EXPECT_EQ(ReadInfo(u"업데이트"_s, u"복권:추첨회차"_s), u"1200"_s);
@@ -93,7 +90,8 @@ TEST_P(Sync, ChangedDrawsAreUpdatedInPlaceAndLocalSumsKept)
 
     SyncDrawResults();
     EXPECT_EQ(one(gSystemConn, u"SELECT COUNT(*) FROM BokList WHERE BokNo = 1201"_s), u"1"_s);
-    EXPECT_EQ(one(gSystemConn, u"SELECT No1 || State1 || Rk1Kum || '/' || Sum1 || '/' || Sum2 FROM BokList WHERE BokNo = 1201"_s),
+    EXPECT_EQ(one(gSystemConn,
+                  u"SELECT No1 || State1 || Rk1Kum || '/' || Sum1 || '/' || Sum2 FROM BokList WHERE BokNo = 1201"_s),
               u"0102030405060731000/77/88"_s);
     EXPECT_EQ(one(gSystemConn, u"SELECT COUNT(*) FROM BokList"_s), u"1201"_s); // 5 is not sent again; 1202 is new
     EXPECT_EQ(one(gSystemConn, u"SELECT Sum1 FROM BokList WHERE BokNo = 1202"_s), u"0"_s);

@@ -162,7 +162,7 @@ TEST_P(Login, AClosedServiceOpensItsNoticeAndEnds)
             u"UPDATE Info1 SET Text1 = ? WHERE IFPart1 = ? AND Name1 = ?"_s,
             {u"http://www.suriball.example/closed.htm"_s, u"시스템"_s, u"동작상태"_s});
     EXPECT_THROW(login(u"player"_s, u"player"_s), ProgramEnded);
-    EXPECT_EQ(install.launcher.urls, QStringList{u"http://www.suriball.example/closed.htm"_s});
+    EXPECT_EQ(install.launcher.urls, QStringList {u"http://www.suriball.example/closed.htm"_s});
     EXPECT_NE(gDialogResult, u"정상"_s);
 }
 

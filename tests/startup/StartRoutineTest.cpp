@@ -1,8 +1,9 @@
+#include "StartRoutine.h"
+
 #include "Database.h"
 #include "Globals.h"
 #include "Paths.h"
 #include "Settings.h"
-#include "StartRoutine.h"
 #include "TestEnvironment.h"
 #include "frmMain.h"
 
@@ -41,10 +42,11 @@ TEST(StartProgramTest, AnUnreadableDateFormatOpensTheHelpAndEnds)
 {
     TestInstall install;
     EXPECT_THROW(StartProgram(u"%m/%d/%y"_s), ProgramEnded);
-    EXPECT_EQ(install.launcher.textFiles, QStringList{InstallPaths::dateFormatHelp()});
+    EXPECT_EQ(install.launcher.textFiles, QStringList {InstallPaths::dateFormatHelp()});
     ASSERT_EQ(install.messages.shown().size(), 1);
-    EXPECT_EQ(install.messages.last(),
-              u"현재 윈도우즈(98/SE) 시스템에 설정된 날짜형식에 오류가 발생하였습니다.메모장의 내용을 참조하시고 설정값을 변경해주세요."_s);
+    EXPECT_EQ(
+        install.messages.last(),
+        u"현재 윈도우즈(98/SE) 시스템에 설정된 날짜형식에 오류가 발생하였습니다.메모장의 내용을 참조하시고 설정값을 변경해주세요."_s);
     EXPECT_EQ(install.messages.shown()[0].icon, MsgIcon::Critical);
     EXPECT_FALSE(gSystemConn.isOpen());
 }
@@ -105,8 +107,7 @@ TEST(StartProgramTest, FromTheStartToAShownMainWindow)
     EXPECT_TRUE(main->isVisible());
     EXPECT_EQ(gUserID, u"chief"_s);
     EXPECT_EQ(gCurrentDrawNo, 1201);
-    EXPECT_EQ(main->windowTitle(),
-              u"수리볼  [로또게임 - 원하는 번호를 직접 또는 자동으로 행운의 번호를 선택하세요]"_s);
+    EXPECT_EQ(main->windowTitle(), u"수리볼  [로또게임 - 원하는 번호를 직접 또는 자동으로 행운의 번호를 선택하세요]"_s);
     EXPECT_EQ(gGameCount, 5);
     delete main;
 }
