@@ -4,13 +4,18 @@
 #include "frmHome1.h"
 #include "frmHotList1.h"
 #include "frmInfo1.h"
+#include "frmRun1.h"
 
 using namespace Qt::StringLiterals;
 
 const std::vector<ChildWindow>& ChildWindows()
 {
     static const std::vector<ChildWindow> windows = {
-        {u"로또게임"_s, u"frmRun1"_s, u"원하는 번호를 직접 또는 자동으로 행운의 번호를 선택하세요"_s, true, {}},
+        {u"로또게임"_s,
+         u"frmRun1"_s,
+         u"원하는 번호를 직접 또는 자동으로 행운의 번호를 선택하세요"_s,
+         true,
+         [] { return new frmRun1; }},
         {u"복권금고"_s, u"frmBank1"_s, u"복권번호를 안전하게 보관하고 자동으로 당첨결과를 알려드립니다"_s, true, {}},
         {u"홈페이지"_s,
          u"frmHome1"_s,

@@ -26,7 +26,7 @@ frmHotList1::frmHotList1(QWidget* parent)
 
     grdR1->setHeaders({u"구분"_s, u"내용"_s, u"주소"_s});
     grdR1->setColumnWidth(1, 60);
-    grdR1->setStretchLastColumn(true);
+    grdR1->setStretchColumn(2);
     grdR1->setColumnHidden(3, true);
     grdR1->setSelectRows(true);
     grdR1->setRows(TickerRotation::AsRows(TickerRotation::ReadLines()));

@@ -182,7 +182,11 @@ void Grid::setColumnWidth(int column, int pixels)
         m_view->setColumnWidth(column - 1, pixels);
 }
 
-void Grid::setStretchLastColumn(bool stretch) { m_view->horizontalHeader()->setStretchLastSection(stretch); }
+void Grid::setStretchColumn(int column)
+{
+    if (column >= 1 && column <= maxCols())
+        m_view->horizontalHeader()->setSectionResizeMode(column - 1, QHeaderView::Stretch);
+}
 
 void Grid::setColumnHidden(int column, bool hidden)
 {

@@ -39,8 +39,8 @@ public:
     void setColumnKind(int column, ColumnKind kind);
     void setColumnEditable(int column, bool editable);
     void setColumnWidth(int column, int pixels);
-    // The last visible column takes the width the others leave.
-    void setStretchLastColumn(bool stretch);
+    // This column takes the width the others leave.
+    void setStretchColumn(int column);
     // A hidden column keeps its values.
     void setColumnHidden(int column, bool hidden);
     bool isColumnHidden(int column) const;

@@ -1,0 +1,225 @@
+#include "GameRules.h"
+
+#include "Clock.h"
+
+#include <QHash>
+
+#include <algorithm>
+#include <cmath>
+
+using namespace Qt::StringLiterals;
+
+QString Game::key() const
+{
+    QString text;
+    text.reserve(12);
+    for (int n : numbers) {
+        text += QChar(u'0' + n / 10);
+        text += QChar(u'0' + n % 10);
+    }
+    return text;
+}
+
+QString Game::dotted() const { return cells().join(u'.'); }
+
+QStringList Game::cells() const
+{
+    QStringList list;
+    for (int n : numbers)
+        list.append(QString::number(n).rightJustified(2, u'0'));
+    return list;
+}
+
+static std::optional<Game> checked(const std::array<int, 6>& numbers)
+{
+    Game game{numbers};
+    std::sort(game.numbers.begin(), game.numbers.end());
+    for (size_t i = 0; i < 6; ++i) {
+        if (game.numbers[i] < 1 || game.numbers[i] > 45 || (i > 0 && game.numbers[i] == game.numbers[i - 1]))
+            return std::nullopt;
+    }
+    return game;
+}
+
+std::optional<Game> Game::fromKey(const QString& key)
+{
+    if (key.size() != 12)
+        return std::nullopt;
+    std::array<int, 6> numbers{};
+    for (int i = 0; i < 6; ++i) {
+        bool ok = false;
+        numbers[size_t(i)] = key.mid(i * 2, 2).toInt(&ok);
+        if (!ok)
+            return std::nullopt;
+    }
+    return checked(numbers);
+}
+
+std::optional<Game> Game::fromDotted(const QString& text)
+{
+    const QString t = text.trimmed();
+    if (t.size() != 17)
+        return std::nullopt;
+    QString key;
+    for (int i = 0; i < 6; ++i)
+        key += t.mid(i * 3, 2);
+    return fromKey(key);
+}
+
+namespace GameRules {
+
+namespace {
+
+// Digits of any width (full-width "１２" included) as ASCII, so that a number typed with a Korean input
+// method reads like any other.
+QString asciiDigits(const QString& text)
+{
+    QString out;
+    out.reserve(text.size());
+    for (QChar c : text) {
+        if (c.isDigit())
+            out += QChar(u'0' + c.digitValue());
+        else if (c.unicode() >= 0xFF01 && c.unicode() <= 0xFF5E)
+            out += QChar(c.unicode() - 0xFEE0); // full-width signs and points
+        else
+            out += c;
+    }
+    return out;
+}
+
+std::optional<double> numeric(const QString& text)
+{
+    QString t = asciiDigits(text).trimmed();
+    t.remove(u',');
+    if (t.isEmpty())
+        return std::nullopt;
+    bool ok = false;
+    const double value = t.toDouble(&ok);
+    if (!ok || !std::isfinite(value))
+        return std::nullopt;
+    return value;
+}
+
+qint64 roundHalfEven(double value)
+{
+    if (std::fabs(value) > 9.0e18)
+        return value > 0 ? std::numeric_limits<qint64>::max() : std::numeric_limits<qint64>::min();
+    return qint64(std::nearbyint(value)); // the default rounding mode rounds halves to even
+}
+
+} // namespace
+
+Count ReadCount(const QString& text)
+{
+    const std::optional<double> value = numeric(text);
+    if (!value)
+        return {std::nullopt, u"5"_s};
+    return {roundHalfEven(*value), text};
+}
+
+bool CountAllowed(qint64 count, bool administrator)
+{
+    return count >= 1 && count <= (administrator ? kAdminMaxCount : kMemberMaxCount);
+}
+
+QString CountRangeMessage(bool administrator)
+{
+    return u"숫자가 올바르지 않습니다. (범위: 1부터 "_s + QString::number(administrator ? kAdminMaxCount : kMemberMaxCount)
+           + u"까지)"_s;
+}
+
+QString StepUp(const QString& text)
+{
+    const std::optional<double> value = numeric(text);
+    if (!value || *value < 1 || *value > kMemberMaxCount)
+        return u"5"_s;
+    return QString::number(roundHalfEven(*value) + 5);
+}
+
+QString StepDown(const QString& text)
+{
+    const std::optional<double> value = numeric(text);
+    if (!value || *value < 1 || *value > kMemberMaxCount)
+        return u"5"_s;
+    const qint64 down = roundHalfEven(*value) - 5;
+    return down < 1 ? u"5"_s : QString::number(down);
+}
+
+Generator::Generator(std::uint64_t seed)
+    : m_state(seed ? seed : 0x9E3779B97F4A7C15ULL)
+{
+}
+
+// xorshift64*: fast, well distributed, and its whole state is the seed.
+std::uint64_t Generator::nextRandom()
+{
+    m_state ^= m_state >> 12;
+    m_state ^= m_state << 25;
+    m_state ^= m_state >> 27;
+    return m_state * 0x2545F4914F6CDD1DULL;
+}
+
+int Generator::uniform45()
+{
+    // The top bits scaled to 1..45: the same as ⌊u × 45 + 1⌋ for u uniform in [0, 1).
+    return int(((nextRandom() >> 32) * 45) >> 32) + 1;
+}
+
+Game Generator::next(const NumberSet& required, const NumberSet& excluded)
+{
+    std::array<int, 6> g{};
+    NumberSet used;
+    size_t j = 0;
+    for (int n = 1; n <= 45 && j < 6; ++n) {
+        if (required[size_t(n)]) {
+            g[j++] = n;
+            used.set(size_t(n));
+        }
+    }
+    for (; j < 6; ++j) {
+        int x = 0;
+        do {
+            x = uniform45();
+        } while (used[size_t(x)] || excluded[size_t(x)]);
+        g[j] = x;
+        used.set(size_t(x));
+    }
+    Game game{g};
+    std::sort(game.numbers.begin(), game.numbers.end());
+    return game;
+}
+
+std::uint64_t ClockSeed()
+{
+    const QDateTime now = Clock::now();
+    return std::uint64_t(now.toMSecsSinceEpoch()) * 0x9E3779B97F4A7C15ULL + std::uint64_t(now.time().msec()) + 1;
+}
+
+Duplicates FindDuplicates(const QStringList& keys)
+{
+    QHash<QString, int> counts;
+    counts.reserve(keys.size());
+    for (const QString& key : keys)
+        ++counts[key];
+    Duplicates found;
+    found.perRow.reserve(size_t(keys.size()));
+    for (const QString& key : keys) {
+        const int h = counts.value(key);
+        found.perRow.push_back(h);
+        if (h > 1)
+            ++found.rowsInRepeats;
+    }
+    return found;
+}
+
+std::vector<int> FirstOfEachRun(const QStringList& sortedKeys)
+{
+    std::vector<int> keep;
+    for (qsizetype i = 0; i < sortedKeys.size(); ++i) {
+        if (i == 0 || sortedKeys[i] != sortedKeys[i - 1])
+            keep.push_back(int(i));
+    }
+    return keep;
+}
+
+} // namespace GameRules

@@ -1,0 +1,80 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <array>
+#include <bitset>
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+// A Lotto 6/45 game: six distinct numbers from 1 to 45, ascending.
+struct Game
+{
+    std::array<int, 6> numbers{};
+
+    // "031119243845", as games are stored and as a list row's key reads.
+    QString key() const;
+    // "03.11.19.24.38.45", as the pad and the exports show it.
+    QString dotted() const;
+    // The six cells of a list row: "03", "11", …
+    QStringList cells() const;
+    static std::optional<Game> fromKey(const QString& key);
+    static std::optional<Game> fromDotted(const QString& text);
+};
+
+using NumberSet = std::bitset<46>; // index 1..45
+
+namespace GameRules {
+
+inline constexpr int kMaxRequired = 5;
+inline constexpr int kMaxExcluded = 35;
+inline constexpr int kMemberMaxCount = 999;
+inline constexpr int kAdminMaxCount = 32767; // the list's 16-bit row count
+
+// The count box's text as the program reads it: blank or not a number becomes 5; a number is rounded to
+// the nearest whole number (halves to the even one). Full-width digits count as digits.
+struct Count
+{
+    std::optional<qint64> value; // nothing: not a number
+    QString text;                // what the box shows afterwards
+};
+Count ReadCount(const QString& text);
+// A count within what the user may generate: 1–999, or 1–32,767 for the administrator.
+bool CountAllowed(qint64 count, bool administrator);
+QString CountRangeMessage(bool administrator);
+
+// "+5" and "-5" on the count box.
+QString StepUp(const QString& text);
+QString StepDown(const QString& text);
+
+// Draws n games: the required numbers in every game, never an excluded one, the rest uniform among
+// what is left. Caller checks the limits (at most 5 required, 35 excluded, disjoint).
+class Generator
+{
+public:
+    explicit Generator(std::uint64_t seed);
+    Game next(const NumberSet& required, const NumberSet& excluded);
+
+private:
+    std::uint64_t m_state;
+    std::uint64_t nextRandom();
+    int uniform45();
+};
+
+// A seed from the program's clock, new at every run.
+std::uint64_t ClockSeed();
+
+// For each row of a list, how many rows (itself included) hold the same game, and how many rows stand in
+// a repeat, all copies counted. Linear, however long the list.
+struct Duplicates
+{
+    std::vector<int> perRow;
+    int rowsInRepeats = 0;
+};
+Duplicates FindDuplicates(const QStringList& keys);
+// The rows to keep of a list sorted by key: the first of each run of equal keys.
+std::vector<int> FirstOfEachRun(const QStringList& sortedKeys);
+
+} // namespace GameRules
