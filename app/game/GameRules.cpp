@@ -32,7 +32,7 @@ QStringList Game::cells() const
 
 static std::optional<Game> checked(const std::array<int, 6>& numbers)
 {
-    Game game{numbers};
+    Game game {numbers};
     std::sort(game.numbers.begin(), game.numbers.end());
     for (size_t i = 0; i < 6; ++i) {
         if (game.numbers[i] < 1 || game.numbers[i] > 45 || (i > 0 && game.numbers[i] == game.numbers[i - 1]))
@@ -45,7 +45,7 @@ std::optional<Game> Game::fromKey(const QString& key)
 {
     if (key.size() != 12)
         return std::nullopt;
-    std::array<int, 6> numbers{};
+    std::array<int, 6> numbers {};
     for (int i = 0; i < 6; ++i) {
         bool ok = false;
         numbers[size_t(i)] = key.mid(i * 2, 2).toInt(&ok);
@@ -124,8 +124,8 @@ bool CountAllowed(qint64 count, bool administrator)
 
 QString CountRangeMessage(bool administrator)
 {
-    return u"숫자가 올바르지 않습니다. (범위: 1부터 "_s + QString::number(administrator ? kAdminMaxCount : kMemberMaxCount)
-           + u"까지)"_s;
+    return u"숫자가 올바르지 않습니다. (범위: 1부터 "_s
+        + QString::number(administrator ? kAdminMaxCount : kMemberMaxCount) + u"까지)"_s;
 }
 
 QString StepUp(const QString& text)
@@ -167,7 +167,7 @@ int Generator::uniform45()
 
 Game Generator::next(const NumberSet& required, const NumberSet& excluded)
 {
-    std::array<int, 6> g{};
+    std::array<int, 6> g {};
     NumberSet used;
     size_t j = 0;
     for (int n = 1; n <= 45 && j < 6; ++n) {
@@ -184,7 +184,7 @@ Game Generator::next(const NumberSet& required, const NumberSet& excluded)
         g[j] = x;
         used.set(size_t(x));
     }
-    Game game{g};
+    Game game {g};
     std::sort(game.numbers.begin(), game.numbers.end());
     return game;
 }

@@ -12,7 +12,7 @@
 // A Lotto 6/45 game: six distinct numbers from 1 to 45, ascending.
 struct Game
 {
-    std::array<int, 6> numbers{};
+    std::array<int, 6> numbers {};
 
     // "031119243845", as games are stored and as a list row's key reads.
     QString key() const;
@@ -38,7 +38,7 @@ inline constexpr int kAdminMaxCount = 32767; // the list's 16-bit row count
 struct Count
 {
     std::optional<qint64> value; // nothing: not a number
-    QString text;                // what the box shows afterwards
+    QString text; // what the box shows afterwards
 };
 Count ReadCount(const QString& text);
 // A count within what the user may generate: 1–999, or 1–32,767 for the administrator.

@@ -19,7 +19,7 @@ void CountText(const QString& text, Counts& counts);
 
 struct DrawFrequency
 {
-    Counts counts{};
+    Counts counts {};
     qint64 total = 0; // six per draw, numbers or not
     qint64 top = 0;
 

@@ -12,7 +12,7 @@ namespace {
 // The card is laid out in twips; drawn somewhat larger than one pixel per 15 twips, to be readable.
 constexpr double kScale = 1.08 / 15.0;
 constexpr int kRowTops[] = {110, 555, 1005, 1450, 1905, 2350, 2805};
-const QColor kInk(214, 40, 57);        // the red of the printed card
+const QColor kInk(214, 40, 57); // the red of the printed card
 const QColor kPaper(255, 248, 246);
 
 int px(double twips) { return int(std::lround(twips * kScale)); }

@@ -37,7 +37,7 @@ protected:
 private:
     void setMarked(int number, bool marked);
 
-    std::array<QLabel*, 45> m_labels{};
-    std::array<bool, 46> m_marks{};
+    std::array<QLabel*, 45> m_labels {};
+    std::array<bool, 46> m_marks {};
     int m_marked = 0;
 };

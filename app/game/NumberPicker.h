@@ -26,5 +26,5 @@ Q_SIGNALS:
     void numberClicked(int number);
 
 private:
-    std::array<QPushButton*, 45> m_buttons{};
+    std::array<QPushButton*, 45> m_buttons {};
 };

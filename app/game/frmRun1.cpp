@@ -29,7 +29,7 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-constexpr int kKeyColumn = 8;       // "합침": the row's 12-digit key, for sorting
+constexpr int kKeyColumn = 8; // "합침": the row's 12-digit key, for sorting
 constexpr int kDuplicateColumn = 7; // "중복수"
 const QColor kSelectedRow(192, 192, 192);
 
@@ -39,10 +39,7 @@ template <typename T> T* named(T* widget, const QString& name)
     return widget;
 }
 
-QPushButton* button(const QString& caption, const QString& name)
-{
-    return named(new QPushButton(caption), name);
-}
+QPushButton* button(const QString& caption, const QString& name) { return named(new QPushButton(caption), name); }
 
 QGroupBox* box(const QString& title, QLayout* content)
 {
@@ -402,7 +399,7 @@ void frmRun1::GenerateGames()
     SetProgress(0);
 
     GameRules::Generator generator(GameRules::ClockSeed());
-    GameStats::Counts counts{};
+    GameStats::Counts counts {};
     QElapsedTimer sinceShown;
     sinceShown.start();
     {
@@ -427,7 +424,7 @@ void frmRun1::GenerateGames()
         StripeRows(*grdR1);
     }
     showListCounts(counts, n);
-    grdR2->sortRows(1, 45, {2, Qt::DescendingOrder}, Grid::SortKey{1, Qt::AscendingOrder});
+    grdR2->sortRows(1, 45, {2, Qt::DescendingOrder}, Grid::SortKey {1, Qt::AscendingOrder});
     grdR1->setActiveCell(1, int(n));
     SelectGameRow(1, int(n));
 
@@ -501,13 +498,13 @@ void frmRun1::AppendPadGame()
 void frmRun1::RecountNumberStats()
 {
     SetBusy(u"중복횟수 계산 ..."_s, true);
-    GameStats::Counts counts{};
+    GameStats::Counts counts {};
     const int n = grdR1->maxRows();
     for (int r = 1; r <= n; ++r)
         GameStats::CountText(rowKey(r), counts);
     SetProgress(100);
     showListCounts(counts, n);
-    grdR2->sortRows(1, 45, {2, Qt::DescendingOrder}, Grid::SortKey{1, Qt::AscendingOrder});
+    grdR2->sortRows(1, 45, {2, Qt::DescendingOrder}, Grid::SortKey {1, Qt::AscendingOrder});
     SetBusy(QString(), false);
 }
 
@@ -529,7 +526,7 @@ void frmRun1::ShowDrawFrequency()
         grdR3->setText(2, i, frequency.bar(i));
         grdR3->setText(3, i, QString::number(frequency.counts[size_t(i)]));
     }
-    grdR3->sortRows(1, 45, {3, Qt::DescendingOrder}, Grid::SortKey{1, Qt::AscendingOrder});
+    grdR3->sortRows(1, 45, {3, Qt::DescendingOrder}, Grid::SortKey {1, Qt::AscendingOrder});
 }
 
 void frmRun1::SortGameList()
@@ -541,7 +538,7 @@ void frmRun1::SortGameList()
         for (int r = 1; r <= rows; ++r)
             grdR1->setText(kKeyColumn, r, rowKey(r));
         SetProgress(100);
-        grdR1->sortRows(1, rows, {kKeyColumn, Qt::AscendingOrder}, Grid::SortKey{1, Qt::AscendingOrder});
+        grdR1->sortRows(1, rows, {kKeyColumn, Qt::AscendingOrder}, Grid::SortKey {1, Qt::AscendingOrder});
         grdR1->clearColors();
     }
     grdR1->setActiveCell(1, 1);

@@ -79,5 +79,5 @@ private:
     QPushButton* cmdSave2;
     QPushButton* cmdPrint;
 
-    std::array<int, 6> g{};
+    std::array<int, 6> g {};
 };

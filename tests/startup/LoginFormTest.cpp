@@ -22,7 +22,7 @@ protected:
     {
         return form.findChild<T*>(QString::fromUtf16(name));
     }
-    TestInstall install{TestInstall::Kind::Demo};
+    TestInstall install {TestInstall::Kind::Demo};
 };
 
 TEST_F(LoginForm, OffersTheRememberedIdOnlyWhenOneWasKept)
@@ -66,7 +66,8 @@ TEST_F(LoginForm, TheSignUpLinkOpensTheSiteAndEnds)
     form.show();
     EXPECT_THROW(QTest::mouseClick(child<QLabel>(form, u"cmdUserAdd"), Qt::LeftButton), ProgramEnded);
     ASSERT_EQ(install.launcher.urls.size(), 1);
-    EXPECT_TRUE(install.launcher.urls[0].endsWith(u"/WEB/member/register.htm"_s)) << install.launcher.urls[0].toStdString();
+    EXPECT_TRUE(install.launcher.urls[0].endsWith(u"/WEB/member/register.htm"_s))
+        << install.launcher.urls[0].toStdString();
 
     // With a real web site the address is the site's own.
     WriteIfo(QString(), u"SERVER"_s, u"WEB"_s, u"http://www.suriball.example/"_s);
