@@ -1,6 +1,13 @@
 #include "frmRun1.h"
 
+#include "CouponStore.h"
+#include "GameExport.h"
 #include "GameStats.h"
+#include "Launcher.h"
+#include "SafeStore.h"
+#include "TextExport.h"
+#include "frmSave1.h"
+#include "frmSave21.h"
 #include "Globals.h"
 #include "Grid.h"
 #include "LottoPad.h"
@@ -236,6 +243,9 @@ QWidget* frmRun1::buildList()
     connect(cmdSort1, &QPushButton::clicked, this, &frmRun1::SortGameList);
     connect(cmdDuplicate1, &QPushButton::clicked, this, &frmRun1::RemoveDuplicateGames);
     connect(cmdDelete2, &QPushButton::clicked, this, &frmRun1::DeleteAllGames);
+    connect(cmdSave1, &QPushButton::clicked, this, &frmRun1::SaveToSafe);
+    connect(cmdSave2, &QPushButton::clicked, this, &frmRun1::SaveToCoupon);
+    connect(cmdPrint, &QPushButton::clicked, this, &frmRun1::ExportGameList);
 
     auto* edit = new QHBoxLayout;
     for (QPushButton* b : {cmdSort1, cmdDuplicate1, cmdDelete2})
@@ -618,3 +628,95 @@ std::vector<Game> frmRun1::games() const
 }
 
 int frmRun1::gameCount() const { return grdR1->maxRows(); }
+
+namespace {
+QStringList gameTexts(const std::vector<Game>& games)
+{
+    QStringList texts;
+    texts.reserve(qsizetype(games.size()));
+    for (const Game& game : games)
+        texts.append(game.key());
+    return texts;
+}
+} // namespace
+
+void frmRun1::SaveToSafe()
+{
+    const int n = grdR1->maxRows();
+    if (n == 0) {
+        ShowMessage(u"저장할 복권번호가 없습니다."_s, MsgIcon::Critical);
+        return;
+    }
+    try {
+        gDialogNumber[1] = n;
+        {
+            frmSave1 dialog(this);
+            dialog.exec();
+        }
+        if (gDialogResult != u"정상"_s)
+            return;
+        const qint64 drawNo = qint64(gDialogNumber[1]);
+        SetBusy(u"복권번호 저장 ..."_s, true);
+        const std::optional<QString> refused
+            = SafeStore::SaveGames(drawNo, gameTexts(games()), gDialogText[1], gDialogText[2], SetProgress);
+        SetBusy(QString(), false);
+        if (refused) {
+            ShowMessage(*refused, MsgIcon::Critical);
+            return;
+        }
+        ShowMessage(QString::number(drawNo) + u"회차에 "_s + QString::number(n) + u"개 복권번호가 [복권금고]에 저장되었습니다."_s,
+                    MsgIcon::Information);
+    } catch (const SqlError& error) {
+        SetBusy(QString(), false);
+        ShowMessage(u"복권번호를 저장하지 못하였습니다. 저장된 것은 없습니다.\n\n"_s + error.message(), MsgIcon::Critical);
+    }
+}
+
+void frmRun1::SaveToCoupon()
+{
+    const int n = grdR1->maxRows();
+    if (n == 0) {
+        ShowMessage(u"저장할 복권번호가 없습니다."_s, MsgIcon::Critical);
+        return;
+    }
+    try {
+        gDialogNumber[0] = n;
+        {
+            frmSave21 dialog(this);
+            dialog.exec();
+        }
+        if (gDialogResult != u"정상"_s)
+            return;
+        const qint64 drawNo = qint64(gDialogNumber[1]);
+        SetBusy(u"복권번호 저장 ..."_s, true);
+        const std::optional<QString> refused = CouponStore::AddGames(drawNo, gameTexts(games()), SetProgress);
+        SetBusy(QString(), false);
+        if (refused) {
+            ShowMessage(*refused, MsgIcon::Critical);
+            return;
+        }
+        ShowMessage(QString::number(drawNo) + u"회차에 "_s + QString::number(n) + u"개 복권번호가 [발행복권]에 저장되었습니다."_s,
+                    MsgIcon::Information);
+    } catch (const SqlError& error) {
+        SetBusy(QString(), false);
+        ShowMessage(u"복권번호를 저장하지 못하였습니다. 저장된 것은 없습니다.\n\n"_s + error.message(), MsgIcon::Critical);
+    }
+}
+
+void frmRun1::ExportGameList()
+{
+    if (grdR1->maxRows() == 0) {
+        ShowMessage(u"텍스트화일 저장할 복권이 없습니다."_s);
+        return;
+    }
+    SetBusy(u"텍스트화일 저장 ..."_s, true);
+    TextExport file(TextExport::PathFor(u"로또게임_"_s));
+    WriteGameList(file, games());
+    const bool saved = file.save();
+    SetBusy(QString(), false);
+    if (!saved) {
+        ShowMessage(file.error(), MsgIcon::Critical);
+        return;
+    }
+    Launcher::instance().openTextFile(file.path());
+}

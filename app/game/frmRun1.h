@@ -30,6 +30,9 @@ public:
     void RemoveDuplicateGames();
     void AppendPadGame();
     void DeleteAllGames();
+    void SaveToSafe();
+    void SaveToCoupon();
+    void ExportGameList();
 
     // The games of the list, in list order, for the save dialogs and the administrator's orders.
     std::vector<Game> games() const;

@@ -1,5 +1,6 @@
 #include "ChildWindows.h"
 
+#include "frmBank1.h"
 #include "frmHelp1.h"
 #include "frmHome1.h"
 #include "frmHotList1.h"
@@ -16,7 +17,11 @@ const std::vector<ChildWindow>& ChildWindows()
          u"원하는 번호를 직접 또는 자동으로 행운의 번호를 선택하세요"_s,
          true,
          [] { return new frmRun1; }},
-        {u"복권금고"_s, u"frmBank1"_s, u"복권번호를 안전하게 보관하고 자동으로 당첨결과를 알려드립니다"_s, true, {}},
+        {u"복권금고"_s,
+         u"frmBank1"_s,
+         u"복권번호를 안전하게 보관하고 자동으로 당첨결과를 알려드립니다"_s,
+         true,
+         [] { return new frmBank1; }},
         {u"홈페이지"_s,
          u"frmHome1"_s,
          u"다양한 복권쿠폰 검색이 가능하고 회원님의 당첨내역을 확인하세요"_s,

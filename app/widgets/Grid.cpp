@@ -162,6 +162,8 @@ void Grid::setRows(const QList<QStringList>& rows)
     }
 }
 
+void Grid::setRowNumbers(const QStringList& numbers) { m_model->setRowLabels(numbers); }
+
 void Grid::setColumnKind(int column, ColumnKind kind)
 {
     if (column >= 1 && column <= maxCols())

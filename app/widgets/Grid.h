@@ -35,6 +35,8 @@ public:
     void setHeaders(const QStringList& headers);
     // Replaces every row: one list of cell texts per row, from column 1.
     void setRows(const QList<QStringList>& rows);
+    // What the row-number column shows, row by row (a running number across pages, say).
+    void setRowNumbers(const QStringList& numbers);
 
     void setColumnKind(int column, ColumnKind kind);
     void setColumnEditable(int column, bool editable);

@@ -70,7 +70,7 @@ QVariant GridModel::headerData(int section, Qt::Orientation orientation, int rol
     if (role != Qt::DisplayRole)
         return QAbstractTableModel::headerData(section, orientation, role);
     if (orientation == Qt::Vertical)
-        return section + 1;
+        return section < m_rowLabels.size() ? QVariant(m_rowLabels[section]) : QVariant(section + 1);
     return section >= 0 && size_t(section) < m_columns.size() ? QVariant(m_columns[size_t(section)].header)
                                                               : QVariant();
 }
@@ -137,6 +137,13 @@ void GridModel::setHeader(int column, const QString& text)
         Q_EMIT headerDataChanged(Qt::Horizontal, column, column);
     else
         m_batchDirty = true;
+}
+
+void GridModel::setRowLabels(const QStringList& labels)
+{
+    m_rowLabels = labels;
+    if (m_rows > 0)
+        Q_EMIT headerDataChanged(Qt::Vertical, 0, m_rows - 1);
 }
 
 GridModel::Kind GridModel::kind(int column) const { return m_columns[size_t(column)].kind; }

@@ -29,6 +29,8 @@ public:
     void setCell(int column, int row, const QString& text);
     QString header(int column) const;
     void setHeader(int column, const QString& text);
+    // Texts for the row-number column; rows without one show their position.
+    void setRowLabels(const QStringList& labels);
 
     Kind kind(int column) const;
     void setKind(int column, Kind kind);
@@ -61,6 +63,7 @@ private:
     static quint64 key(int column, int row) { return (quint64(quint32(row)) << 32) | quint32(column); }
 
     std::vector<QString> m_cells; // row by row
+    QStringList m_rowLabels;
     std::vector<Column> m_columns;
     int m_rows = 0;
     std::vector<QColor> m_rowBackground;

@@ -1,0 +1,43 @@
+#include "TextExport.h"
+
+#include "Clock.h"
+#include "Paths.h"
+#include "Tools.h"
+
+#include <QDir>
+#include <QLocale>
+#include <QSaveFile>
+
+using namespace Qt::StringLiterals;
+
+QString TextExport::PathFor(const QString& prefix)
+{
+    return QDir(InstallPaths::dataDir()).filePath(prefix + Clock::now().toString(u"yyyyMMdd_HHmmss"_s) + u".TXT"_s);
+}
+
+TextExport::TextExport(QString path)
+    : m_path(std::move(path))
+{
+}
+
+void TextExport::line(const QString& text)
+{
+    m_bytes += ToCp949(text);
+    m_bytes += "\r\n";
+}
+
+bool TextExport::save()
+{
+    QSaveFile file(m_path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(m_bytes) != m_bytes.size() || !file.commit()) {
+        m_error = u"화일을 저장할 수 없습니다: "_s + m_path;
+        if (!file.errorString().isEmpty())
+            m_error += u" ("_s + file.errorString() + u')';
+        return false;
+    }
+    return true;
+}
+
+QString PadLeft(const QString& text, int width) { return text.rightJustified(width, u' '); }
+
+QString Grouped(qint64 value) { return QLocale(QLocale::English).toString(value); }

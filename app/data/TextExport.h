@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+// Text files for the user: CP949, every line ended by CR LF, under DATA, named after the function and
+// the time ("로또게임_20251208_101500.TXT"). The file appears whole or not at all.
+class TextExport
+{
+public:
+    // DATA/prefix + "YYYYMMDD_HHmmss.TXT", from the program's clock.
+    static QString PathFor(const QString& prefix);
+
+    explicit TextExport(QString path);
+    void reserve(qsizetype bytes) { m_bytes.reserve(bytes); }
+    void line(const QString& text);
+    // Writes the file (replacing one of the same name); false with the reason in error().
+    bool save();
+    QString error() const { return m_error; }
+    const QString& path() const { return m_path; }
+
+private:
+    QString m_path;
+    QByteArray m_bytes;
+    QString m_error;
+};
+
+// Pads on the left with blanks to a width in characters, as the export columns are laid out.
+QString PadLeft(const QString& text, int width);
+// A whole number with thousands separators ("1,234,500").
+QString Grouped(qint64 value);

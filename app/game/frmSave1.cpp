@@ -1,0 +1,174 @@
+#include "frmSave1.h"
+
+#include "Clock.h"
+#include "Globals.h"
+#include "Grid.h"
+#include "MessageService.h"
+#include "Query.h"
+#include "SafeStore.h"
+#include "TextExport.h"
+#include "Tools.h"
+#include "UiTools.h"
+
+#include <QComboBox>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QHash>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+const QString kNewGroup = u"(새 그룹명)"_s;
+QString proposedName() { return Clock::now().toString(u"yyyy-MM-dd HH:mm:ss"_s); }
+} // namespace
+
+frmSave1::frmSave1(QWidget* parent)
+    : QDialog(parent)
+    , grdR1(new Grid)
+    , txtBigo1(new QLineEdit)
+    , cboGroup1(new QComboBox)
+    , txtGName1(new QLineEdit)
+    , lblMsg1(new QLabel)
+    , cmdSave1(new QPushButton(u"저장(&S)"_s))
+    , cmdCancel(new QPushButton(u"취소"_s))
+{
+    setObjectName(u"frmSave1"_s);
+    setWindowTitle(u"응모복권 [등록]"_s);
+    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+    grdR1->setObjectName(u"grdR1"_s);
+    txtBigo1->setObjectName(u"txtBigo1"_s);
+    cboGroup1->setObjectName(u"cboGroup1"_s);
+    txtGName1->setObjectName(u"txtGName1"_s);
+    lblMsg1->setObjectName(u"lblMsg1"_s);
+    cmdSave1->setObjectName(u"cmdSave1"_s);
+    cmdCancel->setObjectName(u"cmdCancel"_s);
+
+    gDialogResult.clear();
+    lblMsg1->setText(u"저장할 게임수: "_s + Grouped(qint64(gDialogNumber[1])) + u"(게임)"_s);
+    lblMsg1->setStyleSheet(u"font-weight: bold; color: #1d3c8f;"_s);
+    cboGroup1->setMaxVisibleItems(270 / (cboGroup1->fontMetrics().height() + 6));
+
+    grdR1->setHeaders({u"회차"_s, u"추첨일"_s, u"게임수"_s});
+    grdR1->setColumnKind(1, Grid::ColumnKind::Number);
+    grdR1->setColumnKind(3, Grid::ColumnKind::Number);
+    grdR1->setColumnWidth(0, 40);
+    grdR1->setColumnWidth(1, 60);
+    grdR1->setColumnWidth(2, 100);
+    grdR1->setStretchColumn(3);
+    grdR1->setSelectRows(true);
+    grdR1->setMinimumHeight(260);
+
+    SetBusy(u"추첨회차 정보 읽기 ..."_s, true);
+    {
+        QList<QStringList> rows;
+        Query draws(gSystemConn, u"SELECT BokNo, Date2 FROM BokList ORDER BY BokNo DESC"_s);
+        draws.run();
+        QHash<qint64, qsizetype> rowOf;
+        while (draws.next()) {
+            rowOf.insert(draws.integer(u"BokNo"_s), rows.size());
+            rows.append({draws.text(u"BokNo"_s), draws.text(u"Date2"_s), QString()});
+        }
+        Query held(gUserConn, u"SELECT BokNo, Count1 FROM Bok1 ORDER BY BokNo"_s);
+        held.run();
+        while (held.next()) {
+            const auto at = rowOf.constFind(held.integer(u"BokNo"_s));
+            if (at != rowOf.constEnd())
+                rows[*at][2] = held.text(u"Count1"_s);
+        }
+        grdR1->setRows(rows);
+    }
+    cboGroup1->addItem(kNewGroup);
+    cboGroup1->addItems(SafeStore::GroupNames());
+    cboGroup1->setCurrentIndex(0);
+    txtGName1->setText(proposedName());
+    SetBusy(QString(), false);
+    StripeRows(*grdR1);
+
+    auto* form = new QGridLayout;
+    form->addWidget(new QLabel(u"메 모:"_s), 0, 0);
+    form->addWidget(txtBigo1, 0, 1, 1, 2);
+    form->addWidget(new QLabel(u"그룹명:"_s), 1, 0);
+    form->addWidget(cboGroup1, 1, 1);
+    form->addWidget(txtGName1, 1, 2);
+    form->setColumnStretch(1, 1);
+    form->setColumnStretch(2, 1);
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(lblMsg1, 1);
+    buttons->addWidget(cmdSave1);
+    buttons->addWidget(cmdCancel);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(new QLabel(u"복권을 추가할 추첨회차를 선택하세요."_s));
+    layout->addWidget(grdR1, 1);
+    layout->addLayout(form);
+    layout->addLayout(buttons);
+    resize(440, 460);
+
+    connect(grdR1, &Grid::cellClicked, this, [this](int, int row) { selectDraw(row); });
+    connect(grdR1, &Grid::cellDoubleClicked, this, [this](int, int row) {
+        if (row > 0)
+            save();
+    });
+    connect(cboGroup1, &QComboBox::currentIndexChanged, this, &frmSave1::groupChosen);
+    connect(cmdSave1, &QPushButton::clicked, this, &frmSave1::save);
+    connect(cmdCancel, &QPushButton::clicked, this, [this] {
+        gDialogResult.clear();
+        reject();
+    });
+    m_loaded = true;
+    if (grdR1->maxRows() > 0) {
+        grdR1->setActiveCell(1, 1);
+        selectDraw(1);
+    }
+}
+
+void frmSave1::selectDraw(int row)
+{
+    if (grdR1->maxRows() == 0 || row <= 0)
+        return;
+    txtBigo1->clear();
+    Query memo(gUserConn, u"SELECT Bigo1 FROM Bok1 WHERE BokNo = ?"_s);
+    memo.run({grdR1->text(1, row).toLongLong()});
+    if (memo.next())
+        txtBigo1->setText(memo.text(u"Bigo1"_s));
+}
+
+void frmSave1::groupChosen()
+{
+    if (!m_loaded)
+        return;
+    const bool fresh = cboGroup1->currentIndex() == 0;
+    txtGName1->setEnabled(fresh);
+    txtGName1->setStyleSheet(fresh ? u"background: rgb(255,255,255);"_s : u"background: rgb(192,192,192);"_s);
+    if (fresh) {
+        txtGName1->setText(proposedName());
+        txtGName1->setFocus();
+    } else {
+        txtGName1->clear();
+    }
+}
+
+void frmSave1::save()
+{
+    const int row = grdR1->activeRow();
+    if (grdR1->maxRows() == 0 || row <= 0) {
+        ShowMessage(u"복권을 저장할 추첨회차가 없습니다."_s, MsgIcon::Critical);
+        return;
+    }
+    gDialogNumber[1] = grdR1->text(1, row).toDouble();
+    gDialogText[1] = SqlQuote(txtBigo1->text());
+    if (cboGroup1->currentIndex() > 0) {
+        gDialogText[2] = cboGroup1->currentText();
+    } else {
+        if (txtGName1->text().trimmed().isEmpty()) {
+            ShowMessage(u"등록할 그룹명을 입력하세요"_s, MsgIcon::Critical);
+            return;
+        }
+        gDialogText[2] = SafeStore::CleanGroupName(txtGName1->text());
+    }
+    gDialogResult = u"정상"_s;
+    accept();
+}

@@ -1,0 +1,95 @@
+#include "frmSave21.h"
+
+#include "CouponStore.h"
+#include "Globals.h"
+#include "Grid.h"
+#include "TextExport.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+using namespace Qt::StringLiterals;
+
+frmSave21::frmSave21(QWidget* parent)
+    : QDialog(parent)
+    , grdR1(new Grid)
+    , txtBigo1(new QPlainTextEdit)
+    , lblMsg1(new QLabel)
+    , cmdOK(new QPushButton(u"선택(&S)"_s))
+    , cmdCancel(new QPushButton(u"취소"_s))
+{
+    setObjectName(u"frmSave21"_s);
+    setWindowTitle(u"복권쿠폰 [선택]"_s);
+    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+    grdR1->setObjectName(u"grdR1"_s);
+    txtBigo1->setObjectName(u"txtBigo1"_s);
+    lblMsg1->setObjectName(u"lblMsg1"_s);
+    cmdOK->setObjectName(u"cmdOK"_s);
+    cmdCancel->setObjectName(u"cmdCancel"_s);
+
+    gDialogResult.clear();
+    lblMsg1->setText(u"저장할 게임수: "_s + Grouped(qint64(gDialogNumber[0])) + u"(게임)"_s);
+    lblMsg1->setStyleSheet(u"font-weight: bold; color: #1d3c8f;"_s);
+    grdR1->setHeaders({u"회차"_s, u"홍보글"_s, u"게임"_s});
+    grdR1->setColumnKind(1, Grid::ColumnKind::Number);
+    grdR1->setColumnKind(3, Grid::ColumnKind::Number);
+    grdR1->setColumnWidth(0, 40);
+    grdR1->setColumnWidth(1, 60);
+    grdR1->setStretchColumn(2);
+    grdR1->setSelectRows(true);
+    QList<QStringList> rows;
+    for (const CouponStore::Coupon& c : CouponStore::Coupons())
+        rows.append({QString::number(c.drawNo), c.title, QString::number(c.games)});
+    grdR1->setRows(rows);
+    StripeRows(*grdR1);
+    txtBigo1->setMaximumHeight(80);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(lblMsg1, 1);
+    buttons->addWidget(cmdOK);
+    buttons->addWidget(cmdCancel);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(new QLabel(u"복권을 저장할 쿠폰을 선택하세요."_s));
+    layout->addWidget(grdR1, 1);
+    layout->addWidget(new QLabel(u"메 모:"_s));
+    layout->addWidget(txtBigo1);
+    layout->addLayout(buttons);
+    resize(460, 380);
+
+    connect(grdR1, &Grid::cellClicked, this, [this](int, int row) { selectCoupon(row); });
+    connect(grdR1, &Grid::cellDoubleClicked, this, [this](int, int row) {
+        if (row > 0)
+            confirm(row);
+    });
+    connect(cmdOK, &QPushButton::clicked, this, [this] {
+        if (grdR1->maxRows() > 0)
+            confirm(std::max(grdR1->activeRow(), 1));
+    });
+    connect(cmdCancel, &QPushButton::clicked, this, [this] {
+        gDialogResult.clear();
+        reject();
+    });
+    if (grdR1->maxRows() > 0) {
+        grdR1->setActiveCell(1, 1);
+        selectCoupon(1);
+    }
+}
+
+void frmSave21::selectCoupon(int row)
+{
+    if (row <= 0 || row > grdR1->maxRows())
+        return;
+    txtBigo1->setPlainText(CouponStore::Memo(grdR1->text(1, row).toLongLong()));
+}
+
+void frmSave21::confirm(int row)
+{
+    const qint64 drawNo = grdR1->text(1, row).toLongLong();
+    CouponStore::SaveMemo(drawNo, txtBigo1->toPlainText());
+    gDialogNumber[1] = double(drawNo);
+    gDialogResult = u"정상"_s;
+    accept();
+}

@@ -1,0 +1,167 @@
+#include "RankCalc.h"
+
+#include "Globals.h"
+#include "Query.h"
+#include "TextExport.h"
+#include "Tools.h"
+#include "Transaction.h"
+
+#include <QElapsedTimer>
+
+#include <bit>
+#include <cmath>
+
+using namespace Qt::StringLiterals;
+
+namespace RankCalc {
+
+DrawResult ReadDrawResult(qint64 drawNo)
+{
+    DrawResult draw;
+    Query q(gSystemConn,
+            u"SELECT BokNo,No1,State1,Rk1Kum,Rk2Kum,Rk3Kum,Rk4Kum,Rk5Kum FROM BokList WHERE BokNo = ?"_s);
+    q.run({drawNo});
+    if (!q.next())
+        return draw;
+    draw.found = true;
+    draw.final = q.text(u"State1"_s) == u"3"_s;
+    draw.drawText = q.text(u"No1"_s);
+    for (int rank = 1; rank <= 5; ++rank)
+        draw.prizes[size_t(rank)] = q.number(u"Rk"_s + QString::number(rank) + u"Kum"_s);
+    return draw;
+}
+
+namespace {
+
+// The number in two digit characters, or 0 when they are not digits.
+int twoDigits(const QString& text, int at)
+{
+    if (text.size() < at + 2)
+        return 0;
+    const int a = text[at].unicode() - u'0';
+    const int b = text[at + 1].unicode() - u'0';
+    return a >= 0 && a <= 9 && b >= 0 && b <= 9 ? a * 10 + b : 0;
+}
+
+} // namespace
+
+FastRank::FastRank(const QString& drawText)
+    : m_drawText(drawText)
+{
+    m_valid = drawText.size() >= 14;
+    for (int i = 0; i < 6 && m_valid; ++i) {
+        const int n = twoDigits(drawText, i * 2);
+        if (n < 1 || n > 45)
+            m_valid = false;
+        else
+            m_winning |= std::uint64_t(1) << n;
+    }
+    m_bonus = twoDigits(drawText, 12);
+}
+
+char FastRank::rankOf(const QString& gameText) const
+{
+    std::uint64_t game = 0;
+    bool valid = m_valid && gameText.size() >= 12;
+    for (int i = 0; i < 6 && valid; ++i) {
+        const int n = twoDigits(gameText, i * 2);
+        if (n < 1 || n > 45 || (game & (std::uint64_t(1) << n)))
+            valid = false;
+        else
+            game |= std::uint64_t(1) << n;
+    }
+    // Anything unusual goes through the rule as written.
+    if (!valid)
+        return char(RankOfGame(m_drawText, gameText).at(0).toLatin1());
+    switch (std::popcount(game & m_winning)) {
+    case 6:
+        return '1';
+    case 5:
+        return m_bonus >= 1 && m_bonus <= 45 && (game & (std::uint64_t(1) << m_bonus)) ? '2' : '3';
+    case 4:
+        return '4';
+    case 3:
+        return '5';
+    default:
+        return '0';
+    }
+}
+
+qint64 EvaluatePending(qint64 drawNo, const DrawResult& draw, const Progress& progress)
+{
+    const FastRank rule(draw.drawText);
+    Transaction transaction(gUserConn);
+    Query count(gUserConn, u"SELECT COUNT(*) AS n FROM List1 WHERE BokNo = ? AND Top1 = '9'"_s);
+    count.run({drawNo});
+    count.next();
+    const qint64 pending = count.integer(u"n"_s);
+    if (pending == 0)
+        return 0; // nothing to settle: not one statement
+    Query games(gUserConn, u"SELECT No1, SNo1 FROM List1 WHERE BokNo = ? AND Top1 = '9'"_s);
+    games.run({drawNo});
+    Query winner(gUserConn, u"UPDATE List1 SET Top1 = ?, Kum1 = ? WHERE BokNo = ? AND SNo1 = ?"_s);
+    struct Win
+    {
+        char rank;
+        qint64 serial;
+    };
+    std::vector<Win> wins;
+    qint64 seen = 0;
+    QElapsedTimer shown;
+    shown.start();
+    QSqlQuery& raw = games.raw();
+    while (raw.next()) {
+        ++seen;
+        const char rank = rule.rankOf(raw.value(0).toString());
+        if (rank != '0')
+            wins.push_back({rank, raw.value(1).toLongLong()});
+        if (progress && shown.elapsed() >= 50) {
+            shown.restart();
+            progress(int(std::lround(double(seen) * 100.0 / double(pending))));
+        }
+    }
+    // The winners are written after the reading: a statement that changes the rows being read could move
+    // them under the cursor.
+    for (const Win& w : wins) {
+        const int r = w.rank - '0';
+        winner.run({QString::number(r), qint64(std::llround(draw.prizes[size_t(r)])), drawNo, w.serial});
+    }
+    Execute(gUserConn, u"UPDATE List1 SET Top1 = '0', Kum1 = 0 WHERE BokNo = ? AND Top1 = '9'"_s, {drawNo});
+    transaction.commit();
+    if (progress)
+        progress(100);
+    return pending;
+}
+
+void MarkEvaluated(qint64 drawNo) { Execute(gUserConn, u"UPDATE Bok1 SET Tag1 = '1' WHERE BokNo = ?"_s, {drawNo}); }
+
+double Totals::grand() const { return sums[1] + sums[2] + sums[3] + sums[4] + sums[5]; }
+
+Totals ReadTotals(qint64 drawNo)
+{
+    Totals totals;
+    Query q(gUserConn,
+            u"SELECT Top1, COUNT(*) AS n, SUM(Kum1) AS s FROM List1 "
+            "WHERE BokNo = ? AND Top1 IN ('1','2','3','4','5') AND Kum1 <> 0 GROUP BY Top1"_s);
+    q.run({drawNo});
+    while (q.next()) {
+        const int rank = q.text(u"Top1"_s).toInt();
+        totals.counts[size_t(rank)] = q.integer(u"n"_s);
+        totals.sums[size_t(rank)] = q.number(u"s"_s);
+    }
+    return totals;
+}
+
+QString WinningsLine(const Totals& totals)
+{
+    QString line = u"[총당첨금: "_s + Grouped(qint64(std::llround(totals.grand()))) + u"원 "_s;
+    for (int rank = 1; rank <= 4; ++rank) {
+        if (totals.counts[size_t(rank)] > 0)
+            line += QString::number(rank) + u"등("_s + QString::number(totals.counts[size_t(rank)]) + u") "_s;
+    }
+    if (totals.counts[5] > 0)
+        line += u"5등("_s + QString::number(totals.counts[5]) + u')';
+    return line + u']';
+}
+
+} // namespace RankCalc

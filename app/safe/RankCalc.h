@@ -1,0 +1,55 @@
+#pragma once
+
+#include <QString>
+
+#include <array>
+#include <cstdint>
+#include <functional>
+
+// Ranks and prizes of the games kept for a draw, once its result is final.
+namespace RankCalc {
+
+struct DrawResult
+{
+    bool found = false;
+    bool final = false; // State1 "3": result and prizes known
+    QString drawText;   // 14 digits, the bonus last
+    std::array<double, 6> prizes{}; // index 1..5: Rk1Kum … Rk5Kum
+};
+DrawResult ReadDrawResult(qint64 drawNo);
+
+// The rank rule on bit masks: the same answer as RankOfGame for well-formed texts, without building a
+// text per comparison — a draw of a million games is ranked in a blink.
+class FastRank
+{
+public:
+    explicit FastRank(const QString& drawText);
+    // "1" … "5" or "0".
+    char rankOf(const QString& gameText) const;
+
+private:
+    std::uint64_t m_winning = 0;
+    int m_bonus = 0;
+    QString m_drawText;
+    bool m_valid = false;
+};
+
+// The full pass: every pending game of the draw gets its rank and prize, the losers all at once; one
+// transaction. Returns the number of games that were pending.
+using Progress = std::function<void(int percent)>;
+qint64 EvaluatePending(qint64 drawNo, const DrawResult& draw, const Progress& progress = {});
+// Bok1.Tag1 = "1": the draw has had its pass.
+void MarkEvaluated(qint64 drawNo);
+
+struct Totals
+{
+    std::array<qint64, 6> counts{}; // index 1..5
+    std::array<double, 6> sums{};
+    double grand() const;
+};
+// Winning games with a prize (Kum1 <> 0), by rank.
+Totals ReadTotals(qint64 drawNo);
+// "[총당첨금: 60,000원 4등(1) 5등(2)]"
+QString WinningsLine(const Totals& totals);
+
+} // namespace RankCalc

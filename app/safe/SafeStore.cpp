@@ -1,0 +1,270 @@
+#include "SafeStore.h"
+
+#include "Globals.h"
+#include "Query.h"
+#include "SqlError.h"
+#include "Tools.h"
+#include "Transaction.h"
+
+#include <QElapsedTimer>
+#include <QHash>
+
+#include <cmath>
+
+using namespace Qt::StringLiterals;
+
+namespace SafeStore {
+
+namespace {
+
+qint64 scalar(const QString& sql, const QVariantList& values)
+{
+    Query q(gUserConn, sql);
+    q.run(values);
+    return q.next() ? q.raw().value(0).toLongLong() : 0;
+}
+
+// The conditions shared by the count, the page and the export of the ticket list.
+QString ticketWhere(const TicketQuery& query, QVariantList& values)
+{
+    QString where = u"FROM Bok1 AS a, List1 AS b WHERE a.BokNo = ? AND a.BokNo = b.BokNo"_s;
+    values.append(query.drawNo);
+    if (query.filter == RankFilter::Won)
+        where += u" AND b.Top1 BETWEEN '1' AND '5'"_s;
+    else if (query.filter == RankFilter::Lost)
+        where += u" AND b.Top1 = '0'"_s;
+    if (query.groupNo != 0) {
+        where += u" AND b.GNo1 = ?"_s;
+        values.append(query.groupNo);
+    }
+    return where;
+}
+
+} // namespace
+
+QString Dotted(const QString& no1)
+{
+    QStringList parts;
+    for (int i = 0; i < 6; ++i)
+        parts.append(no1.mid(i * 2, 2));
+    return parts.join(u'.');
+}
+
+std::optional<QString> SaveGames(qint64 drawNo,
+                                 const QStringList& games,
+                                 const QString& memo,
+                                 const QString& groupName,
+                                 const Progress& progress)
+{
+    const qint64 n = games.size();
+    Transaction transaction(gUserConn);
+    // A draw without its row (the synchronisation makes one for every draw up to the one on sale) gets
+    // one here rather than losing the games.
+    Query row(gUserConn, u"SELECT Count1 FROM Bok1 WHERE BokNo = ?"_s);
+    row.run({drawNo});
+    const bool exists = row.next();
+    const qint64 held = exists ? row.integer(u"Count1"_s) : 0;
+    if (n + held > kMaxGamesPerDraw)
+        return u"복권번호는 회차별 1억개까지 저장이 가능합니다."_s;
+    if (!exists)
+        Execute(gUserConn, u"INSERT INTO Bok1 (BokNo,Count1,Bigo1,Tag1) VALUES (?,0,'','0')"_s, {drawNo});
+    Execute(gUserConn,
+            u"UPDATE Bok1 SET Count1 = Count1 + ?, Tag1 = '0', Bigo1 = ? WHERE BokNo = ?"_s,
+            {n, memo, drawNo});
+
+    qint64 serial = scalar(u"SELECT MAX(SNo1) FROM List1 WHERE BokNo = ?"_s, {drawNo});
+    qint64 group = GroupNumber(groupName);
+    if (group == 0) {
+        group = scalar(u"SELECT MAX(GNo1) FROM Group1"_s, {}) + 1;
+        Execute(gUserConn, u"INSERT INTO Group1 (GNo1,GName1) VALUES (?,?)"_s, {group, groupName});
+    }
+
+    Query insert(gUserConn, u"INSERT INTO List1 (BokNo,GNo1,No1,Top1,Kum1,SNo1) VALUES (?,?,?,'9',0,?)"_s);
+    QElapsedTimer shown;
+    shown.start();
+    for (qint64 r = 0; r < n; ++r) {
+        insert.run({drawNo, group, games[r], ++serial});
+        if (progress && shown.elapsed() >= 50) {
+            shown.restart();
+            progress(int(std::lround(double(r + 1) * 100.0 / double(n))));
+        }
+    }
+    transaction.commit();
+    return std::nullopt;
+}
+
+qint64 GroupNumber(const QString& name)
+{
+    return scalar(u"SELECT GNo1 FROM Group1 WHERE GName1 = ?"_s, {name});
+}
+
+QStringList GroupNames()
+{
+    QStringList names;
+    Query q(gUserConn, u"SELECT GName1 FROM Group1 ORDER BY GName1"_s);
+    q.run();
+    while (q.next())
+        names.append(q.text(u"GName1"_s));
+    return names;
+}
+
+QStringList DrawGroupNames(qint64 drawNo)
+{
+    QStringList names;
+    // One index probe per group instead of reading every game of the draw.
+    Query q(gUserConn,
+            u"SELECT DISTINCT g.GName1 FROM Group1 AS g WHERE EXISTS "
+            "(SELECT 1 FROM List1 AS l WHERE l.BokNo = ? AND l.GNo1 = g.GNo1) ORDER BY g.GName1 DESC"_s);
+    q.run({drawNo});
+    while (q.next())
+        names.append(q.text(u"GName1"_s));
+    return names;
+}
+
+std::vector<DrawRow> DrawList()
+{
+    QHash<qint64, qint64> counts;
+    Query held(gUserConn, u"SELECT BokNo, Count1 FROM Bok1"_s);
+    held.run();
+    while (held.next())
+        counts.insert(held.integer(u"BokNo"_s), held.integer(u"Count1"_s));
+
+    std::vector<DrawRow> rows;
+    Query draws(gSystemConn, u"SELECT BokNo, No1, Date2 FROM BokList ORDER BY BokNo DESC"_s);
+    draws.run();
+    while (draws.next()) {
+        const qint64 drawNo = draws.integer(u"BokNo"_s);
+        const QString no1 = draws.text(u"No1"_s);
+        const QString numbers = no1 == u"00000000000000"_s ? u"(미추첨)"_s : Dotted(no1) + u" 보:"_s + no1.mid(12, 2);
+        rows.push_back({drawNo, draws.text(u"Date2"_s), numbers, counts.value(drawNo, 0)});
+    }
+    return rows;
+}
+
+DrawMemo ReadDrawRow(qint64 drawNo)
+{
+    DrawMemo row;
+    Query q(gUserConn, u"SELECT Tag1, Bigo1 FROM Bok1 WHERE BokNo = ?"_s);
+    q.run({drawNo});
+    if (q.next()) {
+        row.found = true;
+        row.tag = q.text(u"Tag1"_s);
+        row.memo = q.text(u"Bigo1"_s);
+    }
+    return row;
+}
+
+qint64 Recount(qint64 drawNo, qint64 shown)
+{
+    const qint64 count = scalar(u"SELECT COUNT(*) FROM List1 WHERE BokNo = ?"_s, {drawNo});
+    if (count != shown)
+        Execute(gUserConn, u"UPDATE Bok1 SET Count1 = ? WHERE BokNo = ?"_s, {count, drawNo});
+    return count;
+}
+
+qint64 CountTickets(const TicketQuery& query)
+{
+    QVariantList values;
+    const QString where = ticketWhere(query, values);
+    Query q(gUserConn, u"SELECT COUNT(*) AS n "_s + where);
+    q.run(values);
+    return q.next() ? q.integer(u"n"_s) : 0;
+}
+
+std::vector<Ticket> TicketPage(const TicketQuery& query, qint64 offset, int limit)
+{
+    QVariantList values;
+    const QString where = ticketWhere(query, values);
+    values.append(limit);
+    values.append(offset);
+    Query q(gUserConn,
+            u"SELECT b.No1, b.Top1, b.Kum1, b.SNo1 "_s + where
+                + (query.byRank ? u" ORDER BY b.Top1, b.SNo1"_s : u" ORDER BY b.No1, b.SNo1"_s)
+                + u" LIMIT ? OFFSET ?"_s);
+    q.run(values);
+    std::vector<Ticket> page;
+    page.reserve(size_t(limit));
+    while (q.next())
+        page.push_back({q.text(u"No1"_s), q.text(u"Top1"_s), q.integer(u"Kum1"_s), q.integer(u"SNo1"_s)});
+    return page;
+}
+
+void ForEachTicket(const TicketQuery& query, const std::function<void(const Ticket&)>& each)
+{
+    QVariantList values;
+    const QString where = ticketWhere(query, values);
+    Query q(gUserConn,
+            u"SELECT b.No1, b.Top1, b.Kum1, b.SNo1 "_s + where
+                + (query.byRank ? u" ORDER BY b.Top1 DESC, b.SNo1"_s : u" ORDER BY b.No1, b.SNo1"_s));
+    q.run(values);
+    QSqlQuery& raw = q.raw();
+    while (raw.next())
+        each({raw.value(0).toString(), raw.value(1).toString(), raw.value(2).toLongLong(), raw.value(3).toLongLong()});
+}
+
+qint64 DeleteGames(qint64 drawNo, const std::vector<qint64>& serials)
+{
+    Transaction transaction(gUserConn);
+    Query erase(gUserConn, u"DELETE FROM List1 WHERE BokNo = ? AND SNo1 = ?"_s);
+    qint64 deleted = 0;
+    for (qint64 serial : serials) {
+        erase.run({drawNo, serial});
+        deleted += erase.rowsAffected();
+    }
+    Execute(gUserConn, u"UPDATE Bok1 SET Count1 = Count1 - ? WHERE BokNo = ?"_s, {deleted, drawNo});
+    transaction.commit();
+    return deleted;
+}
+
+void DeleteGroupGames(qint64 drawNo, const QString& groupName)
+{
+    const qint64 group = GroupNumber(groupName);
+    if (group == 0)
+        return;
+    Transaction transaction(gUserConn);
+    Execute(gUserConn, u"DELETE FROM List1 WHERE BokNo = ? AND GNo1 = ?"_s, {drawNo, group});
+    if (scalar(u"SELECT COUNT(*) FROM List1 WHERE GNo1 = ?"_s, {group}) == 0)
+        Execute(gUserConn, u"DELETE FROM Group1 WHERE GNo1 = ?"_s, {group});
+    Recount(drawNo, -1);
+    transaction.commit();
+}
+
+qint64 DeleteLosingGames(qint64 drawNo)
+{
+    Transaction transaction(gUserConn);
+    Execute(gUserConn, u"DELETE FROM List1 WHERE BokNo = ? AND Top1 = '0'"_s, {drawNo});
+    const qint64 count = Recount(drawNo, -1);
+    transaction.commit();
+    return count;
+}
+
+QString SaveMemo(qint64 drawNo, const QString& memo)
+{
+    const QString clean = SqlQuote(ByteLeft(memo.trimmed(), 10000));
+    Execute(gUserConn, u"UPDATE Bok1 SET Bigo1 = ? WHERE BokNo = ?"_s, {clean, drawNo});
+    return clean;
+}
+
+QString CleanGroupName(const QString& typed) { return SqlQuote(ByteLeft(typed, 30)); }
+
+RenameResult RenameGroup(const QString& oldName, const QString& newName)
+{
+    if (newName.isEmpty() || newName == kAllGroups)
+        return RenameResult::Refused;
+    Transaction transaction(gUserConn);
+    const qint64 oldNo = GroupNumber(oldName);
+    const qint64 newNo = GroupNumber(newName);
+    RenameResult result = RenameResult::Unchanged;
+    if (newNo == 0) {
+        Execute(gUserConn, u"UPDATE Group1 SET GName1 = ? WHERE GNo1 = ?"_s, {newName, oldNo});
+        result = RenameResult::Renamed;
+    } else if (newNo != oldNo) {
+        Execute(gUserConn, u"DELETE FROM Group1 WHERE GNo1 = ?"_s, {oldNo});
+        Execute(gUserConn, u"UPDATE List1 SET GNo1 = ? WHERE GNo1 = ?"_s, {newNo, oldNo});
+        result = RenameResult::Merged;
+    }
+    transaction.commit();
+    return result;
+}
+
+} // namespace SafeStore

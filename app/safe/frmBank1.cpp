@@ -1,0 +1,601 @@
+#include "frmBank1.h"
+
+#include "Globals.h"
+#include "Grid.h"
+#include "Launcher.h"
+#include "MessageService.h"
+#include "Query.h"
+#include "RankCalc.h"
+#include "SafeExport.h"
+#include "SqlError.h"
+#include "TextExport.h"
+#include "UiTools.h"
+#include "frmMain.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QFontDatabase>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include <cmath>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+template <typename T> T* named(T* widget, const QString& name)
+{
+    widget->setObjectName(name);
+    return widget;
+}
+
+QLabel* title(const QString& text)
+{
+    auto* label = new QLabel(text);
+    label->setStyleSheet(u"background: #1d3c8f; color: white; font-weight: bold; padding: 3px 8px;"_s);
+    return label;
+}
+
+// The prize lines are laid out in columns of characters: a fixed-pitch Korean face keeps them aligned.
+QFont fixedPitch()
+{
+    QFont font(u"NanumGothicCoding"_s);
+    font.setStyleHint(QFont::Monospace);
+    font.setPointSize(QApplication::font().pointSize());
+    return font;
+}
+
+const QString kAll = u"(전체)"_s;
+
+} // namespace
+
+template <typename F> void frmBank1::guarded(F&& action)
+{
+    try {
+        action();
+    } catch (const SqlError& error) {
+        SetBusy(QString(), false);
+        ShowMessage(u"복권금고 작업 중 오류가 발생하였습니다. 바뀐 것은 없습니다.\n\n"_s + error.message(), MsgIcon::Critical);
+    }
+}
+
+frmBank1::frmBank1(QWidget* parent)
+    : QWidget(parent)
+{
+    setWindowTitle(u"복권금고"_s);
+    auto* layout = new QHBoxLayout(this);
+    layout->setContentsMargins(6, 6, 6, 6);
+    layout->addWidget(buildDraws(), 0);
+    layout->addWidget(buildGroups(), 0);
+    auto* fraR1 = named(new QWidget, u"fraR1"_s);
+    auto* right = new QVBoxLayout(fraR1);
+    right->setContentsMargins(0, 0, 0, 0);
+    auto* split = new QHBoxLayout;
+    split->addWidget(buildTickets(), 1);
+    split->addWidget(buildSummary(), 0);
+    right->addLayout(split);
+    layout->addWidget(fraR1, 1);
+
+    // Set-up
+    grdR2->setColumnHidden(5, true);
+    m_page = 1;
+    cboCheck1->addItems({kAll, u"1:당첨된 복권"_s, u"2:낙첨된 복권"_s});
+    cboSort1->addItems({u"1:복권번호"_s, u"2:등수"_s});
+    guarded([this] { ShowDrawList(true); });
+    m_initialised = true;
+    connect(cboCheck1, &QComboBox::currentIndexChanged, this, [this] {
+        if (m_initialised)
+            reselectDraw();
+    });
+    connect(cboSort1, &QComboBox::currentIndexChanged, this, [this] {
+        if (m_initialised)
+            reselectDraw();
+    });
+    if (grdR1->maxRows() > 0) {
+        grdR1->setActiveCell(1, 1);
+        SelectDraw(1);
+    }
+}
+
+QWidget* frmBank1::buildDraws()
+{
+    grdR1 = named(new Grid, u"grdR1"_s);
+    grdR1->setHeaders({u"회차"_s, u"추첨일"_s, u"게임수"_s, u"당첨번호"_s});
+    grdR1->setColumnKind(1, Grid::ColumnKind::Number);
+    grdR1->setColumnKind(3, Grid::ColumnKind::Number);
+    grdR1->setColumnHidden(0, true);
+    grdR1->setColumnWidth(1, 44);
+    grdR1->setColumnWidth(2, 78);
+    grdR1->setColumnWidth(3, 58);
+    grdR1->setColumnWidth(4, 160);
+    grdR1->setSelectRows(true);
+    grdR1->setMinimumWidth(360);
+    connect(grdR1, &Grid::cellClicked, this, [this](int, int row) { guarded([&] { SelectDraw(row); }); });
+
+    txtBigo1 = named(new QPlainTextEdit, u"txtBigo1"_s);
+    txtBigo1->setMaximumHeight(64);
+    cmdSave1 = named(new QPushButton(u"저장"_s), u"cmdSave1"_s);
+    connect(cmdSave1, &QPushButton::clicked, this, [this] { guarded([this] { SaveMemo(); }); });
+    auto* picBok1 = named(new QWidget, u"picBok1"_s);
+    auto* memo = new QGridLayout(picBok1);
+    memo->setContentsMargins(0, 0, 0, 0);
+    memo->addWidget(new QLabel(u"메 모:"_s), 0, 0, Qt::AlignTop);
+    memo->addWidget(txtBigo1, 0, 1);
+    memo->addWidget(cmdSave1, 0, 2, Qt::AlignTop);
+
+    auto* box = new QWidget;
+    auto* layout = new QVBoxLayout(box);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(title(u"추첨회차"_s));
+    layout->addWidget(grdR1, 1);
+    layout->addWidget(picBok1);
+    return box;
+}
+
+QWidget* frmBank1::buildGroups()
+{
+    grdR3 = named(new Grid, u"grdR3"_s);
+    grdR3->setHeaders({u"그룹명"_s});
+    grdR3->setColumnHidden(0, true);
+    grdR3->setStretchColumn(1);
+    grdR3->setSelectRows(true);
+    grdR3->setMinimumWidth(170);
+    connect(grdR3, &Grid::cellClicked, this, [this](int, int row) { guarded([&] { SelectGroup(row); }); });
+
+    txtGName1 = named(new QLineEdit, u"txtGName1"_s);
+    cmdSave2 = named(new QPushButton(u"저장"_s), u"cmdSave2"_s);
+    cmdDelete3 = named(new QPushButton(u"삭제"_s), u"cmdDelete3"_s);
+    connect(cmdSave2, &QPushButton::clicked, this, [this] { guarded([this] { RenameGroup(); }); });
+    connect(cmdDelete3, &QPushButton::clicked, this, [this] { guarded([this] { DeleteGroupGames(); }); });
+    auto* picGroup1 = named(new QWidget, u"picGroup1"_s);
+    auto* rename = new QGridLayout(picGroup1);
+    rename->setContentsMargins(0, 0, 0, 0);
+    rename->addWidget(new QLabel(u"그룹명 변경:"_s), 0, 0, 1, 2);
+    rename->addWidget(txtGName1, 1, 0, 1, 2);
+    rename->addWidget(cmdSave2, 2, 0);
+    rename->addWidget(cmdDelete3, 2, 1);
+
+    auto* box = new QWidget;
+    auto* layout = new QVBoxLayout(box);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(title(u"그룹"_s));
+    layout->addWidget(grdR3, 1);
+    layout->addWidget(picGroup1);
+    return box;
+}
+
+QWidget* frmBank1::buildTickets()
+{
+    grdR2 = named(new Grid, u"grdR2"_s);
+    grdR2->setHeaders({u"+"_s, u"복권번호"_s, u"등수"_s, u"당첨금액"_s, u"SNO1"_s});
+    grdR2->setColumnKind(1, Grid::ColumnKind::Check);
+    grdR2->setColumnEditable(1, true);
+    grdR2->setColumnKind(4, Grid::ColumnKind::Number);
+    grdR2->setColumnWidth(0, 52);
+    grdR2->setColumnWidth(1, 26);
+    grdR2->setColumnWidth(2, 128);
+    grdR2->setColumnWidth(3, 44);
+    grdR2->setStretchColumn(4);
+    grdR2->setMinimumWidth(300);
+    connect(grdR2, &Grid::cellClicked, this, [this](int column, int row) {
+        if (column == 1 && row == 0)
+            toggleAll();
+    });
+    connect(grdR2, &Grid::cellEdited, this, [this](int column, int row) {
+        if (column == 1 && row > 0)
+            m_checked += grdR2->isChecked(1, row) ? 1 : -1;
+    });
+
+    cboCheck1 = named(new QComboBox, u"cboCheck1"_s);
+    cboSort1 = named(new QComboBox, u"cboSort1"_s);
+    cmdDelete2 = named(new QPushButton(u"복권삭제"_s), u"cmdDelete2"_s);
+    cmdPrint1 = named(new QPushButton(u"화일저장"_s), u"cmdPrint1"_s);
+    cmdRefresh = named(new QPushButton(u"새로고침"_s), u"cmdRefresh"_s);
+    cmdClear1 = named(new QPushButton(u"낙첨복권 삭제"_s), u"cmdClear1"_s);
+    lblRecCount = named(new QLabel(u"[자료: 0/0]"_s), u"lblRecCount"_s);
+    connect(cmdDelete2, &QPushButton::clicked, this, [this] { guarded([this] { DeleteCheckedGames(); }); });
+    connect(cmdPrint1, &QPushButton::clicked, this, [this] { guarded([this] { ExportDraw(); }); });
+    connect(cmdClear1, &QPushButton::clicked, this, [this] { guarded([this] { DeleteLosingGames(); }); });
+    connect(cmdRefresh, &QPushButton::clicked, this, [this] {
+        guarded([this] {
+            ShowDrawList(false);
+            SelectDraw(grdR1->activeRow());
+        });
+    });
+
+    lblPrev = named(new QLabel(u"< 이전"_s), u"lblPrev"_s);
+    lblMax1 = named(new QLabel(u"[1/1]"_s), u"lblMax1"_s);
+    lblNext = named(new QLabel(u"다음 >"_s), u"lblNext"_s);
+    for (QLabel* label : {lblPrev, lblNext}) {
+        label->setCursor(Qt::PointingHandCursor);
+        label->setStyleSheet(u"color: rgb(128,0,128);"_s);
+        label->installEventFilter(this);
+    }
+    lblMsg1 = named(new QLabel(u"[총당첨금:]"_s), u"lblMsg1"_s);
+    lblMsg1->setStyleSheet(u"color: #b03030; font-weight: bold; padding: 2px 0;"_s);
+
+    auto* filters = new QHBoxLayout;
+    filters->addWidget(new QLabel(u"검색조건:"_s));
+    filters->addWidget(cboCheck1);
+    filters->addWidget(new QLabel(u"  정  렬:"_s));
+    filters->addWidget(cboSort1);
+    filters->addStretch(1);
+    filters->addWidget(lblRecCount);
+    auto* buttons = new QHBoxLayout;
+    for (QPushButton* b : {cmdDelete2, cmdPrint1, cmdRefresh, cmdClear1})
+        buttons->addWidget(b);
+    buttons->addStretch(1);
+    auto* pages = new QHBoxLayout;
+    pages->addStretch(1);
+    pages->addWidget(lblPrev);
+    pages->addWidget(lblMax1);
+    pages->addWidget(lblNext);
+    pages->addStretch(1);
+
+    auto* box = new QWidget;
+    auto* layout = new QVBoxLayout(box);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(title(u"복권번호"_s));
+    layout->addLayout(filters);
+    layout->addLayout(buttons);
+    layout->addWidget(lblMsg1);
+    layout->addWidget(grdR2, 1);
+    layout->addLayout(pages);
+    return box;
+}
+
+QWidget* frmBank1::buildSummary()
+{
+    lblRank = named(new QLabel(u"(미추첨)"_s), u"lblRank"_s);
+    lblRank->setStyleSheet(u"font-weight: bold; color: #1d3c8f;"_s);
+    auto* box = new QWidget;
+    auto* layout = new QVBoxLayout(box);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(title(u"추첨결과"_s));
+    layout->addWidget(lblRank);
+    for (int k = 1; k <= 5; ++k) {
+        lblRankN[size_t(k)] = named(new QLabel, u"lblRank"_s + QString::number(k));
+        lblRankN[size_t(k)]->setFont(fixedPitch());
+        lblRankN[size_t(k)]->setTextInteractionFlags(Qt::TextSelectableByMouse);
+        layout->addWidget(lblRankN[size_t(k)]);
+    }
+    lblRank->setFont(fixedPitch());
+    layout->addStretch(1);
+    box->setMinimumWidth(QFontMetrics(fixedPitch()).horizontalAdvance(QString(36, u'0')) + 8);
+    return box;
+}
+
+qint64 frmBank1::activeDraw() const { return grdR1->text(1, grdR1->activeRow()).toLongLong(); }
+
+void frmBank1::reselectDraw()
+{
+    guarded([this] { SelectDraw(grdR1->activeRow()); });
+}
+
+void frmBank1::ShowDrawList(bool reload)
+{
+    const std::vector<SafeStore::DrawRow> rows = SafeStore::DrawList();
+    if (reload) {
+        SetBusy(u"회차정보 읽기 ..."_s, true);
+        QList<QStringList> cells;
+        cells.reserve(qsizetype(rows.size()));
+        for (const SafeStore::DrawRow& r : rows)
+            cells.append({QString::number(r.drawNo), r.date, QString::number(r.games), r.numbers});
+        grdR1->setRows(cells);
+        StripeRows(*grdR1);
+    }
+    SetBusy(u"게임수 읽기 ..."_s, true);
+    {
+        Grid::Batch batch(*grdR1);
+        for (int i = 1; i <= grdR1->maxRows() && size_t(i) <= rows.size(); ++i) {
+            if (grdR1->text(1, i).toLongLong() == rows[size_t(i - 1)].drawNo)
+                grdR1->setText(3, i, QString::number(rows[size_t(i - 1)].games));
+        }
+    }
+    SetBusy(QString(), false);
+}
+
+void frmBank1::SelectDraw(int row)
+{
+    if (grdR1->maxRows() == 0 || row <= 0)
+        return;
+    txtBigo1->clear();
+    m_drawNo = grdR1->text(1, row).toLongLong();
+    m_shownCount = grdR1->text(3, row).toLongLong();
+    const SafeStore::DrawMemo memo = SafeStore::ReadDrawRow(m_drawNo);
+    if (memo.found)
+        txtBigo1->setPlainText(memo.memo);
+
+    const qint64 count = SafeStore::Recount(m_drawNo, m_shownCount);
+    if (count != m_shownCount) {
+        grdR1->setText(3, row, QString::number(count));
+        m_shownCount = count;
+    }
+    QList<QStringList> groups{{kAll}};
+    for (const QString& name : SafeStore::DrawGroupNames(m_drawNo))
+        groups.append({name});
+    grdR3->setRows(groups);
+    grdR2->setMaxRows(0);
+    m_page = 1;
+
+    CalcDrawRanks(m_drawNo, !(memo.found && memo.tag == u"1"_s));
+
+    m_groupNo = 0;
+    m_groupName.clear();
+    txtGName1->clear();
+    const int groupRow = grdR3->maxRows() > 1 ? 2 : 1;
+    grdR3->setActiveCell(1, groupRow);
+    SelectGroup(groupRow);
+}
+
+void frmBank1::CalcDrawRanks(qint64 drawNo, bool fullPass)
+{
+    SetBusy(u"등수(당첨금) 계산 ..."_s, true);
+    lblMsg1->setText(u"[총당첨금:]"_s);
+    lblMsg1->repaint();
+    const RankCalc::DrawResult draw = RankCalc::ReadDrawResult(drawNo);
+    if (draw.found && draw.final) {
+        if (fullPass) {
+            RankCalc::EvaluatePending(drawNo, draw, SetProgress);
+            // Marked only once the result was final: games shown earlier are still evaluated later.
+            RankCalc::MarkEvaluated(drawNo);
+        }
+        lblMsg1->setText(RankCalc::WinningsLine(RankCalc::ReadTotals(drawNo)));
+    }
+    lblMsg1->repaint();
+    SetBusy(QString(), false);
+}
+
+void frmBank1::SelectGroup(int row)
+{
+    if (row <= 0)
+        return;
+    m_groupName = grdR3->text(1, row);
+    const bool named = m_groupName != kAll;
+    txtGName1->setEnabled(named);
+    txtGName1->setStyleSheet(named ? u"background: rgb(255,255,255);"_s : u"background: rgb(246,246,246);"_s);
+    txtGName1->setText(named ? m_groupName : QString());
+    cmdSave2->setEnabled(named);
+    cmdDelete3->setEnabled(named);
+    RefreshDrawView();
+}
+
+void frmBank1::RefreshDrawView()
+{
+    ShowTicketPage(m_drawNo);
+    ShowDrawSummary();
+    if (frmMain* main = frmMain::instance())
+        main->BannerChange();
+}
+
+SafeStore::TicketQuery frmBank1::ticketQuery() const
+{
+    SafeStore::TicketQuery query;
+    query.drawNo = m_drawNo;
+    const QString filter = cboCheck1->currentText().left(1);
+    query.filter = filter == u"1"_s   ? SafeStore::RankFilter::Won
+                   : filter == u"2"_s ? SafeStore::RankFilter::Lost
+                                      : SafeStore::RankFilter::All;
+    query.groupNo = m_groupNo;
+    query.byRank = cboSort1->currentText().startsWith(u'2');
+    return query;
+}
+
+void frmBank1::ShowTicketPage(qint64 drawNo)
+{
+    SetBusy(u"복권번호 읽기 ..."_s, true);
+    lblPrev->hide();
+    lblNext->hide();
+    lblMax1->hide();
+    m_checked = 0;
+    m_groupNo = m_groupName.isEmpty() || m_groupName == kAll ? 0 : SafeStore::GroupNumber(m_groupName);
+    SafeStore::TicketQuery query = ticketQuery();
+    query.drawNo = drawNo;
+    const qint64 total = SafeStore::CountTickets(query);
+    const int size = std::max(gSafePageSize, 1);
+    if (total > size) {
+        m_pageCount = int((total + size - 1) / size);
+        lblPrev->show();
+        lblNext->show();
+        lblMax1->show();
+        m_page = std::clamp(m_page, 1, m_pageCount);
+    } else {
+        m_page = 1;
+        m_pageCount = 1;
+    }
+    lblMax1->setText(u'[' + QString::number(m_page) + u'/' + QString::number(m_pageCount) + u']');
+
+    const qint64 first = qint64(m_page - 1) * size;
+    const std::vector<SafeStore::Ticket> tickets = SafeStore::TicketPage(query, first, size);
+    {
+        Grid::Batch batch(*grdR2);
+        grdR2->setText(1, 0, u"+"_s);
+        grdR2->setMaxRows(0);
+        grdR2->setMaxRows(int(tickets.size()));
+        QStringList numbers;
+        int r = 0;
+        for (const SafeStore::Ticket& t : tickets) {
+            ++r;
+            numbers.append(QString::number(first + r));
+            grdR2->setText(1, r, u"0"_s);
+            grdR2->setText(2, r, SafeStore::Dotted(t.no1));
+            grdR2->setText(3, r, t.top1 == u"0"_s ? QString() : t.top1 == u"9"_s ? u"-"_s : t.top1 + u'등');
+            grdR2->setText(4, r, Grouped(t.kum1));
+            grdR2->setText(5, r, QString::number(t.sno1));
+        }
+        grdR2->setRowNumbers(numbers);
+        StripeRows(*grdR2);
+    }
+    const bool any = grdR2->maxRows() > 0;
+    cmdDelete2->setEnabled(any);
+    cmdPrint1->setEnabled(any);
+    lblRecCount->setText(u"[자료: "_s + QString::number(grdR1->maxRows()) + u'/' + QString::number(grdR2->maxRows()) + u']');
+    SetBusy(QString(), false);
+}
+
+void frmBank1::ShowDrawSummary()
+{
+    SetBusy(u"당첨금 집계 ..."_s, true);
+    lblRank->setText(u"(미추첨)"_s);
+    for (int k = 1; k <= 5; ++k)
+        lblRankN[size_t(k)]->clear();
+    Query q(gSystemConn, u"SELECT * FROM BokList WHERE BokNo = ?"_s);
+    q.run({m_drawNo});
+    if (q.next() && q.text(u"State1"_s) == u"3"_s) {
+        const QString no1 = q.text(u"No1"_s);
+        lblRank->setText(u'(' + QString::number(m_drawNo) + u"회) "_s + SafeStore::Dotted(no1) + u" 보너스:"_s
+                         + no1.mid(12, 2));
+        for (int k = 1; k <= 5; ++k) {
+            const QString rank = QString::number(k);
+            const QString winners = PadLeft(Grouped(q.integer(u"Rk"_s + rank + u"Count"_s)), 10);
+            const QString prize = PadLeft(Grouped(qint64(std::llround(q.number(u"Rk"_s + rank + u"Kum"_s)))), 15);
+            lblRankN[size_t(k)]->setText(rank + u"등: "_s + winners + u"명 "_s + prize + u'원');
+        }
+    }
+    SetBusy(QString(), false);
+}
+
+void frmBank1::turnPage(QLabel* label, int step)
+{
+    const int target = m_page + step;
+    if (target < 1 || target > m_pageCount)
+        return;
+    m_page = target;
+    label->setStyleSheet(u"color: rgb(0,0,64); font-weight: bold;"_s);
+    label->repaint();
+    guarded([this] {
+        ShowTicketPage(m_drawNo);
+        ShowDrawSummary();
+    });
+    label->setStyleSheet(u"color: rgb(128,0,128);"_s);
+}
+
+void frmBank1::NextPage() { turnPage(lblNext, 1); }
+
+void frmBank1::PreviousPage() { turnPage(lblPrev, -1); }
+
+bool frmBank1::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::MouseButtonRelease) {
+        if (watched == lblNext) {
+            NextPage();
+            return true;
+        }
+        if (watched == lblPrev) {
+            PreviousPage();
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void frmBank1::toggleAll()
+{
+    const bool checkAll = grdR2->text(1, 0) == u"+"_s;
+    Grid::Batch batch(*grdR2);
+    grdR2->setText(1, 0, checkAll ? u"-"_s : u"+"_s);
+    for (int r = 1; r <= grdR2->maxRows(); ++r)
+        grdR2->setText(1, r, checkAll ? u"1"_s : u"0"_s);
+    m_checked = checkAll ? grdR2->maxRows() : 0;
+}
+
+void frmBank1::DeleteCheckedGames()
+{
+    if (m_checked <= 0) {
+        ShowMessage(u"삭제할 복권을 먼저 선택하세요."_s, MsgIcon::Critical);
+        return;
+    }
+    if (ShowMessage(QString::number(m_checked) + u"개의 복권을 삭제할까요?"_s, MsgIcon::None, MsgButtons::OkCancel)
+        != MsgAnswer::Ok)
+        return;
+    SetBusy(u"복권번호 삭제 ..."_s, true);
+    std::vector<qint64> serials;
+    for (int r = 1; r <= grdR2->maxRows(); ++r) {
+        if (grdR2->isChecked(1, r))
+            serials.push_back(grdR2->text(5, r).toLongLong());
+    }
+    const qint64 deleted = SafeStore::DeleteGames(m_drawNo, serials);
+    grdR1->setText(3, grdR1->activeRow(), QString::number(m_shownCount - deleted));
+    m_checked = 0;
+    SetBusy(QString(), false);
+    reselectDraw();
+}
+
+void frmBank1::DeleteGroupGames()
+{
+    const QString name = grdR3->text(1, grdR3->activeRow());
+    if (name.isEmpty() || name == kAll)
+        return;
+    if (ShowMessage(u"그룹명에 등록된 복권자료도 모두 삭제됩니다. 진행할까요?"_s, MsgIcon::None, MsgButtons::OkCancel)
+        != MsgAnswer::Ok)
+        return;
+    SafeStore::DeleteGroupGames(m_drawNo, name);
+    reselectDraw();
+}
+
+void frmBank1::DeleteLosingGames()
+{
+    if (grdR1->maxRows() == 0)
+        return;
+    SetBusy(u"낙첨복권 삭제 ..."_s, true);
+    SetProgress(30);
+    const qint64 left = SafeStore::DeleteLosingGames(activeDraw());
+    SetProgress(90);
+    grdR1->setText(3, grdR1->activeRow(), QString::number(left));
+    SetBusy(QString(), false);
+    reselectDraw();
+}
+
+void frmBank1::SaveMemo()
+{
+    if (grdR1->maxRows() == 0)
+        return;
+    txtBigo1->setPlainText(SafeStore::SaveMemo(activeDraw(), txtBigo1->toPlainText()));
+    txtBigo1->setFocus();
+}
+
+void frmBank1::RenameGroup()
+{
+    const QString oldName = grdR3->text(1, grdR3->activeRow());
+    if (oldName.isEmpty() || oldName == kAll)
+        return;
+    const QString newName = SafeStore::CleanGroupName(txtGName1->text());
+    if (SafeStore::RenameGroup(oldName, newName) == SafeStore::RenameResult::Refused) {
+        QApplication::beep();
+        txtGName1->clear();
+        txtGName1->setFocus();
+        return;
+    }
+    reselectDraw();
+}
+
+void frmBank1::ExportDraw()
+{
+    if (grdR2->maxRows() == 0) {
+        ShowMessage(u"복권번호 자료가 없습니다."_s, MsgIcon::Critical);
+        return;
+    }
+    SetBusy(u"텍스트화일 저장 ..."_s, true);
+    TextExport file(TextExport::PathFor(u"복권금고_"_s));
+    const qint64 drawNo = activeDraw();
+    SafeExport lines(file, drawNo);
+    SafeStore::TicketQuery query = ticketQuery();
+    query.drawNo = drawNo;
+    SafeStore::ForEachTicket(query, [&lines](const SafeStore::Ticket& t) { lines.add(t); });
+    lines.finish();
+    const bool saved = file.save();
+    SetBusy(QString(), false);
+    if (!saved) {
+        ShowMessage(file.error(), MsgIcon::Critical);
+        return;
+    }
+    Launcher::instance().openTextFile(file.path());
+}

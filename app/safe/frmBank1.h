@@ -1,0 +1,89 @@
+#pragma once
+
+#include "SafeStore.h"
+
+#include <QWidget>
+
+class Grid;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+
+// The ticket safe: the draws with the games kept for each, the groups and one page of the games of the
+// selected draw with their ranks, the draw's national result, the member's winnings and the memo.
+class frmBank1 : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit frmBank1(QWidget* parent = nullptr);
+
+    void ShowDrawList(bool reload);
+    void SelectDraw(int row);
+    void SelectGroup(int row);
+    void RefreshDrawView();
+    void ShowTicketPage(qint64 drawNo);
+    void ShowDrawSummary();
+    void CalcDrawRanks(qint64 drawNo, bool fullPass);
+    void NextPage();
+    void PreviousPage();
+
+    // Part of the safe's upkeep.
+    void DeleteCheckedGames();
+    void DeleteGroupGames();
+    void DeleteLosingGames();
+    void SaveMemo();
+    void RenameGroup();
+    void ExportDraw();
+
+    int page() const { return m_page; }
+    int pageCount() const { return m_pageCount; }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    QWidget* buildDraws();
+    QWidget* buildGroups();
+    QWidget* buildTickets();
+    QWidget* buildSummary();
+    SafeStore::TicketQuery ticketQuery() const;
+    qint64 activeDraw() const;
+    void reselectDraw();
+    void turnPage(QLabel* label, int step);
+    void toggleAll();
+    // Runs an action that touches the database; a failure is reported and the window stays as it was.
+    template <typename F> void guarded(F&& action);
+
+    Grid* grdR1;
+    Grid* grdR2;
+    Grid* grdR3;
+    QLabel* lblPrev;
+    QLabel* lblMax1;
+    QLabel* lblNext;
+    QComboBox* cboCheck1;
+    QComboBox* cboSort1;
+    QPushButton* cmdDelete2;
+    QPushButton* cmdPrint1;
+    QPushButton* cmdRefresh;
+    QPushButton* cmdClear1;
+    QLabel* lblRecCount;
+    QLabel* lblMsg1;
+    QLabel* lblRank;
+    std::array<QLabel*, 6> lblRankN{}; // 1..5
+    QPlainTextEdit* txtBigo1;
+    QPushButton* cmdSave1;
+    QLineEdit* txtGName1;
+    QPushButton* cmdSave2;
+    QPushButton* cmdDelete3;
+
+    qint64 m_drawNo = 0;
+    qint64 m_shownCount = 0;
+    QString m_groupName;
+    qint64 m_groupNo = 0;
+    int m_page = 1;
+    int m_pageCount = 1;
+    int m_checked = 0;
+    bool m_initialised = false;
+};
