@@ -44,8 +44,7 @@ std::optional<QString> AddGames(qint64 drawNo, const QStringList& games, const s
     qint64 serial = last.next() ? last.integer(u"s"_s) : 0;
     if (n + serial > kMaxSerial)
         return u"더이상 복권을 등록할 수 없습니다."_s;
-    Query insert(gUserConn,
-                 u"INSERT INTO List2 (BokNo,SNo1,SNo2,No1,Top1,Date1,Tag1) VALUES (?,?,'0',?,'9','','')"_s);
+    Query insert(gUserConn, u"INSERT INTO List2 (BokNo,SNo1,SNo2,No1,Top1,Date1,Tag1) VALUES (?,?,'0',?,'9','','')"_s);
     QElapsedTimer shown;
     shown.start();
     for (qint64 r = 0; r < n; ++r) {

@@ -27,8 +27,7 @@ void SaveMemo(qint64 drawNo, const QString& memo);
 
 // Adds the games (12-digit texts) to the coupon's stock, not yet issued. A refusal comes back as its
 // message; nothing is written then.
-std::optional<QString> AddGames(qint64 drawNo,
-                                const QStringList& games,
-                                const std::function<void(int percent)>& progress = {});
+std::optional<QString>
+AddGames(qint64 drawNo, const QStringList& games, const std::function<void(int percent)>& progress = {});
 
 } // namespace CouponStore

@@ -3,19 +3,19 @@
 #include "CouponStore.h"
 #include "GameExport.h"
 #include "GameStats.h"
-#include "Launcher.h"
-#include "SafeStore.h"
-#include "TextExport.h"
-#include "frmSave1.h"
-#include "frmSave21.h"
 #include "Globals.h"
 #include "Grid.h"
+#include "Launcher.h"
 #include "LottoPad.h"
 #include "MessageService.h"
 #include "NumberPicker.h"
 #include "Query.h"
+#include "SafeStore.h"
 #include "SqlError.h"
+#include "TextExport.h"
 #include "UiTools.h"
+#include "frmSave1.h"
+#include "frmSave21.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
@@ -664,11 +664,13 @@ void frmRun1::SaveToSafe()
             ShowMessage(*refused, MsgIcon::Critical);
             return;
         }
-        ShowMessage(QString::number(drawNo) + u"회차에 "_s + QString::number(n) + u"개 복권번호가 [복권금고]에 저장되었습니다."_s,
+        ShowMessage(QString::number(drawNo) + u"회차에 "_s + QString::number(n)
+                        + u"개 복권번호가 [복권금고]에 저장되었습니다."_s,
                     MsgIcon::Information);
     } catch (const SqlError& error) {
         SetBusy(QString(), false);
-        ShowMessage(u"복권번호를 저장하지 못하였습니다. 저장된 것은 없습니다.\n\n"_s + error.message(), MsgIcon::Critical);
+        ShowMessage(u"복권번호를 저장하지 못하였습니다. 저장된 것은 없습니다.\n\n"_s + error.message(),
+                    MsgIcon::Critical);
     }
 }
 
@@ -695,11 +697,13 @@ void frmRun1::SaveToCoupon()
             ShowMessage(*refused, MsgIcon::Critical);
             return;
         }
-        ShowMessage(QString::number(drawNo) + u"회차에 "_s + QString::number(n) + u"개 복권번호가 [발행복권]에 저장되었습니다."_s,
+        ShowMessage(QString::number(drawNo) + u"회차에 "_s + QString::number(n)
+                        + u"개 복권번호가 [발행복권]에 저장되었습니다."_s,
                     MsgIcon::Information);
     } catch (const SqlError& error) {
         SetBusy(QString(), false);
-        ShowMessage(u"복권번호를 저장하지 못하였습니다. 저장된 것은 없습니다.\n\n"_s + error.message(), MsgIcon::Critical);
+        ShowMessage(u"복권번호를 저장하지 못하였습니다. 저장된 것은 없습니다.\n\n"_s + error.message(),
+                    MsgIcon::Critical);
     }
 }
 

@@ -18,8 +18,7 @@ namespace RankCalc {
 DrawResult ReadDrawResult(qint64 drawNo)
 {
     DrawResult draw;
-    Query q(gSystemConn,
-            u"SELECT BokNo,No1,State1,Rk1Kum,Rk2Kum,Rk3Kum,Rk4Kum,Rk5Kum FROM BokList WHERE BokNo = ?"_s);
+    Query q(gSystemConn, u"SELECT BokNo,No1,State1,Rk1Kum,Rk2Kum,Rk3Kum,Rk4Kum,Rk5Kum FROM BokList WHERE BokNo = ?"_s);
     q.run({drawNo});
     if (!q.next())
         return draw;

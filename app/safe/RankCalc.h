@@ -13,8 +13,8 @@ struct DrawResult
 {
     bool found = false;
     bool final = false; // State1 "3": result and prizes known
-    QString drawText;   // 14 digits, the bonus last
-    std::array<double, 6> prizes{}; // index 1..5: Rk1Kum … Rk5Kum
+    QString drawText; // 14 digits, the bonus last
+    std::array<double, 6> prizes {}; // index 1..5: Rk1Kum … Rk5Kum
 };
 DrawResult ReadDrawResult(qint64 drawNo);
 
@@ -43,8 +43,8 @@ void MarkEvaluated(qint64 drawNo);
 
 struct Totals
 {
-    std::array<qint64, 6> counts{}; // index 1..5
-    std::array<double, 6> sums{};
+    std::array<qint64, 6> counts {}; // index 1..5
+    std::array<double, 6> sums {};
     double grand() const;
 };
 // Winning games with a prize (Kum1 <> 0), by rank.

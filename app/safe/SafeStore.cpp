@@ -93,10 +93,7 @@ std::optional<QString> SaveGames(qint64 drawNo,
     return std::nullopt;
 }
 
-qint64 GroupNumber(const QString& name)
-{
-    return scalar(u"SELECT GNo1 FROM Group1 WHERE GName1 = ?"_s, {name});
-}
+qint64 GroupNumber(const QString& name) { return scalar(u"SELECT GNo1 FROM Group1 WHERE GName1 = ?"_s, {name}); }
 
 QStringList GroupNames()
 {

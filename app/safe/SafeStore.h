@@ -26,14 +26,14 @@ std::optional<QString> SaveGames(qint64 drawNo,
                                  const Progress& progress = {});
 
 qint64 GroupNumber(const QString& name); // 0 when there is none
-QStringList GroupNames();                // all, by name
+QStringList GroupNames(); // all, by name
 // The names of the groups holding games of the draw, in descending order.
 QStringList DrawGroupNames(qint64 drawNo);
 
 struct DrawRow
 {
     qint64 drawNo;
-    QString date;  // "YYYY-MM-DD"
+    QString date; // "YYYY-MM-DD"
     QString numbers; // "03.11.19.24.38.45 보:07" or "(미추첨)"
     qint64 games;
 };

@@ -63,7 +63,8 @@ template <typename F> void frmBank1::guarded(F&& action)
         action();
     } catch (const SqlError& error) {
         SetBusy(QString(), false);
-        ShowMessage(u"복권금고 작업 중 오류가 발생하였습니다. 바뀐 것은 없습니다.\n\n"_s + error.message(), MsgIcon::Critical);
+        ShowMessage(u"복권금고 작업 중 오류가 발생하였습니다. 바뀐 것은 없습니다.\n\n"_s + error.message(),
+                    MsgIcon::Critical);
     }
 }
 
@@ -147,7 +148,8 @@ QWidget* frmBank1::buildGroups()
     grdR3->setColumnHidden(0, true);
     grdR3->setStretchColumn(1);
     grdR3->setSelectRows(true);
-    grdR3->setMinimumWidth(170);
+    grdR3->setMinimumWidth(150);
+    grdR3->setMaximumWidth(200);
     connect(grdR3, &Grid::cellClicked, this, [this](int, int row) { guarded([&] { SelectGroup(row); }); });
 
     txtGName1 = named(new QLineEdit, u"txtGName1"_s);
@@ -319,7 +321,7 @@ void frmBank1::SelectDraw(int row)
         grdR1->setText(3, row, QString::number(count));
         m_shownCount = count;
     }
-    QList<QStringList> groups{{kAll}};
+    QList<QStringList> groups {{kAll}};
     for (const QString& name : SafeStore::DrawGroupNames(m_drawNo))
         groups.append({name});
     grdR3->setRows(groups);
@@ -381,9 +383,9 @@ SafeStore::TicketQuery frmBank1::ticketQuery() const
     SafeStore::TicketQuery query;
     query.drawNo = m_drawNo;
     const QString filter = cboCheck1->currentText().left(1);
-    query.filter = filter == u"1"_s   ? SafeStore::RankFilter::Won
-                   : filter == u"2"_s ? SafeStore::RankFilter::Lost
-                                      : SafeStore::RankFilter::All;
+    query.filter = filter == u"1"_s ? SafeStore::RankFilter::Won
+        : filter == u"2"_s          ? SafeStore::RankFilter::Lost
+                                    : SafeStore::RankFilter::All;
     query.groupNo = m_groupNo;
     query.byRank = cboSort1->currentText().startsWith(u'2');
     return query;
@@ -437,7 +439,8 @@ void frmBank1::ShowTicketPage(qint64 drawNo)
     const bool any = grdR2->maxRows() > 0;
     cmdDelete2->setEnabled(any);
     cmdPrint1->setEnabled(any);
-    lblRecCount->setText(u"[자료: "_s + QString::number(grdR1->maxRows()) + u'/' + QString::number(grdR2->maxRows()) + u']');
+    lblRecCount->setText(u"[자료: "_s + QString::number(grdR1->maxRows()) + u'/' + QString::number(grdR2->maxRows())
+                         + u']');
     SetBusy(QString(), false);
 }
 

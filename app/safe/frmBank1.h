@@ -71,7 +71,7 @@ private:
     QLabel* lblRecCount;
     QLabel* lblMsg1;
     QLabel* lblRank;
-    std::array<QLabel*, 6> lblRankN{}; // 1..5
+    std::array<QLabel*, 6> lblRankN {}; // 1..5
     QPlainTextEdit* txtBigo1;
     QPushButton* cmdSave1;
     QLineEdit* txtGName1;
