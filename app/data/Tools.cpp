@@ -1,6 +1,7 @@
 #include "Tools.h"
 
 #include <QFileInfo>
+#include <QHash>
 #include <QStringDecoder>
 #include <QStringEncoder>
 
@@ -21,37 +22,50 @@ bool isAscii(const QString& text)
     return true;
 }
 
-// Byte offsets at which the characters of an encoded CP949 text begin; the last entry is its size.
-QList<int> characterStarts(const QByteArray& bytes)
+// Bytes a character takes in CP949: one for ASCII and for what the code page cannot hold (it becomes
+// "?"), two for the rest. Hangul syllables are all in the Windows code page; other characters are
+// asked of the code page once and remembered.
+int cp949Width(char32_t c)
 {
-    QList<int> starts;
-    starts.reserve(bytes.size() + 1);
-    int i = 0;
-    while (i < bytes.size()) {
-        starts.append(i);
-        const auto lead = static_cast<unsigned char>(bytes[i]);
-        i += (lead >= 0x81 && lead <= 0xFE && i + 1 < bytes.size()) ? 2 : 1;
-    }
-    starts.append(int(bytes.size()));
-    return starts;
+    if (c < 0x80)
+        return 1;
+    if (c >= 0xAC00 && c <= 0xD7A3)
+        return 2;
+    thread_local QHash<char32_t, int> known;
+    const auto found = known.constFind(c);
+    if (found != known.constEnd())
+        return *found;
+    QStringEncoder encoder(kCodePage, QStringConverter::Flag::Stateless);
+    const QByteArray bytes = encoder.encode(QString::fromUcs4(&c, 1));
+    const int width = bytes == "?" ? 1 : int(bytes.size());
+    known.insert(c, width);
+    return width;
 }
 
-// The whole characters lying inside bytes [from, to) of the encoded text.
-QString wholeCharacters(const QByteArray& bytes, qsizetype from, qsizetype to)
+// The characters of the text lying wholly inside bytes [from, to) of its CP949 form, as they were
+// typed: a cut never leaves half a character, and characters the code page cannot hold are kept.
+QString wholeCharacters(const QString& text, qsizetype from, qsizetype to)
 {
-    const QList<int> starts = characterStarts(bytes);
+    qsizetype byte = 0;
     qsizetype first = -1;
     qsizetype last = -1;
-    for (qsizetype k = 0; k + 1 < starts.size(); ++k) {
-        if (starts[k] >= from && starts[k + 1] <= to) {
+    for (qsizetype i = 0; i < text.size();) {
+        const char32_t c = text.at(i).isHighSurrogate() && i + 1 < text.size()
+            ? QChar::surrogateToUcs4(text.at(i), text.at(i + 1))
+            : char32_t(text.at(i).unicode());
+        const qsizetype units = c > 0xFFFF ? 2 : 1;
+        const int width = cp949Width(c);
+        if (byte >= from && byte + width <= to) {
             if (first < 0)
-                first = starts[k];
-            last = starts[k + 1];
+                first = i;
+            last = i + units;
         }
+        byte += width;
+        if (byte >= to)
+            break;
+        i += units;
     }
-    if (first < 0)
-        return QString();
-    return FromCp949(bytes.mid(first, last - first));
+    return first < 0 ? QString() : text.mid(first, last - first);
 }
 
 } // namespace
@@ -78,7 +92,7 @@ QString ByteLeft(const QString& text, int length)
         return QString();
     if (isAscii(text))
         return text.left(length);
-    return wholeCharacters(ToCp949(text), 0, length);
+    return wholeCharacters(text, 0, length);
 }
 
 QString ByteMid(const QString& text, int start, int length)
@@ -87,8 +101,7 @@ QString ByteMid(const QString& text, int start, int length)
         return QString();
     if (isAscii(text))
         return text.mid(start - 1, length);
-    const QByteArray bytes = ToCp949(text);
-    return wholeCharacters(bytes, start - 1, qMin<qsizetype>(qsizetype(start) - 1 + length, bytes.size()));
+    return wholeCharacters(text, start - 1, qsizetype(start) - 1 + length);
 }
 
 QString CutAtNul(const QString& text)

@@ -12,6 +12,7 @@ QString FromCp949(const QByteArray& bytes);
 
 int ByteLen(const QString& text);
 // Cuts never leave half a character behind: a two-byte character that the cut would split is dropped.
+// The characters kept are the text's own, also those the code page cannot hold (counted as "?").
 QString ByteLeft(const QString& text, int length);
 QString ByteMid(const QString& text, int start, int length);
 

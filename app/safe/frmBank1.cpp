@@ -191,10 +191,6 @@ QWidget* frmBank1::buildTickets()
         if (column == 1 && row == 0)
             toggleAll();
     });
-    connect(grdR2, &Grid::cellEdited, this, [this](int column, int row) {
-        if (column == 1 && row > 0)
-            m_checked += grdR2->isChecked(1, row) ? 1 : -1;
-    });
 
     cboCheck1 = named(new QComboBox, u"cboCheck1"_s);
     cboSort1 = named(new QComboBox, u"cboSort1"_s);
@@ -512,6 +508,10 @@ void frmBank1::toggleAll()
 
 void frmBank1::DeleteCheckedGames()
 {
+    // Counted from the boxes themselves, so the count can never drift from what is ticked.
+    m_checked = 0;
+    for (int r = 1; r <= grdR2->maxRows(); ++r)
+        m_checked += grdR2->isChecked(1, r) ? 1 : 0;
     if (m_checked <= 0) {
         ShowMessage(u"삭제할 복권을 먼저 선택하세요."_s, MsgIcon::Critical);
         return;

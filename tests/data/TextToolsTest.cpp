@@ -38,6 +38,10 @@ TEST(ByteText, NeverLeavesHalfACharacter)
     EXPECT_EQ(ByteLeft(u"가나다"_s, 1), QString());
     // Starting on the second byte of a syllable skips it.
     EXPECT_EQ(ByteMid(u"가나다"_s, 2, 4), u"나"_s);
+    // An emoji counts as the one "?" it would become, but is kept as typed.
+    EXPECT_EQ(ByteLeft(u"a😀가b"_s, 4), u"a😀가"_s);
+    EXPECT_EQ(ByteMid(u"a😀가b"_s, 2, 1), u"😀"_s);
+    EXPECT_EQ(ByteLeft(u"똠햏"_s, 3), u"똠"_s);
     const QString long10k = QString(5000, u'가');
     EXPECT_EQ(ByteLen(ByteLeft(long10k, 79)), 78);
 }

@@ -1,0 +1,159 @@
+#include "SafeStore.h"
+
+#include "RankCalc.h"
+#include "SafeExport.h"
+#include "SafeFixture.h"
+#include "TextExport.h"
+#include "Tools.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+using namespace Qt::StringLiterals;
+
+TEST(RankRules, TheFastRuleAgreesWithTheRuleAsWritten)
+{
+    std::mt19937 random(1200);
+    const QStringList draws = {u"01020416203245"_s, u"10232933374016"_s, u"03111924384507"_s, u"01020304050607"_s};
+    for (const QString& draw : draws) {
+        const RankCalc::FastRank fast(draw);
+        for (int i = 0; i < 20000; ++i) {
+            std::array<int, 45> all {};
+            std::iota(all.begin(), all.end(), 1);
+            std::shuffle(all.begin(), all.end(), random);
+            // Bias towards the draw's own numbers so that every rank occurs.
+            QString game;
+            std::vector<int> picked(all.begin(), all.begin() + 6);
+            for (int k = 0; k < int(random() % 7); ++k)
+                picked[size_t(k)] = draw.mid(k * 2, 2).toInt();
+            std::sort(picked.begin(), picked.end());
+            picked.erase(std::unique(picked.begin(), picked.end()), picked.end());
+            for (int n = 1; picked.size() < 6; ++n) {
+                if (std::find(picked.begin(), picked.end(), n) == picked.end())
+                    picked.push_back(n);
+            }
+            std::sort(picked.begin(), picked.end());
+            for (int n : picked)
+                game += QString::number(n).rightJustified(2, u'0');
+            ASSERT_EQ(QString(QChar::fromLatin1(fast.rankOf(game))), RankOfGame(draw, game)) << game.toStdString();
+        }
+    }
+    const RankCalc::FastRank broken(u"00000000000000"_s);
+    EXPECT_EQ(broken.rankOf(u"010203040506"_s), '0');
+    EXPECT_EQ(RankCalc::FastRank(u"01020304050607"_s).rankOf(u"0102"_s), '0');
+}
+
+TEST(WinningsLine, ItsExactForms)
+{
+    RankCalc::Totals none;
+    EXPECT_EQ(RankCalc::WinningsLine(none), u"[총당첨금: 0원 ]"_s);
+    RankCalc::Totals some;
+    some.counts[4] = 1;
+    some.sums[4] = 50000;
+    some.counts[5] = 2;
+    some.sums[5] = 10000;
+    EXPECT_EQ(RankCalc::WinningsLine(some), u"[총당첨금: 60,000원 4등(1) 5등(2)]"_s);
+    RankCalc::Totals third;
+    third.counts[3] = 1;
+    third.sums[3] = 1234500;
+    EXPECT_EQ(RankCalc::WinningsLine(third), u"[총당첨금: 1,234,500원 3등(1) ]"_s);
+}
+
+TEST(SafeExportLines, ColumnsInBytes)
+{
+    const SafeStore::Ticket third {u"031119243845"_s, u"3"_s, 1234500, 1};
+    EXPECT_EQ(SafeExport::Line(third), u"03.11.19.24.38.45 3등       1,234,500"_s);
+    const SafeStore::Ticket lost {u"031119243845"_s, u"0"_s, 0, 2};
+    const SafeStore::Ticket pending {u"031119243845"_s, u"9"_s, 0, 3};
+    const SafeStore::Ticket first {u"031119243845"_s, u"1"_s, 2357299875, 4};
+    for (const auto& t : {third, lost, pending, first})
+        EXPECT_EQ(ByteLen(SafeExport::Line(t)), 37) << SafeExport::Line(t).toStdString();
+    EXPECT_TRUE(SafeExport::Line(pending).contains(u" -  "_s));
+    EXPECT_TRUE(SafeExport::Line(lost).endsWith(u"             0"_s));
+}
+
+TEST_F(SafeTest, SavingContinuesSerialsAndResetsTheMark)
+{
+    QStringList seventeen;
+    for (int i = 0; i < 17; ++i)
+        seventeen.append(u"010203040506"_s);
+    ASSERT_FALSE(SafeStore::SaveGames(301, seventeen, u"메모"_s, u"첫 그룹"_s));
+    Execute(gUserConn, u"UPDATE Bok1 SET Tag1 = '1' WHERE BokNo = 301"_s);
+    ASSERT_FALSE(SafeStore::SaveGames(301, QStringList(5, u"070809101112"_s), u"it`s"_s, u"첫 그룹"_s));
+    EXPECT_EQ(
+        one(gUserConn, u"SELECT MIN(SNo1) || '-' || MAX(SNo1) FROM List1 WHERE BokNo = 301 AND No1 = '070809101112'"_s),
+        u"18-22"_s);
+    EXPECT_EQ(one(gUserConn, u"SELECT Count1 || Tag1 || Bigo1 FROM Bok1 WHERE BokNo = 301"_s), u"220it`s"_s);
+    EXPECT_EQ(one(gUserConn, u"SELECT COUNT(*) || '/' || MAX(GNo1) FROM Group1"_s), u"1/1"_s); // reused by name
+    EXPECT_EQ(one(gUserConn, u"SELECT COUNT(DISTINCT Top1) || MAX(Top1) FROM List1"_s), u"19"_s);
+
+    ASSERT_FALSE(SafeStore::SaveGames(302, {u"010203040506"_s}, QString(), u"둘째"_s));
+    EXPECT_EQ(SafeStore::GroupNumber(u"둘째"_s), 2);
+    // A draw without its row gets one.
+    ASSERT_FALSE(SafeStore::SaveGames(5000, {u"010203040506"_s}, QString(), u"둘째"_s));
+    EXPECT_EQ(one(gUserConn, u"SELECT Count1 || Tag1 FROM Bok1 WHERE BokNo = 5000"_s), u"10"_s);
+}
+
+TEST_F(SafeTest, TheLimitRefusesBeforeWritingAnything)
+{
+    Execute(gUserConn, u"UPDATE Bok1 SET Count1 = 99999999 WHERE BokNo = 1"_s);
+    const auto refused = SafeStore::SaveGames(1, {u"010203040506"_s, u"010203040507"_s}, u"x"_s, u"g"_s);
+    ASSERT_TRUE(refused);
+    EXPECT_EQ(*refused, u"복권번호는 회차별 1억개까지 저장이 가능합니다."_s);
+    EXPECT_EQ(one(gUserConn, u"SELECT COUNT(*) FROM List1"_s), u"0"_s);
+    EXPECT_EQ(one(gUserConn, u"SELECT COUNT(*) FROM Group1"_s), u"0"_s);
+    EXPECT_EQ(one(gUserConn, u"SELECT Bigo1 FROM Bok1 WHERE BokNo = 1"_s), QString());
+}
+
+TEST_F(SafeTest, TheRealResultRanksFirstAndTakesItsPrize)
+{
+    // Draw 1200: 01 02 04 16 20 32, bonus 45; rank-1 prize 2,357,299,875 won.
+    const QStringList games = {u"010204162032"_s,
+                               u"010204162045"_s,
+                               u"010204162044"_s,
+                               u"010204163344"_s,
+                               u"010204303344"_s,
+                               u"010530333444"_s};
+    ASSERT_FALSE(SafeStore::SaveGames(1200, games, QString(), u"g"_s));
+    const RankCalc::DrawResult draw = RankCalc::ReadDrawResult(1200);
+    ASSERT_TRUE(draw.final);
+    EXPECT_EQ(RankCalc::EvaluatePending(1200, draw), 6);
+    QStringList ranks;
+    Query q(gUserConn, u"SELECT Top1, Kum1 FROM List1 WHERE BokNo = 1200 ORDER BY SNo1"_s);
+    q.run();
+    while (q.next())
+        ranks.append(q.text(u"Top1"_s) + u':' + q.text(u"Kum1"_s));
+    EXPECT_EQ(ranks,
+              (QStringList {u"1:2357299875"_s, u"2:58932497"_s, u"3:1315458"_s, u"4:50000"_s, u"5:5000"_s, u"0:0"_s}));
+    EXPECT_EQ(RankCalc::WinningsLine(RankCalc::ReadTotals(1200)),
+              u"[총당첨금: 2,417,602,830원 1등(1) 2등(1) 3등(1) 4등(1) 5등(1)]"_s);
+
+    // Nothing pending any more: no statement at all, and ranks never go back.
+    EXPECT_EQ(RankCalc::EvaluatePending(1200, draw), 0);
+    // A rank whose prize is 0 keeps its code but stays out of the totals.
+    Execute(gUserConn, u"UPDATE List1 SET Kum1 = 0 WHERE Top1 = '5'"_s);
+    EXPECT_EQ(RankCalc::ReadTotals(1200).counts[5], 0);
+}
+
+TEST_F(SafeTest, TicketPagesFiltersAndGroups)
+{
+    QStringList games;
+    for (int i = 0; i < 250; ++i)
+        games.append(QString::number(10 + i % 30) + u"2021222324"_s);
+    ASSERT_FALSE(SafeStore::SaveGames(1201, games, QString(), u"A"_s));
+    ASSERT_FALSE(SafeStore::SaveGames(1201, games.mid(0, 30), QString(), u"B"_s));
+    SafeStore::TicketQuery all {1201, SafeStore::RankFilter::All, 0, false};
+    EXPECT_EQ(SafeStore::CountTickets(all), 280);
+    const auto page3 = SafeStore::TicketPage(all, 200, 100);
+    EXPECT_EQ(page3.size(), 80u);
+    // Pages follow the game order, serials breaking ties, without overlap.
+    const auto page1 = SafeStore::TicketPage(all, 0, 100);
+    const auto page2 = SafeStore::TicketPage(all, 100, 100);
+    EXPECT_LE(page1.back().no1, page2.front().no1);
+    SafeStore::TicketQuery b {1201, SafeStore::RankFilter::All, SafeStore::GroupNumber(u"B"_s), false};
+    EXPECT_EQ(SafeStore::CountTickets(b), 30);
+    SafeStore::TicketQuery lost {1201, SafeStore::RankFilter::Lost, 0, false};
+    EXPECT_EQ(SafeStore::CountTickets(lost), 0); // pending games are neither won nor lost
+    EXPECT_EQ(SafeStore::DrawGroupNames(1201), (QStringList {u"B"_s, u"A"_s}));
+}
