@@ -77,6 +77,10 @@ Connection Connection::openSqlite(const QString& path)
     if (pages * pageSize > info.size())
         throw SqlError(u"데이터베이스 화일이 잘려 손상되었습니다: "_s + path, u"11"_s, QString());
     probe.exec(u"PRAGMA foreign_keys = OFF"_s);
+    // A member may keep a million games for a draw: give big reads and deletions room in memory instead
+    // of letting them spill page by page to the disk (the cache only grows as far as it is used).
+    probe.exec(u"PRAGMA cache_size = -262144"_s);
+    probe.exec(u"PRAGMA temp_store = MEMORY"_s);
     return Connection(std::move(handle), Engine::SQLite);
 }
 

@@ -204,6 +204,10 @@ TEST_F(SafeWindow, MemoRenameAndMerge)
     EXPECT_EQ(memo->toPlainText(), u"it`s\n두 줄 😀"_s);
     EXPECT_EQ(one(gUserConn, u"SELECT Bigo1 FROM Bok1 WHERE BokNo = 1196"_s), u"it`s\n두 줄 😀"_s);
 
+    memo->setPlainText(QString(6000, u'가'));
+    w->SaveMemo();
+    EXPECT_EQ(memo->toPlainText(), QString(5000, u'가')); // 10,000 bytes
+
     Grid* groups = w->findChild<Grid*>(u"grdR3"_s);
     auto* name = w->findChild<QLineEdit*>(u"txtGName1"_s);
     ASSERT_EQ(groups->text(1, 3), u"A"_s);

@@ -88,6 +88,16 @@ TEST_F(SafeTest, TheSaveDialogChoosesDrawGroupAndMemo)
     EXPECT_EQ(gDialogText[2], u"있는 그룹"_s);
 }
 
+TEST_F(SafeTest, NoDrawsNoSave)
+{
+    Execute(gSystemConn, u"DELETE FROM BokList"_s);
+    gDialogNumber[1] = 1;
+    frmSave1 dialog;
+    dialog.save();
+    EXPECT_EQ(install.messages.last(), u"복권을 저장할 추첨회차가 없습니다."_s);
+    EXPECT_NE(gDialogResult, u"정상"_s);
+}
+
 TEST_F(SafeTest, SavingFromTheGameWindow)
 {
     frmRun1 window;
