@@ -1,6 +1,8 @@
 #include "TextExport.h"
 
 #include "Clock.h"
+#include "Launcher.h"
+#include "MessageService.h"
 #include "Paths.h"
 #include "Tools.h"
 
@@ -35,6 +37,16 @@ bool TextExport::save()
             m_error += u" ("_s + file.errorString() + u')';
         return false;
     }
+    return true;
+}
+
+bool TextExport::publish()
+{
+    if (!save()) {
+        ShowMessage(m_error, MsgIcon::Critical);
+        return false;
+    }
+    Launcher::instance().openTextFile(m_path);
     return true;
 }
 

@@ -17,6 +17,8 @@ public:
     void line(const QString& text);
     // Writes the file (replacing one of the same name); false with the reason in error().
     bool save();
+    // Saves and opens the file in the text editor; a failure is shown to the user instead.
+    bool publish();
     QString error() const { return m_error; }
     const QString& path() const { return m_path; }
 

@@ -640,7 +640,7 @@ QStringList gameTexts(const std::vector<Game>& games)
 }
 } // namespace
 
-void frmRun1::SaveToSafe()
+template <typename Dialog, typename Store> void frmRun1::keepGames(int countIndex, const QString& place, Store&& store)
 {
     const int n = grdR1->maxRows();
     if (n == 0) {
@@ -648,24 +648,23 @@ void frmRun1::SaveToSafe()
         return;
     }
     try {
-        gDialogNumber[1] = n;
+        gDialogNumber[size_t(countIndex)] = n;
         {
-            frmSave1 dialog(this);
+            Dialog dialog(this);
             dialog.exec();
         }
         if (gDialogResult != u"정상"_s)
             return;
         const qint64 drawNo = qint64(gDialogNumber[1]);
         SetBusy(u"복권번호 저장 ..."_s, true);
-        const std::optional<QString> refused
-            = SafeStore::SaveGames(drawNo, gameTexts(games()), gDialogText[1], gDialogText[2], SetProgress);
+        const std::optional<QString> refused = store(drawNo, gameTexts(games()));
         SetBusy(QString(), false);
         if (refused) {
             ShowMessage(*refused, MsgIcon::Critical);
             return;
         }
-        ShowMessage(QString::number(drawNo) + u"회차에 "_s + QString::number(n)
-                        + u"개 복권번호가 [복권금고]에 저장되었습니다."_s,
+        ShowMessage(QString::number(drawNo) + u"회차에 "_s + QString::number(n) + u"개 복권번호가 ["_s + place
+                        + u"]에 저장되었습니다."_s,
                     MsgIcon::Information);
     } catch (const SqlError& error) {
         SetBusy(QString(), false);
@@ -674,37 +673,18 @@ void frmRun1::SaveToSafe()
     }
 }
 
+void frmRun1::SaveToSafe()
+{
+    keepGames<frmSave1>(1, u"복권금고"_s, [](qint64 drawNo, const QStringList& games) {
+        return SafeStore::SaveGames(drawNo, games, gDialogText[1], gDialogText[2], SetProgress);
+    });
+}
+
 void frmRun1::SaveToCoupon()
 {
-    const int n = grdR1->maxRows();
-    if (n == 0) {
-        ShowMessage(u"저장할 복권번호가 없습니다."_s, MsgIcon::Critical);
-        return;
-    }
-    try {
-        gDialogNumber[0] = n;
-        {
-            frmSave21 dialog(this);
-            dialog.exec();
-        }
-        if (gDialogResult != u"정상"_s)
-            return;
-        const qint64 drawNo = qint64(gDialogNumber[1]);
-        SetBusy(u"복권번호 저장 ..."_s, true);
-        const std::optional<QString> refused = CouponStore::AddGames(drawNo, gameTexts(games()), SetProgress);
-        SetBusy(QString(), false);
-        if (refused) {
-            ShowMessage(*refused, MsgIcon::Critical);
-            return;
-        }
-        ShowMessage(QString::number(drawNo) + u"회차에 "_s + QString::number(n)
-                        + u"개 복권번호가 [발행복권]에 저장되었습니다."_s,
-                    MsgIcon::Information);
-    } catch (const SqlError& error) {
-        SetBusy(QString(), false);
-        ShowMessage(u"복권번호를 저장하지 못하였습니다. 저장된 것은 없습니다.\n\n"_s + error.message(),
-                    MsgIcon::Critical);
-    }
+    keepGames<frmSave21>(0, u"발행복권"_s, [](qint64 drawNo, const QStringList& games) {
+        return CouponStore::AddGames(drawNo, games, SetProgress);
+    });
 }
 
 void frmRun1::ExportGameList()
@@ -716,11 +696,6 @@ void frmRun1::ExportGameList()
     SetBusy(u"텍스트화일 저장 ..."_s, true);
     TextExport file(TextExport::PathFor(u"로또게임_"_s));
     WriteGameList(file, games());
-    const bool saved = file.save();
     SetBusy(QString(), false);
-    if (!saved) {
-        ShowMessage(file.error(), MsgIcon::Critical);
-        return;
-    }
-    Launcher::instance().openTextFile(file.path());
+    file.publish();
 }

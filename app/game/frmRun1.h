@@ -54,6 +54,8 @@ private:
     void resetListCounts();
     void updateRecordCount();
     Game rowGame(int row) const;
+    // Asks the dialog where the list goes, then hands it to the store (one transaction).
+    template <typename Dialog, typename Store> void keepGames(int countIndex, const QString& place, Store&& store);
     QString rowKey(int row) const;
 
     QLabel* picTitle1;

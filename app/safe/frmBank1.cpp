@@ -594,11 +594,6 @@ void frmBank1::ExportDraw()
     query.drawNo = drawNo;
     SafeStore::ForEachTicket(query, [&lines](const SafeStore::Ticket& t) { lines.add(t); });
     lines.finish();
-    const bool saved = file.save();
     SetBusy(QString(), false);
-    if (!saved) {
-        ShowMessage(file.error(), MsgIcon::Critical);
-        return;
-    }
-    Launcher::instance().openTextFile(file.path());
+    file.publish();
 }
