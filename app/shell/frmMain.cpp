@@ -362,16 +362,16 @@ void frmMain::openForm(const QString& form)
         }
         return;
     }
-    const ChildWindow* spec = FindChildWindow(form);
-    if (!spec || !spec->create)
+    const ChildWindow* entry = FindChildWindow(form);
+    if (!entry || !entry->create)
         return; // a window that is not part of this build of the program
-    QWidget* window = spec->create();
-    window->setObjectName(spec->form);
+    QWidget* window = entry->create();
+    window->setObjectName(entry->form);
     window->setAttribute(Qt::WA_DeleteOnClose);
     m_windows.insert(form, window);
     gFormOpen[form] = true;
     connect(window, &QObject::destroyed, this, [form] { gFormOpen[form] = false; });
-    if (spec->mdi) {
+    if (entry->mdi) {
         // Children fill the client area in the normal state, without a frame of their own: the main
         // window's caption names the function.
         QMdiSubWindow* sub = m_mdi->addSubWindow(window, Qt::FramelessWindowHint);

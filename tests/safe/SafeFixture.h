@@ -58,12 +58,5 @@ protected:
         gSafePageSize = 100;
     }
 
-    static QString one(const Connection& c, const QString& sql, const QVariantList& values = {})
-    {
-        Query q(c, sql);
-        q.run(values);
-        return q.next() ? q.raw().value(0).toString() : QString();
-    }
-
     TestInstall install {TestInstall::Kind::Demo};
 };

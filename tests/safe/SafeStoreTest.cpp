@@ -81,18 +81,18 @@ TEST_F(SafeTest, SavingContinuesSerialsAndResetsTheMark)
     ASSERT_FALSE(SafeStore::SaveGames(301, seventeen, u"메모"_s, u"첫 그룹"_s));
     Execute(gUserConn, u"UPDATE Bok1 SET Tag1 = '1' WHERE BokNo = 301"_s);
     ASSERT_FALSE(SafeStore::SaveGames(301, QStringList(5, u"070809101112"_s), u"it`s"_s, u"첫 그룹"_s));
-    EXPECT_EQ(
-        one(gUserConn, u"SELECT MIN(SNo1) || '-' || MAX(SNo1) FROM List1 WHERE BokNo = 301 AND No1 = '070809101112'"_s),
-        u"18-22"_s);
-    EXPECT_EQ(one(gUserConn, u"SELECT Count1 || Tag1 || Bigo1 FROM Bok1 WHERE BokNo = 301"_s), u"220it`s"_s);
-    EXPECT_EQ(one(gUserConn, u"SELECT COUNT(*) || '/' || MAX(GNo1) FROM Group1"_s), u"1/1"_s); // reused by name
-    EXPECT_EQ(one(gUserConn, u"SELECT COUNT(DISTINCT Top1) || MAX(Top1) FROM List1"_s), u"19"_s);
+    EXPECT_EQ(SqlValue(gUserConn,
+                       u"SELECT MIN(SNo1) || '-' || MAX(SNo1) FROM List1 WHERE BokNo = 301 AND No1 = '070809101112'"_s),
+              u"18-22"_s);
+    EXPECT_EQ(SqlValue(gUserConn, u"SELECT Count1 || Tag1 || Bigo1 FROM Bok1 WHERE BokNo = 301"_s), u"220it`s"_s);
+    EXPECT_EQ(SqlValue(gUserConn, u"SELECT COUNT(*) || '/' || MAX(GNo1) FROM Group1"_s), u"1/1"_s); // reused by name
+    EXPECT_EQ(SqlValue(gUserConn, u"SELECT COUNT(DISTINCT Top1) || MAX(Top1) FROM List1"_s), u"19"_s);
 
     ASSERT_FALSE(SafeStore::SaveGames(302, {u"010203040506"_s}, QString(), u"둘째"_s));
     EXPECT_EQ(SafeStore::GroupNumber(u"둘째"_s), 2);
     // A draw without its row gets one.
     ASSERT_FALSE(SafeStore::SaveGames(5000, {u"010203040506"_s}, QString(), u"둘째"_s));
-    EXPECT_EQ(one(gUserConn, u"SELECT Count1 || Tag1 FROM Bok1 WHERE BokNo = 5000"_s), u"10"_s);
+    EXPECT_EQ(SqlValue(gUserConn, u"SELECT Count1 || Tag1 FROM Bok1 WHERE BokNo = 5000"_s), u"10"_s);
 }
 
 TEST_F(SafeTest, TheLimitRefusesBeforeWritingAnything)
@@ -101,9 +101,9 @@ TEST_F(SafeTest, TheLimitRefusesBeforeWritingAnything)
     const auto refused = SafeStore::SaveGames(1, {u"010203040506"_s, u"010203040507"_s}, u"x"_s, u"g"_s);
     ASSERT_TRUE(refused);
     EXPECT_EQ(*refused, u"복권번호는 회차별 1억개까지 저장이 가능합니다."_s);
-    EXPECT_EQ(one(gUserConn, u"SELECT COUNT(*) FROM List1"_s), u"0"_s);
-    EXPECT_EQ(one(gUserConn, u"SELECT COUNT(*) FROM Group1"_s), u"0"_s);
-    EXPECT_EQ(one(gUserConn, u"SELECT Bigo1 FROM Bok1 WHERE BokNo = 1"_s), QString());
+    EXPECT_EQ(SqlValue(gUserConn, u"SELECT COUNT(*) FROM List1"_s), u"0"_s);
+    EXPECT_EQ(SqlValue(gUserConn, u"SELECT COUNT(*) FROM Group1"_s), u"0"_s);
+    EXPECT_EQ(SqlValue(gUserConn, u"SELECT Bigo1 FROM Bok1 WHERE BokNo = 1"_s), QString());
 }
 
 TEST_F(SafeTest, TheRealResultRanksFirstAndTakesItsPrize)

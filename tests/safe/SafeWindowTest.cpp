@@ -62,7 +62,7 @@ TEST_F(SafeWindow, SelectingAFinalDrawRanksItsGamesOnceAndShowsTheSummary)
     EXPECT_EQ(label(*w, u"lblRank1"_s), u"1등:         12명   2,357,299,875원"_s);
     EXPECT_EQ(label(*w, u"lblRank5"_s), u"5등:  2,673,060명           5,000원"_s);
     EXPECT_EQ(w->findChild<QPlainTextEdit*>(u"txtBigo1"_s)->toPlainText(), u"토요일"_s);
-    EXPECT_EQ(one(gUserConn, u"SELECT Tag1 FROM Bok1 WHERE BokNo = 1200"_s), u"1"_s);
+    EXPECT_EQ(SqlValue(gUserConn, u"SELECT Tag1 FROM Bok1 WHERE BokNo = 1200"_s), u"1"_s);
     Grid* list = tickets(*w);
     ASSERT_EQ(list->maxRows(), 2);
     EXPECT_EQ(list->text(2, 1), u"01.02.04.16.20.32"_s);
@@ -74,7 +74,7 @@ TEST_F(SafeWindow, SelectingAFinalDrawRanksItsGamesOnceAndShowsTheSummary)
     pickDraw(*w, 1201);
     EXPECT_EQ(label(*w, u"lblMsg1"_s), u"[총당첨금:]"_s);
     EXPECT_EQ(tickets(*w)->text(3, 1), u"-"_s);
-    EXPECT_EQ(one(gUserConn, u"SELECT Tag1 FROM Bok1 WHERE BokNo = 1201"_s), u"0"_s);
+    EXPECT_EQ(SqlValue(gUserConn, u"SELECT Tag1 FROM Bok1 WHERE BokNo = 1201"_s), u"0"_s);
 }
 
 TEST_F(SafeWindow, PagesAndRunningNumbers)
@@ -126,7 +126,7 @@ TEST_F(SafeWindow, TheCountIsCorrectedWhenADrawIsSelected)
     Execute(gUserConn, u"UPDATE Bok1 SET Count1 = 99 WHERE BokNo = 1197"_s);
     auto w = open();
     pickDraw(*w, 1197);
-    EXPECT_EQ(one(gUserConn, u"SELECT Count1 FROM Bok1 WHERE BokNo = 1197"_s), u"7"_s);
+    EXPECT_EQ(SqlValue(gUserConn, u"SELECT Count1 FROM Bok1 WHERE BokNo = 1197"_s), u"7"_s);
     Grid* draws = w->findChild<Grid*>(u"grdR1"_s);
     EXPECT_EQ(draws->text(3, draws->activeRow()), u"7"_s);
 }
@@ -149,7 +149,7 @@ TEST_F(SafeWindow, DeletingCheckedGamesLosersAndGroups)
     install.messages.answerNext(MsgAnswer::Cancel);
     w->DeleteCheckedGames();
     EXPECT_EQ(install.messages.last(), u"9개의 복권을 삭제할까요?"_s);
-    EXPECT_EQ(one(gUserConn, u"SELECT COUNT(*) FROM List1 WHERE BokNo = 1200"_s), u"9"_s);
+    EXPECT_EQ(SqlValue(gUserConn, u"SELECT COUNT(*) FROM List1 WHERE BokNo = 1200"_s), u"9"_s);
     Q_EMIT list->cellClicked(1, 0); // and clears them
     EXPECT_EQ(list->text(1, 9), u"0"_s);
     // Three ticked losers go, and the draw's count with them.
@@ -163,27 +163,30 @@ TEST_F(SafeWindow, DeletingCheckedGamesLosersAndGroups)
     w->DeleteCheckedGames();
     EXPECT_EQ(install.messages.last(), u"3개의 복권을 삭제할까요?"_s);
     EXPECT_EQ(
-        one(gUserConn,
+        SqlValue(
+            gUserConn,
             u"SELECT COUNT(*) || '/' || (SELECT Count1 FROM Bok1 WHERE BokNo = 1200) FROM List1 WHERE BokNo = 1200"_s),
         u"6/6"_s);
-    EXPECT_EQ(one(gUserConn, u"SELECT COUNT(*) FROM List1 WHERE BokNo = 1200 AND SNo1 = ?"_s, {serials[0]}), u"0"_s);
+    EXPECT_EQ(SqlValue(gUserConn, u"SELECT COUNT(*) FROM List1 WHERE BokNo = 1200 AND SNo1 = ?"_s, {serials[0]}),
+              u"0"_s);
 
     // Losers go, the winner stays; draw 1199 (not ranked yet) keeps everything.
     w->DeleteLosingGames();
     EXPECT_EQ(
-        one(gUserConn,
+        SqlValue(
+            gUserConn,
             u"SELECT COUNT(*) || '/' || (SELECT Count1 FROM Bok1 WHERE BokNo = 1200) FROM List1 WHERE BokNo = 1200"_s),
         u"1/1"_s);
     pickDraw(*w, 1201); // not drawn yet: its games stay pending
     w->DeleteLosingGames();
-    EXPECT_EQ(one(gUserConn, u"SELECT COUNT(*) FROM List1 WHERE BokNo = 1201"_s), u"2"_s);
+    EXPECT_EQ(SqlValue(gUserConn, u"SELECT COUNT(*) FROM List1 WHERE BokNo = 1201"_s), u"2"_s);
 
     // Group 나 still has games in 1201: deleting its games of 1200 keeps the group.
     pickDraw(*w, 1200);
     ASSERT_EQ(groups->text(1, 2), u"나"_s);
     groups->setActiveCell(1, 2);
     w->DeleteGroupGames();
-    EXPECT_EQ(one(gUserConn, u"SELECT COUNT(*) FROM List1 WHERE BokNo = 1200"_s), u"0"_s);
+    EXPECT_EQ(SqlValue(gUserConn, u"SELECT COUNT(*) FROM List1 WHERE BokNo = 1200"_s), u"0"_s);
     EXPECT_EQ(SafeStore::GroupNumber(u"나"_s), 2);
     pickDraw(*w, 1201);
     groups->setActiveCell(1, 2);
@@ -202,7 +205,7 @@ TEST_F(SafeWindow, MemoRenameAndMerge)
     memo->setPlainText(u"  it's\n두 줄 😀  "_s);
     w->SaveMemo();
     EXPECT_EQ(memo->toPlainText(), u"it`s\n두 줄 😀"_s);
-    EXPECT_EQ(one(gUserConn, u"SELECT Bigo1 FROM Bok1 WHERE BokNo = 1196"_s), u"it`s\n두 줄 😀"_s);
+    EXPECT_EQ(SqlValue(gUserConn, u"SELECT Bigo1 FROM Bok1 WHERE BokNo = 1196"_s), u"it`s\n두 줄 😀"_s);
 
     memo->setPlainText(QString(6000, u'가'));
     w->SaveMemo();
@@ -218,7 +221,7 @@ TEST_F(SafeWindow, MemoRenameAndMerge)
     groups->setActiveCell(1, 3);
     name->setText(u"주말's 그룹 이름이 아주아주 길어서 잘립니다"_s);
     w->RenameGroup();
-    const QString cut = one(gUserConn, u"SELECT GName1 FROM Group1 WHERE GNo1 = 1"_s);
+    const QString cut = SqlValue(gUserConn, u"SELECT GName1 FROM Group1 WHERE GNo1 = 1"_s);
     EXPECT_LE(ByteLen(cut), 30);
     EXPECT_TRUE(cut.startsWith(u"주말`s 그룹"_s));
 
@@ -231,11 +234,11 @@ TEST_F(SafeWindow, MemoRenameAndMerge)
     name->setText(cut);
     w->RenameGroup();
     EXPECT_EQ(SafeStore::GroupNumber(u"B"_s), 0);
-    EXPECT_EQ(one(gUserConn, u"SELECT COUNT(*) FROM List1 WHERE GNo1 = 1"_s), u"9"_s);
+    EXPECT_EQ(SqlValue(gUserConn, u"SELECT COUNT(*) FROM List1 WHERE GNo1 = 1"_s), u"9"_s);
     name->setText(u"(전체)"_s);
     groups->setActiveCell(1, 2);
     w->RenameGroup(); // refused with a beep, nothing renamed
-    EXPECT_EQ(one(gUserConn, u"SELECT COUNT(*) FROM Group1"_s), u"1"_s);
+    EXPECT_EQ(SqlValue(gUserConn, u"SELECT COUNT(*) FROM Group1"_s), u"1"_s);
 }
 
 TEST_F(SafeWindow, TheExportWritesEveryMatchingGame)

@@ -111,14 +111,15 @@ TEST_F(SafeTest, SavingFromTheGameWindow)
     });
     window.SaveToSafe();
     EXPECT_EQ(install.messages.last(), u"1200회차에 3개 복권번호가 [복권금고]에 저장되었습니다."_s);
-    EXPECT_EQ(one(gUserConn,
-                  u"SELECT group_concat(No1, ',') FROM (SELECT No1 FROM List1 WHERE BokNo = 1200 ORDER BY SNo1)"_s),
-              u"010204162032,030507091113,010204163344"_s);
-    EXPECT_EQ(one(gUserConn, u"SELECT GName1 FROM Group1 WHERE GNo1 = 1"_s), u"2025-12-08 10:00:00"_s);
+    EXPECT_EQ(
+        SqlValue(gUserConn,
+                 u"SELECT group_concat(No1, ',') FROM (SELECT No1 FROM List1 WHERE BokNo = 1200 ORDER BY SNo1)"_s),
+        u"010204162032,030507091113,010204163344"_s);
+    EXPECT_EQ(SqlValue(gUserConn, u"SELECT GName1 FROM Group1 WHERE GNo1 = 1"_s), u"2025-12-08 10:00:00"_s);
 
     whenShown<frmSave1>([](frmSave1* d) { d->findChild<QPushButton*>(u"cmdCancel"_s)->click(); });
     window.SaveToSafe();
-    EXPECT_EQ(one(gUserConn, u"SELECT COUNT(*) FROM List1"_s), u"3"_s);
+    EXPECT_EQ(SqlValue(gUserConn, u"SELECT COUNT(*) FROM List1"_s), u"3"_s);
 }
 
 TEST_F(SafeTest, SavingIntoACouponsStock)
@@ -134,15 +135,15 @@ TEST_F(SafeTest, SavingIntoACouponsStock)
     });
     window.SaveToCoupon();
     EXPECT_EQ(install.messages.last(), u"1201회차에 2개 복권번호가 [발행복권]에 저장되었습니다."_s);
-    EXPECT_EQ(one(gUserConn, u"SELECT Count1 || '/' || Bigo1 FROM Bok2 WHERE BokNo = 1201"_s), u"2/손님`s 메모"_s);
-    EXPECT_EQ(
-        one(gUserConn, u"SELECT group_concat(SNo1 || SNo2 || Top1 || '[' || Date1 || Tag1 || ']', ',') FROM List2"_s),
-        u"109[],209[]"_s);
+    EXPECT_EQ(SqlValue(gUserConn, u"SELECT Count1 || '/' || Bigo1 FROM Bok2 WHERE BokNo = 1201"_s), u"2/손님`s 메모"_s);
+    EXPECT_EQ(SqlValue(gUserConn,
+                       u"SELECT group_concat(SNo1 || SNo2 || Top1 || '[' || Date1 || Tag1 || ']', ',') FROM List2"_s),
+              u"109[],209[]"_s);
 
     Execute(gUserConn, u"UPDATE List2 SET SNo1 = 999999997 WHERE SNo1 = 2"_s);
     EXPECT_EQ(*CouponStore::AddGames(1201, {u"010203040506"_s, u"010203040507"_s}),
               u"더이상 복권을 등록할 수 없습니다."_s);
-    EXPECT_EQ(one(gUserConn, u"SELECT COUNT(*) FROM List2"_s), u"2"_s);
+    EXPECT_EQ(SqlValue(gUserConn, u"SELECT COUNT(*) FROM List2"_s), u"2"_s);
 }
 
 TEST_F(SafeTest, TheGameListExport)

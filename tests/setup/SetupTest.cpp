@@ -35,13 +35,6 @@ void expectSchema(const Connection& c, const std::vector<TableDef>& tables)
     }
 }
 
-QString value(const Connection& c, const QString& sql, const QVariantList& args = {})
-{
-    Query q(c, sql);
-    q.run(args);
-    return q.next() ? q.raw().value(0).toString() : QString();
-}
-
 const QList<std::pair<QString, QString>> kSettingRows = {
     {u"화면구성"_s, u"메인:높이"_s},
     {u"화면구성"_s, u"로또게임:게임 횟수"_s},
@@ -86,11 +79,11 @@ TEST(PlainInstall, LaysOutFoldersDatabasesAndSettings)
     EXPECT_EQ(ReadInfo(u"업데이트"_s, u"화일복사:변경날짜"_s), QString());
     EXPECT_EQ(ReadInfo(u"업데이트"_s, u"복권:변경날짜"_s), QString());
     EXPECT_GT(ReadInfo(u"업데이트"_s, u"업소구분:목록"_s).split(u'#').size(), 3);
-    EXPECT_GE(value(gSystemConn, u"SELECT COUNT(*) FROM Tip1 WHERE Part1 = ?"_s, {u"복권쿠폰"_s}).toInt(), 3);
+    EXPECT_GE(SqlValue(gSystemConn, u"SELECT COUNT(*) FROM Tip1 WHERE Part1 = ?"_s, {u"복권쿠폰"_s}).toInt(), 3);
 
     const Connection user = OpenUserDatabase(InstallPaths::userDbTemplate());
     expectSchema(user, Schema::userTables());
-    EXPECT_EQ(value(user, u"SELECT COUNT(*) FROM MyInfo1 WHERE Name1 IN ('아이디','주민등록번호')"_s), u"2"_s);
+    EXPECT_EQ(SqlValue(user, u"SELECT COUNT(*) FROM MyInfo1 WHERE Name1 IN ('아이디','주민등록번호')"_s), u"2"_s);
 
     EXPECT_EQ(ReadIfo(QString(), u"SYSTEM"_s, u"LASTLOGINID"_s), u"NO"_s);
     EXPECT_EQ(ServerSetting(), u"127.0.0.1"_s);
@@ -116,16 +109,16 @@ TEST(DemoInstall, CarriesTheRealDrawsAndIsUpToDate)
     OpenSystemDb();
     OpenServerConn();
     expectSchema(gServerConn, Schema::serverTables());
-    EXPECT_EQ(value(gServerConn, u"SELECT COUNT(*) FROM BokList WHERE State1 = '3'"_s), u"1200"_s);
-    EXPECT_EQ(value(gServerConn, u"SELECT LotNo FROM BokList WHERE BokNo = 1"_s), u"10232933374016"_s);
-    EXPECT_EQ(value(gServerConn, u"SELECT Date2 FROM BokList WHERE BokNo = 1"_s), u"20021207"_s);
-    EXPECT_EQ(value(gServerConn, u"SELECT Rk1Kum FROM BokList WHERE BokNo = 1200"_s), u"2357299875"_s);
-    EXPECT_EQ(value(gServerConn, u"SELECT Rk5Count FROM BokList WHERE BokNo = 1200"_s), u"2673060"_s);
-    EXPECT_EQ(value(gServerConn, u"SELECT LotNo || State1 FROM BokList WHERE BokNo = 1201"_s), u"000000000000001"_s);
-    EXPECT_EQ(value(gServerConn, u"SELECT Date2 FROM BokList WHERE BokNo = 1201"_s), u"20251206"_s);
-    EXPECT_EQ(value(gServerConn, u"SELECT State1 FROM Member WHERE ID1 = 'gone'"_s), u"2"_s);
-    EXPECT_EQ(value(gServerConn, u"SELECT Level1 FROM Member WHERE ID1 = 'shop7'"_s), u"2"_s);
-    EXPECT_GE(value(gServerConn, u"SELECT COUNT(*) FROM PrList WHERE State1 = '2' AND Show1 = '1'"_s).toInt(), 3);
+    EXPECT_EQ(SqlValue(gServerConn, u"SELECT COUNT(*) FROM BokList WHERE State1 = '3'"_s), u"1200"_s);
+    EXPECT_EQ(SqlValue(gServerConn, u"SELECT LotNo FROM BokList WHERE BokNo = 1"_s), u"10232933374016"_s);
+    EXPECT_EQ(SqlValue(gServerConn, u"SELECT Date2 FROM BokList WHERE BokNo = 1"_s), u"20021207"_s);
+    EXPECT_EQ(SqlValue(gServerConn, u"SELECT Rk1Kum FROM BokList WHERE BokNo = 1200"_s), u"2357299875"_s);
+    EXPECT_EQ(SqlValue(gServerConn, u"SELECT Rk5Count FROM BokList WHERE BokNo = 1200"_s), u"2673060"_s);
+    EXPECT_EQ(SqlValue(gServerConn, u"SELECT LotNo || State1 FROM BokList WHERE BokNo = 1201"_s), u"000000000000001"_s);
+    EXPECT_EQ(SqlValue(gServerConn, u"SELECT Date2 FROM BokList WHERE BokNo = 1201"_s), u"20251206"_s);
+    EXPECT_EQ(SqlValue(gServerConn, u"SELECT State1 FROM Member WHERE ID1 = 'gone'"_s), u"2"_s);
+    EXPECT_EQ(SqlValue(gServerConn, u"SELECT Level1 FROM Member WHERE ID1 = 'shop7'"_s), u"2"_s);
+    EXPECT_GE(SqlValue(gServerConn, u"SELECT COUNT(*) FROM PrList WHERE State1 = '2' AND Show1 = '1'"_s).toInt(), 3);
 
     const DrawProgress progress = DrawProgress::parse(ReadServerInfo(u"업데이트"_s, u"추첨진행"_s));
     EXPECT_EQ(progress.lastDrawNo, 1200);
@@ -174,7 +167,7 @@ TEST_P(ServerCatalogTest, BuildsEveryTableAndTheRowsTheProgramNeeds)
     SURIBALL_REQUIRE_SERVER(GetParam(), false);
     OpenServerConn();
     expectSchema(gServerConn, Schema::serverTables());
-    EXPECT_EQ(value(gServerConn, u"SELECT COUNT(*) FROM BokList"_s), u"0"_s);
+    EXPECT_EQ(SqlValue(gServerConn, u"SELECT COUNT(*) FROM BokList"_s), u"0"_s);
     EXPECT_EQ(ReadServerInfo(u"시스템"_s, u"동작상태"_s), u"정상동작"_s);
     const DrawProgress fresh = DrawProgress::parse(ReadServerInfo(u"업데이트"_s, u"추첨진행"_s));
     EXPECT_EQ(fresh.currentDrawNo, 0);
@@ -183,8 +176,8 @@ TEST_P(ServerCatalogTest, BuildsEveryTableAndTheRowsTheProgramNeeds)
 
     SURIBALL_REQUIRE_SERVER(GetParam(), true);
     OpenServerConn();
-    EXPECT_EQ(value(gServerConn, u"SELECT COUNT(*) FROM BokList"_s), u"1201"_s);
-    EXPECT_EQ(value(gServerConn, u"SELECT COUNT(*) FROM Member"_s), u"4"_s);
+    EXPECT_EQ(SqlValue(gServerConn, u"SELECT COUNT(*) FROM BokList"_s), u"1201"_s);
+    EXPECT_EQ(SqlValue(gServerConn, u"SELECT COUNT(*) FROM Member"_s), u"4"_s);
 }
 
 TEST_P(ServerCatalogTest, AnExistingCatalogIsKeptUnlessForced)
@@ -201,7 +194,7 @@ TEST_P(ServerCatalogTest, AnExistingCatalogIsKeptUnlessForced)
         EXPECT_THROW(ServerCatalog::createPostgres(admin, false, false, QDate(2025, 1, 1)), SetupError);
     }
     OpenServerConn();
-    EXPECT_EQ(value(gServerConn, u"SELECT COUNT(*) FROM BokList"_s), u"1201"_s);
+    EXPECT_EQ(SqlValue(gServerConn, u"SELECT COUNT(*) FROM BokList"_s), u"1201"_s);
 }
 
 INSTANTIATE_TEST_SUITE_P(Servers,

@@ -13,15 +13,6 @@
 
 using namespace Qt::StringLiterals;
 
-namespace {
-QString one(const Connection& c, const QString& sql, const QVariantList& values = {})
-{
-    Query q(c, sql);
-    q.run(values);
-    return q.next() ? q.raw().value(0).toString() : QString();
-}
-} // namespace
-
 class Sync : public ::testing::TestWithParam<Backend>
 {
 protected:
@@ -47,21 +38,21 @@ TEST_P(Sync, FirstRunCopiesEveryDrawAndTheNumbers)
     EXPECT_TRUE(install.messages.shown().isEmpty()) << install.messages.last().toStdString();
     EXPECT_EQ(gLastDrawNo, 1200);
     EXPECT_EQ(gCurrentDrawNo, 1201);
-    EXPECT_EQ(one(gSystemConn, u"SELECT COUNT(*) FROM BokList"_s), u"1201"_s);
-    EXPECT_EQ(
-        one(gSystemConn, u"SELECT Date2 || ' ' || Date1 || ' ' || No1 || ' ' || State1 FROM BokList WHERE BokNo = 1"_s),
-        u"2002-12-07 2002-12-01 10232933374016 3"_s);
-    EXPECT_EQ(one(gSystemConn, u"SELECT Rk1Kum FROM BokList WHERE BokNo = 1200"_s), u"2357299875"_s);
+    EXPECT_EQ(SqlValue(gSystemConn, u"SELECT COUNT(*) FROM BokList"_s), u"1201"_s);
+    EXPECT_EQ(SqlValue(gSystemConn,
+                       u"SELECT Date2 || ' ' || Date1 || ' ' || No1 || ' ' || State1 FROM BokList WHERE BokNo = 1"_s),
+              u"2002-12-07 2002-12-01 10232933374016 3"_s);
+    EXPECT_EQ(SqlValue(gSystemConn, u"SELECT Rk1Kum FROM BokList WHERE BokNo = 1200"_s), u"2357299875"_s);
     EXPECT_EQ(ReadInfo(u"업데이트"_s, u"복권:변경날짜"_s), u"2025120601"_s);
     EXPECT_EQ(ReadInfo(u"업데이트"_s, u"복권:추첨회차"_s), u"1200"_s);
     EXPECT_EQ(ReadInfo(u"업데이트"_s, u"복권:진행회차"_s), u"1201"_s);
-    EXPECT_EQ(one(gUserConn, u"SELECT COUNT(*) || '/' || MIN(BokNo) || '/' || MAX(BokNo) FROM Bok1"_s),
+    EXPECT_EQ(SqlValue(gUserConn, u"SELECT COUNT(*) || '/' || MIN(BokNo) || '/' || MAX(BokNo) FROM Bok1"_s),
               u"1201/1/1201"_s);
-    EXPECT_EQ(one(gUserConn, u"SELECT Count1 || Bigo1 || Tag1 FROM Bok1 WHERE BokNo = 7"_s), u"00"_s);
-    EXPECT_EQ(one(gSystemConn, u"SELECT COUNT(*) FROM Hot1"_s), u"4"_s); // the hidden line stays out
-    EXPECT_EQ(one(gSystemConn, u"SELECT Text1 FROM Hot1 WHERE No1 = 1"_s),
+    EXPECT_EQ(SqlValue(gUserConn, u"SELECT Count1 || Bigo1 || Tag1 FROM Bok1 WHERE BokNo = 7"_s), u"00"_s);
+    EXPECT_EQ(SqlValue(gSystemConn, u"SELECT COUNT(*) FROM Hot1"_s), u"4"_s); // the hidden line stays out
+    EXPECT_EQ(SqlValue(gSystemConn, u"SELECT Text1 FROM Hot1 WHERE No1 = 1"_s),
               u"[수리볼] 복권금고에 게임을 보관하고 추첨 후 당첨을 바로 확인하세요"_s);
-    EXPECT_EQ(one(gSystemConn, u"SELECT Part1 FROM Hot1 WHERE No1 = 4"_s), u"광고"_s);
+    EXPECT_EQ(SqlValue(gSystemConn, u"SELECT Part1 FROM Hot1 WHERE No1 = 4"_s), u"광고"_s);
     EXPECT_TRUE(gUserConn.isOpen());
     EXPECT_TRUE(install.launcher.programs.isEmpty());
 }
@@ -89,15 +80,16 @@ TEST_P(Sync, ChangedDrawsAreUpdatedInPlaceAndLocalSumsKept)
     setProgressText(p.compose());
 
     SyncDrawResults();
-    EXPECT_EQ(one(gSystemConn, u"SELECT COUNT(*) FROM BokList WHERE BokNo = 1201"_s), u"1"_s);
-    EXPECT_EQ(one(gSystemConn,
-                  u"SELECT No1 || State1 || Rk1Kum || '/' || Sum1 || '/' || Sum2 FROM BokList WHERE BokNo = 1201"_s),
-              u"0102030405060731000/77/88"_s);
-    EXPECT_EQ(one(gSystemConn, u"SELECT COUNT(*) FROM BokList"_s), u"1201"_s); // 5 is not sent again; 1202 is new
-    EXPECT_EQ(one(gSystemConn, u"SELECT Sum1 FROM BokList WHERE BokNo = 1202"_s), u"0"_s);
+    EXPECT_EQ(SqlValue(gSystemConn, u"SELECT COUNT(*) FROM BokList WHERE BokNo = 1201"_s), u"1"_s);
+    EXPECT_EQ(
+        SqlValue(gSystemConn,
+                 u"SELECT No1 || State1 || Rk1Kum || '/' || Sum1 || '/' || Sum2 FROM BokList WHERE BokNo = 1201"_s),
+        u"0102030405060731000/77/88"_s);
+    EXPECT_EQ(SqlValue(gSystemConn, u"SELECT COUNT(*) FROM BokList"_s), u"1201"_s); // 5 is not sent again; 1202 is new
+    EXPECT_EQ(SqlValue(gSystemConn, u"SELECT Sum1 FROM BokList WHERE BokNo = 1202"_s), u"0"_s);
     EXPECT_EQ(gCurrentDrawNo, 1202);
-    EXPECT_EQ(one(gUserConn, u"SELECT COUNT(*) FROM Bok1"_s), u"1202"_s);
-    EXPECT_EQ(one(gUserConn, u"SELECT Bigo1 FROM Bok1 WHERE BokNo = 3"_s), u"메모"_s);
+    EXPECT_EQ(SqlValue(gUserConn, u"SELECT COUNT(*) FROM Bok1"_s), u"1202"_s);
+    EXPECT_EQ(SqlValue(gUserConn, u"SELECT Bigo1 FROM Bok1 WHERE BokNo = 3"_s), u"메모"_s);
 }
 
 TEST_P(Sync, TheTickerIsRebuiltOncePerDrawOnSale)
@@ -108,14 +100,14 @@ TEST_P(Sync, TheTickerIsRebuiltOncePerDrawOnSale)
             u"INSERT INTO PrList (Title1,Url1,State1,Show1,Sum1) VALUES (?,?,'2','1',1000)"_s,
             {u"it's a 'quoted' title"_s, u"example.com/a'b"_s});
     SyncDrawResults();
-    EXPECT_EQ(one(gSystemConn, u"SELECT COUNT(*) FROM Hot1"_s), u"4"_s); // same draw on sale: not rebuilt
+    EXPECT_EQ(SqlValue(gSystemConn, u"SELECT COUNT(*) FROM Hot1"_s), u"4"_s); // same draw on sale: not rebuilt
 
     DrawProgress p = progress();
     p.currentDrawNo = 1202;
     setProgressText(p.compose());
     SyncDrawResults();
-    EXPECT_EQ(one(gSystemConn, u"SELECT COUNT(*) FROM Hot1"_s), u"5"_s);
-    EXPECT_EQ(one(gSystemConn, u"SELECT Text1 || ' ' || Url1 FROM Hot1 WHERE No1 = 1"_s),
+    EXPECT_EQ(SqlValue(gSystemConn, u"SELECT COUNT(*) FROM Hot1"_s), u"5"_s);
+    EXPECT_EQ(SqlValue(gSystemConn, u"SELECT Text1 || ' ' || Url1 FROM Hot1 WHERE No1 = 1"_s),
               u"it's a 'quoted' title example.com/a'b"_s);
     EXPECT_EQ(ReadInfo(u"업데이트"_s, u"전광판:변경회차"_s), u"1202"_s);
 }
@@ -128,7 +120,7 @@ TEST_P(Sync, NoDrawOnSaleAddsNoDrawRows)
     setProgressText(p.compose());
     SyncDrawResults();
     EXPECT_EQ(gCurrentDrawNo, 0);
-    EXPECT_EQ(one(gUserConn, u"SELECT COUNT(*) FROM Bok1"_s), u"0"_s);
+    EXPECT_EQ(SqlValue(gUserConn, u"SELECT COUNT(*) FROM Bok1"_s), u"0"_s);
 }
 
 TEST_P(Sync, NewFilesHandOverToTheUpdater)
@@ -141,7 +133,7 @@ TEST_P(Sync, NewFilesHandOverToTheUpdater)
     // 2025-12-08 → 2025 + 1208.
     EXPECT_EQ(install.launcher.programs[0], InstallPaths::updaterProgram() + u" 3233"_s);
     EXPECT_FALSE(gUserConn.isOpen());
-    EXPECT_EQ(one(gSystemConn, u"SELECT COUNT(*) FROM BokList"_s), u"0"_s);
+    EXPECT_EQ(SqlValue(gSystemConn, u"SELECT COUNT(*) FROM BokList"_s), u"0"_s);
 }
 
 TEST_P(Sync, ABrokenProgressTextEndsWithoutStartingTheUpdater)
@@ -165,13 +157,13 @@ TEST_P(Sync, AnEmptyNumberOnTheServerCopiesNothing)
     Execute(gServerConn, u"UPDATE BokList SET Rk3Kum = NULL WHERE BokNo = 600"_s);
     EXPECT_THROW(SyncDrawResults(), ProgramEnded);
     EXPECT_TRUE(install.messages.last().contains(u"제600회"_s)) << install.messages.last().toStdString();
-    EXPECT_EQ(one(gSystemConn, u"SELECT COUNT(*) FROM BokList"_s), u"0"_s);
+    EXPECT_EQ(SqlValue(gSystemConn, u"SELECT COUNT(*) FROM BokList"_s), u"0"_s);
     EXPECT_EQ(ReadInfo(u"업데이트"_s, u"복권:변경날짜"_s), QString());
 
     // Mended on the server, the next start copies everything.
     Execute(gServerConn, u"UPDATE BokList SET Rk3Kum = 5 WHERE BokNo = 600"_s);
     SyncDrawResults();
-    EXPECT_EQ(one(gSystemConn, u"SELECT COUNT(*) FROM BokList"_s), u"1201"_s);
+    EXPECT_EQ(SqlValue(gSystemConn, u"SELECT COUNT(*) FROM BokList"_s), u"1201"_s);
 }
 
 INSTANTIATE_TEST_SUITE_P(Servers, Sync, ::testing::Values(Backend::SQLite, Backend::PostgreSQL), BackendName);

@@ -6,6 +6,7 @@
 #include "Installer.h"
 #include "Paths.h"
 #include "ProgramEnd.h"
+#include "Query.h"
 #include "ServerCatalog.h"
 #include "Settings.h"
 
@@ -127,6 +128,13 @@ bool PrepareServer(Backend backend, bool demo)
     ServerCatalog::createPostgres(admin, demo, true, today);
     WriteIfo(QString(), QString::fromUtf16(kInstallSection), QString::fromUtf16(kServerKey), host);
     return true;
+}
+
+QString SqlValue(const Connection& connection, const QString& sql, const QVariantList& values)
+{
+    Query q(connection, sql);
+    q.run(values);
+    return q.next() ? q.raw().value(0).toString() : QString();
 }
 
 void WriteBytes(const QString& path, const QByteArray& bytes)

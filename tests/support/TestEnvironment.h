@@ -97,6 +97,9 @@ Connection PostgresAdminConnection(const QString& database);
             GTEST_SKIP() << "PostgreSQL test server not configured (SURIBALL_TEST_PG)";                                \
     } while (false)
 
+// The first column of the first row of a query, as text (empty when there is no row).
+QString SqlValue(const Connection& connection, const QString& sql, const QVariantList& values = {});
+
 // Writes raw bytes to a file, replacing it.
 void WriteBytes(const QString& path, const QByteArray& bytes);
 QByteArray ReadBytes(const QString& path);
