@@ -62,10 +62,11 @@ QPixmap loginBanner(const QSize& size)
     sky.setColorAt(1, QColor(64, 112, 200));
     p.fillRect(pixmap.rect(), sky);
 
+    // Five balls along the right half, clear of the lettering on the left.
     const int numbers[] = {7, 14, 23, 35, 42};
     const int d = size.height() / 3;
     for (int i = 0; i < 5; ++i) {
-        const QRectF r(size.width() - (5 - i) * (d + 4) - 10, size.height() - d - 10 - (i % 2) * 8, d, d);
+        const QRectF r(size.width() - (5 - i) * (d + 4) - 10, (size.height() - d) / 2 + (i % 2 ? -9 : 9), d, d);
         paintBall(p, r, ballColour(numbers[i]), QString::number(numbers[i]));
     }
     QFont title = p.font();
@@ -81,7 +82,7 @@ QPixmap loginBanner(const QSize& size)
     p.setPen(QColor(220, 230, 255));
     p.drawText(QRect(18, size.height() / 2 + 4, size.width(), size.height() / 4),
                Qt::AlignLeft | Qt::AlignVCenter,
-               u"로또 6/45 번호 생성 · 복권금고 · 복권쿠폰"_s);
+               u"로또 6/45 도우미"_s);
     return pixmap;
 }
 
