@@ -82,14 +82,17 @@ void addDrawRows(qint64 upTo)
     existing.run();
     while (existing.next())
         present.insert(existing.integer(u"BokNo"_s));
-    if (present.size() >= upTo && present.contains(upTo))
+    std::vector<qint64> missing;
+    for (qint64 drawNo = 1; drawNo <= upTo; ++drawNo) {
+        if (!present.contains(drawNo))
+            missing.push_back(drawNo);
+    }
+    if (missing.empty())
         return;
     Transaction transaction(gUserConn);
     Query insert(gUserConn, u"INSERT INTO Bok1 (BokNo,Count1,Bigo1,Tag1) VALUES (?,0,'','0')"_s);
-    for (qint64 drawNo = 1; drawNo <= upTo; ++drawNo) {
-        if (!present.contains(drawNo))
-            insert.run({drawNo});
-    }
+    for (qint64 drawNo : missing)
+        insert.run({drawNo});
     transaction.commit();
 }
 

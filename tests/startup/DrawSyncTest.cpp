@@ -90,6 +90,12 @@ TEST_P(Sync, ChangedDrawsAreUpdatedInPlaceAndLocalSumsKept)
     EXPECT_EQ(gCurrentDrawNo, 1202);
     EXPECT_EQ(SqlValue(gUserConn, u"SELECT COUNT(*) FROM Bok1"_s), u"1202"_s);
     EXPECT_EQ(SqlValue(gUserConn, u"SELECT Bigo1 FROM Bok1 WHERE BokNo = 3"_s), u"메모"_s);
+
+    // A hole among the rows is filled, whatever else the table holds.
+    Execute(gUserConn, u"DELETE FROM Bok1 WHERE BokNo = 1"_s);
+    Execute(gUserConn, u"INSERT INTO Bok1 (BokNo,Count1,Bigo1,Tag1) VALUES (9999,0,'','0')"_s);
+    SyncDrawResults();
+    EXPECT_EQ(SqlValue(gUserConn, u"SELECT COUNT(*) FROM Bok1 WHERE BokNo <= 1202"_s), u"1202"_s);
 }
 
 TEST_P(Sync, TheTickerIsRebuiltOncePerDrawOnSale)
