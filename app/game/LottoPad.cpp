@@ -74,9 +74,12 @@ void LottoPad::clear()
 void LottoPad::mark(const Game& game)
 {
     clear();
-    for (int n : game.numbers)
-        setMarked(n, true);
-    m_marked = 6;
+    for (int n : game.numbers) {
+        if (n >= 1 && n <= 45 && !m_marks[size_t(n)]) {
+            setMarked(n, true);
+            ++m_marked;
+        }
+    }
 }
 
 QString LottoPad::text() const

@@ -65,7 +65,8 @@ std::unique_ptr<QLockFile> TakeInstanceLock(const QString& name)
     const QString path = QDir(QStandardPaths::writableLocation(QStandardPaths::TempLocation))
                              .filePath(name + u'-' + QString::fromLatin1(rootHash) + u".lock"_s);
     auto lock = std::make_unique<QLockFile>(path);
-    lock->setStaleLockTime(0); // a lock left by a crashed process is taken over, never waited on
+    // Age never makes the lock stale (the program runs for days); a lock whose owner is gone is taken over.
+    lock->setStaleLockTime(0);
     if (!lock->tryLock(0))
         return nullptr;
     return lock;
