@@ -40,13 +40,7 @@ constexpr int kKeyColumn = 8; // "합침": the row's 12-digit key, for sorting
 constexpr int kDuplicateColumn = 7; // "중복수"
 const QColor kSelectedRow(192, 192, 192);
 
-template <typename T> T* named(T* widget, const QString& name)
-{
-    widget->setObjectName(name);
-    return widget;
-}
-
-QPushButton* button(const QString& caption, const QString& name) { return named(new QPushButton(caption), name); }
+QPushButton* button(const QString& caption, const QString& name) { return Named(new QPushButton(caption), name); }
 
 QGroupBox* box(const QString& title, QLayout* content)
 {
@@ -62,7 +56,7 @@ frmRun1::frmRun1(QWidget* parent)
     : QWidget(parent)
 {
     setWindowTitle(u"로또게임"_s);
-    picTitle1 = named(new QLabel(u"로또6/45 자동추첨기"_s), u"picTitle1"_s);
+    picTitle1 = Named(new QLabel(u"로또6/45 자동추첨기"_s), u"picTitle1"_s);
     picTitle1->setStyleSheet(u"background: qlineargradient(x1:0, y1:0, x2:1, y2:0, stop:0 #1d3c8f, stop:1 #4a78c8);"
                              "color: white; font-weight: bold; font-size: 14px; padding: 5px 10px;"_s);
 
@@ -112,7 +106,7 @@ frmRun1::frmRun1(QWidget* parent)
 
 QWidget* frmRun1::buildCountBox()
 {
-    cboAutoNo1 = named(new QComboBox, u"cboAutoNo1"_s);
+    cboAutoNo1 = Named(new QComboBox, u"cboAutoNo1"_s);
     cboAutoNo1->setEditable(true);
     cboAutoNo1->setMinimumWidth(62);
     cboAutoNo1->installEventFilter(this);
@@ -128,7 +122,7 @@ QWidget* frmRun1::buildCountBox()
     cmdStart1->setStyleSheet(u"QPushButton { font-weight: bold; color: #1d3c8f; }"_s);
 
     auto* row = new QHBoxLayout;
-    row->addWidget(named(new QLabel(u"게임횟수:"_s), u"Label1"_s));
+    row->addWidget(Named(new QLabel(u"게임횟수:"_s), u"Label1"_s));
     row->addWidget(cboAutoNo1, 1);
     for (QPushButton* b : {cmdGame1, cmdGame5, cmdUp, cmdDown})
         row->addWidget(b);
@@ -169,13 +163,13 @@ QWidget* frmRun1::buildPickers()
     connect(cmdClear2, &QPushButton::clicked, cmdNo002, &NumberPicker::clear);
 
     auto* excludedHead = new QHBoxLayout;
-    auto* lblNoNum = named(new QLabel(u"제외번호"_s), u"lblNoNum"_s);
+    auto* lblNoNum = Named(new QLabel(u"제외번호"_s), u"lblNoNum"_s);
     lblNoNum->setStyleSheet(u"font-weight: bold; color: #b03030;"_s);
     excludedHead->addWidget(lblNoNum);
     excludedHead->addStretch();
     excludedHead->addWidget(cmdClear);
     auto* requiredHead = new QHBoxLayout;
-    auto* lblRequired = named(new QLabel(u"필수번호"_s), u"lblNoNum2"_s);
+    auto* lblRequired = Named(new QLabel(u"필수번호"_s), u"lblNoNum2"_s);
     lblRequired->setStyleSheet(u"font-weight: bold; color: #1d3c8f;"_s);
     requiredHead->addWidget(lblRequired);
     requiredHead->addWidget(new QLabel(u"(5개까지 선택)"_s));
@@ -194,7 +188,7 @@ QWidget* frmRun1::buildPickers()
 QWidget* frmRun1::buildPad()
 {
     picPad1 = new LottoPad;
-    lblBokNo2 = named(new QLabel, u"lblBokNo2"_s);
+    lblBokNo2 = Named(new QLabel, u"lblBokNo2"_s);
     lblBokNo2->setAlignment(Qt::AlignCenter);
     lblBokNo2->setMinimumHeight(24);
     lblBokNo2->setStyleSheet(u"background: white; border: 1px solid #b0b0b0; font-weight: bold; font-size: 13px;"_s);
@@ -224,7 +218,7 @@ QWidget* frmRun1::buildPad()
 
 QWidget* frmRun1::buildList()
 {
-    grdR1 = named(new Grid, u"grdR1"_s);
+    grdR1 = Named(new Grid, u"grdR1"_s);
     grdR1->setHeaders({u"1"_s, u"2"_s, u"3"_s, u"4"_s, u"5"_s, u"6"_s, u"중복수"_s, u"합침"_s});
     for (int c = 1; c <= 6; ++c)
         grdR1->setColumnWidth(c, 30);
@@ -232,7 +226,7 @@ QWidget* frmRun1::buildList()
     grdR1->setSelectRows(true);
     grdR1->setMinimumWidth(236);
     connect(grdR1, &Grid::cellClicked, this, &frmRun1::SelectGameRow);
-    lblRecCount = named(new QLabel(u"[자료: 0]"_s), u"lblRecCount"_s);
+    lblRecCount = Named(new QLabel(u"[자료: 0]"_s), u"lblRecCount"_s);
 
     cmdSort1 = button(u"번호정렬"_s, u"cmdSort1"_s);
     cmdDuplicate1 = button(u"중복수 제거"_s, u"cmdDuplicate1"_s);
@@ -263,7 +257,7 @@ QWidget* frmRun1::buildList()
 
 QWidget* frmRun1::buildStats()
 {
-    grdR2 = named(new Grid, u"grdR2"_s);
+    grdR2 = Named(new Grid, u"grdR2"_s);
     grdR2->setHeaders({u"번호"_s, u"중복횟수"_s, u"비율"_s});
     grdR2->setColumnKind(1, Grid::ColumnKind::Number);
     grdR2->setColumnKind(2, Grid::ColumnKind::Number);
@@ -272,7 +266,7 @@ QWidget* frmRun1::buildStats()
     grdR2->setColumnWidth(1, 34);
     grdR2->setColumnWidth(2, 52);
     grdR2->setStretchColumn(3);
-    grdR3 = named(new Grid, u"grdR3"_s);
+    grdR3 = Named(new Grid, u"grdR3"_s);
     grdR3->setHeaders({u"번호"_s, u"비율"_s, u"횟수"_s});
     grdR3->setColumnKind(1, Grid::ColumnKind::Number);
     grdR3->setColumnKind(3, Grid::ColumnKind::Number);

@@ -31,12 +31,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-template <typename T> T* named(T* widget, const QString& name)
-{
-    widget->setObjectName(name);
-    return widget;
-}
-
 QLabel* title(const QString& text)
 {
     auto* label = new QLabel(text);
@@ -76,7 +70,7 @@ frmBank1::frmBank1(QWidget* parent)
     layout->setContentsMargins(6, 6, 6, 6);
     layout->addWidget(buildDraws(), 0);
     layout->addWidget(buildGroups(), 0);
-    auto* fraR1 = named(new QWidget, u"fraR1"_s);
+    auto* fraR1 = Named(new QWidget, u"fraR1"_s);
     auto* right = new QVBoxLayout(fraR1);
     right->setContentsMargins(0, 0, 0, 0);
     auto* split = new QHBoxLayout;
@@ -108,7 +102,7 @@ frmBank1::frmBank1(QWidget* parent)
 
 QWidget* frmBank1::buildDraws()
 {
-    grdR1 = named(new Grid, u"grdR1"_s);
+    grdR1 = Named(new Grid, u"grdR1"_s);
     grdR1->setHeaders({u"회차"_s, u"추첨일"_s, u"게임수"_s, u"당첨번호"_s});
     grdR1->setColumnKind(1, Grid::ColumnKind::Number);
     grdR1->setColumnKind(3, Grid::ColumnKind::Number);
@@ -121,11 +115,11 @@ QWidget* frmBank1::buildDraws()
     grdR1->setMinimumWidth(360);
     connect(grdR1, &Grid::cellClicked, this, [this](int, int row) { guarded([&] { SelectDraw(row); }); });
 
-    txtBigo1 = named(new QPlainTextEdit, u"txtBigo1"_s);
+    txtBigo1 = Named(new QPlainTextEdit, u"txtBigo1"_s);
     txtBigo1->setMaximumHeight(64);
-    cmdSave1 = named(new QPushButton(u"저장"_s), u"cmdSave1"_s);
+    cmdSave1 = Named(new QPushButton(u"저장"_s), u"cmdSave1"_s);
     connect(cmdSave1, &QPushButton::clicked, this, [this] { guarded([this] { SaveMemo(); }); });
-    auto* picBok1 = named(new QWidget, u"picBok1"_s);
+    auto* picBok1 = Named(new QWidget, u"picBok1"_s);
     auto* memo = new QGridLayout(picBok1);
     memo->setContentsMargins(0, 0, 0, 0);
     memo->addWidget(new QLabel(u"메 모:"_s), 0, 0, Qt::AlignTop);
@@ -143,7 +137,7 @@ QWidget* frmBank1::buildDraws()
 
 QWidget* frmBank1::buildGroups()
 {
-    grdR3 = named(new Grid, u"grdR3"_s);
+    grdR3 = Named(new Grid, u"grdR3"_s);
     grdR3->setHeaders({u"그룹명"_s});
     grdR3->setColumnHidden(0, true);
     grdR3->setStretchColumn(1);
@@ -152,12 +146,12 @@ QWidget* frmBank1::buildGroups()
     grdR3->setMaximumWidth(200);
     connect(grdR3, &Grid::cellClicked, this, [this](int, int row) { guarded([&] { SelectGroup(row); }); });
 
-    txtGName1 = named(new QLineEdit, u"txtGName1"_s);
-    cmdSave2 = named(new QPushButton(u"저장"_s), u"cmdSave2"_s);
-    cmdDelete3 = named(new QPushButton(u"삭제"_s), u"cmdDelete3"_s);
+    txtGName1 = Named(new QLineEdit, u"txtGName1"_s);
+    cmdSave2 = Named(new QPushButton(u"저장"_s), u"cmdSave2"_s);
+    cmdDelete3 = Named(new QPushButton(u"삭제"_s), u"cmdDelete3"_s);
     connect(cmdSave2, &QPushButton::clicked, this, [this] { guarded([this] { RenameGroup(); }); });
     connect(cmdDelete3, &QPushButton::clicked, this, [this] { guarded([this] { DeleteGroupGames(); }); });
-    auto* picGroup1 = named(new QWidget, u"picGroup1"_s);
+    auto* picGroup1 = Named(new QWidget, u"picGroup1"_s);
     auto* rename = new QGridLayout(picGroup1);
     rename->setContentsMargins(0, 0, 0, 0);
     rename->addWidget(new QLabel(u"그룹명 변경:"_s), 0, 0, 1, 2);
@@ -176,7 +170,7 @@ QWidget* frmBank1::buildGroups()
 
 QWidget* frmBank1::buildTickets()
 {
-    grdR2 = named(new Grid, u"grdR2"_s);
+    grdR2 = Named(new Grid, u"grdR2"_s);
     grdR2->setHeaders({u"+"_s, u"복권번호"_s, u"등수"_s, u"당첨금액"_s, u"SNO1"_s});
     grdR2->setColumnKind(1, Grid::ColumnKind::Check);
     grdR2->setColumnEditable(1, true);
@@ -192,13 +186,13 @@ QWidget* frmBank1::buildTickets()
             toggleAll();
     });
 
-    cboCheck1 = named(new QComboBox, u"cboCheck1"_s);
-    cboSort1 = named(new QComboBox, u"cboSort1"_s);
-    cmdDelete2 = named(new QPushButton(u"복권삭제"_s), u"cmdDelete2"_s);
-    cmdPrint1 = named(new QPushButton(u"화일저장"_s), u"cmdPrint1"_s);
-    cmdRefresh = named(new QPushButton(u"새로고침"_s), u"cmdRefresh"_s);
-    cmdClear1 = named(new QPushButton(u"낙첨복권 삭제"_s), u"cmdClear1"_s);
-    lblRecCount = named(new QLabel(u"[자료: 0/0]"_s), u"lblRecCount"_s);
+    cboCheck1 = Named(new QComboBox, u"cboCheck1"_s);
+    cboSort1 = Named(new QComboBox, u"cboSort1"_s);
+    cmdDelete2 = Named(new QPushButton(u"복권삭제"_s), u"cmdDelete2"_s);
+    cmdPrint1 = Named(new QPushButton(u"화일저장"_s), u"cmdPrint1"_s);
+    cmdRefresh = Named(new QPushButton(u"새로고침"_s), u"cmdRefresh"_s);
+    cmdClear1 = Named(new QPushButton(u"낙첨복권 삭제"_s), u"cmdClear1"_s);
+    lblRecCount = Named(new QLabel(u"[자료: 0/0]"_s), u"lblRecCount"_s);
     connect(cmdDelete2, &QPushButton::clicked, this, [this] { guarded([this] { DeleteCheckedGames(); }); });
     connect(cmdPrint1, &QPushButton::clicked, this, [this] { guarded([this] { ExportDraw(); }); });
     connect(cmdClear1, &QPushButton::clicked, this, [this] { guarded([this] { DeleteLosingGames(); }); });
@@ -209,15 +203,15 @@ QWidget* frmBank1::buildTickets()
         });
     });
 
-    lblPrev = named(new QLabel(u"< 이전"_s), u"lblPrev"_s);
-    lblMax1 = named(new QLabel(u"[1/1]"_s), u"lblMax1"_s);
-    lblNext = named(new QLabel(u"다음 >"_s), u"lblNext"_s);
+    lblPrev = Named(new QLabel(u"< 이전"_s), u"lblPrev"_s);
+    lblMax1 = Named(new QLabel(u"[1/1]"_s), u"lblMax1"_s);
+    lblNext = Named(new QLabel(u"다음 >"_s), u"lblNext"_s);
     for (QLabel* label : {lblPrev, lblNext}) {
         label->setCursor(Qt::PointingHandCursor);
         label->setStyleSheet(u"color: rgb(128,0,128);"_s);
         label->installEventFilter(this);
     }
-    lblMsg1 = named(new QLabel(u"[총당첨금:]"_s), u"lblMsg1"_s);
+    lblMsg1 = Named(new QLabel(u"[총당첨금:]"_s), u"lblMsg1"_s);
     lblMsg1->setStyleSheet(u"color: #b03030; font-weight: bold; padding: 2px 0;"_s);
 
     auto* filters = new QHBoxLayout;
@@ -252,7 +246,7 @@ QWidget* frmBank1::buildTickets()
 
 QWidget* frmBank1::buildSummary()
 {
-    lblRank = named(new QLabel(u"(미추첨)"_s), u"lblRank"_s);
+    lblRank = Named(new QLabel(u"(미추첨)"_s), u"lblRank"_s);
     lblRank->setStyleSheet(u"font-weight: bold; color: #1d3c8f;"_s);
     auto* box = new QWidget;
     auto* layout = new QVBoxLayout(box);
@@ -260,7 +254,7 @@ QWidget* frmBank1::buildSummary()
     layout->addWidget(title(u"추첨결과"_s));
     layout->addWidget(lblRank);
     for (int k = 1; k <= 5; ++k) {
-        lblRankN[size_t(k)] = named(new QLabel, u"lblRank"_s + QString::number(k));
+        lblRankN[size_t(k)] = Named(new QLabel, QString(u"lblRank"_s + QString::number(k)));
         lblRankN[size_t(k)]->setFont(fixedPitch());
         lblRankN[size_t(k)]->setTextInteractionFlags(Qt::TextSelectableByMouse);
         layout->addWidget(lblRankN[size_t(k)]);

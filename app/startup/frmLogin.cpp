@@ -23,15 +23,9 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-template <typename T> T* named(T* widget, const char16_t* name)
-{
-    widget->setObjectName(QString::fromUtf16(name));
-    return widget;
-}
-
 QLabel* linkLabel(const QString& text, const char16_t* name)
 {
-    auto* label = named(new QLabel(text), name);
+    auto* label = Named(new QLabel(text), name);
     label->setCursor(Qt::PointingHandCursor);
     label->setStyleSheet(u"color: #1d3c8f;"_s);
     return label;
@@ -40,19 +34,19 @@ QLabel* linkLabel(const QString& text, const char16_t* name)
 
 frmLogin::frmLogin(QWidget* parent)
     : QDialog(parent)
-    , picPad(named(new QLabel, u"picPad"))
-    , lblDate1(named(new QLabel, u"lblDate1"))
-    , Label1(named(new QLabel(u"아이디:"_s), u"Label1"))
-    , txtID1(named(new QLineEdit, u"txtID1"))
-    , Label2(named(new QLabel(u"암  호:"_s), u"Label2"))
-    , txtPwd(named(new QLineEdit, u"txtPwd"))
-    , chkSave1(named(new QCheckBox(u"아이디 저장"_s), u"chkSave1"))
-    , cmdStart1(named(new QPushButton(u"로그인"_s), u"cmdStart1"))
-    , cmdExit(named(new QPushButton(u"마침"_s), u"cmdExit"))
+    , picPad(Named(new QLabel, u"picPad"))
+    , lblDate1(Named(new QLabel, u"lblDate1"))
+    , Label1(Named(new QLabel(u"아이디:"_s), u"Label1"))
+    , txtID1(Named(new QLineEdit, u"txtID1"))
+    , Label2(Named(new QLabel(u"암  호:"_s), u"Label2"))
+    , txtPwd(Named(new QLineEdit, u"txtPwd"))
+    , chkSave1(Named(new QCheckBox(u"아이디 저장"_s), u"chkSave1"))
+    , cmdStart1(Named(new QPushButton(u"로그인"_s), u"cmdStart1"))
+    , cmdExit(Named(new QPushButton(u"마침"_s), u"cmdExit"))
     , cmdUserAdd(linkLabel(u"[회원가입]"_s, u"cmdUserAdd"))
     , cmdPwdSeek(linkLabel(u"[아이디/암호 찾기]"_s, u"cmdPwdSeek"))
-    , Label3(named(new QLabel(u"'손님'아이디로  둘러보기가 가능합니다. (기능 제한됨)"_s), u"Label3"))
-    , Label4(named(new QLabel(u"(!) 수리볼은 반드시 인터넷에 연결되어야 동작합니다."_s), u"Label4"))
+    , Label3(Named(new QLabel(u"'손님'아이디로  둘러보기가 가능합니다. (기능 제한됨)"_s), u"Label3"))
+    , Label4(Named(new QLabel(u"(!) 수리볼은 반드시 인터넷에 연결되어야 동작합니다."_s), u"Label4"))
 {
     setObjectName(u"frmLogin"_s);
     setWindowTitle(u"로그인"_s);

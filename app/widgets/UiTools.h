@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringView>
 
 class QLineEdit;
 class QWidget;
@@ -31,3 +32,10 @@ bool EnterToTab(QWidget* from, int key);
 // The usual manners of a text box on a form: its text selected when it gets the focus, Enter and Esc
 // moving between fields.
 void InstallFieldManners(QLineEdit* box);
+
+// A control with the name the windows and the tests know it by.
+template <typename T> T* Named(T* widget, QStringView name)
+{
+    widget->setObjectName(name.toString());
+    return widget;
+}
