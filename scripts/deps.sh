@@ -7,7 +7,7 @@ packages=(
     qt6-base-dev qt6-webengine-dev libqt6sql6-sqlite libqt6sql6-psql libgl-dev
     libgtest-dev
     postgresql
-    fonts-nanum-coding locales
+    fonts-nanum fonts-nanum-coding locales
 )
 
 missing=()
