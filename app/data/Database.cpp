@@ -7,6 +7,8 @@
 #include "Schema.h"
 #include "Settings.h"
 
+#include <QCoreApplication>
+
 using namespace Qt::StringLiterals;
 
 ServerLocation ServerLocation::parse(const QString& setting)
@@ -42,6 +44,21 @@ Connection openChecked(const QString& path, const std::vector<TableDef>& tables)
                        u"1"_s,
                        QString());
     return connection;
+}
+
+// The three connections are process-wide values that outlive main(); they must let go of their
+// databases while Qt SQL still exists, which is up to the end of the application object.
+void closeAtExit()
+{
+    static const bool registered = [] {
+        qAddPostRoutine([] {
+            gServerConn.close();
+            gUserConn.close();
+            gSystemConn.close();
+        });
+        return true;
+    }();
+    (void)registered;
 }
 
 [[noreturn]] void endWithLocalError(const SqlError& error)
@@ -82,6 +99,7 @@ Connection ConnectServer(const ServerLocation& location)
 
 void OpenSystemDb()
 {
+    closeAtExit();
     try {
         gSystemConn = OpenSystemDatabase(InstallPaths::systemDb());
     } catch (const SqlError& error) {
@@ -91,6 +109,7 @@ void OpenSystemDb()
 
 void OpenUserDb()
 {
+    closeAtExit();
     try {
         gUserConn = OpenUserDatabase(gUserDbPath);
     } catch (const SqlError& error) {
@@ -104,6 +123,7 @@ void OpenServerConn()
 {
     // The old connection goes first, so that at no time two of them are open.
     gServerConn.close();
+    closeAtExit();
     try {
         gServerConn = ConnectServer(ServerLocation::parse(ServerSetting()));
     } catch (const SqlError&) {
