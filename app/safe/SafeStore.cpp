@@ -3,6 +3,7 @@
 #include "Globals.h"
 #include "Query.h"
 #include "SqlError.h"
+#include "TextExport.h"
 #include "Tools.h"
 #include "Transaction.h"
 
@@ -48,6 +49,33 @@ QString Dotted(const QString& no1)
     for (int i = 0; i < 6; ++i)
         parts.append(no1.mid(i * 2, 2));
     return parts.join(u'.');
+}
+
+QString RankText(const QString& top1)
+{
+    if (top1 == u"0"_s)
+        return QString();
+    if (top1 == u"9"_s)
+        return u"-"_s;
+    return top1 + u'등';
+}
+
+DrawSummary ReadDrawSummary(qint64 drawNo)
+{
+    DrawSummary summary;
+    Query q(gSystemConn, u"SELECT * FROM BokList WHERE BokNo = ?"_s);
+    q.run({drawNo});
+    if (!q.next() || q.text(u"State1"_s) != u"3"_s)
+        return summary;
+    const QString no1 = q.text(u"No1"_s);
+    summary.draw = u'(' + QString::number(drawNo) + u"회) "_s + Dotted(no1) + u" 보너스:"_s + no1.mid(12, 2);
+    for (int k = 1; k <= 5; ++k) {
+        const QString rank = QString::number(k);
+        const QString winners = PadLeft(Grouped(q.integer(u"Rk"_s + rank + u"Count"_s)), 10);
+        const QString prize = PadLeft(Grouped(qint64(std::llround(q.number(u"Rk"_s + rank + u"Kum"_s)))), 15);
+        summary.ranks[size_t(k)] = rank + u"등: "_s + winners + u"명 "_s + prize + u'원';
+    }
+    return summary;
 }
 
 std::optional<QString> SaveGames(qint64 drawNo,

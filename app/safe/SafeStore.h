@@ -3,6 +3,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <array>
 #include <functional>
 #include <optional>
 #include <vector>
@@ -83,5 +84,17 @@ QString CleanGroupName(const QString& typed); // 30 bytes, quotes as backquotes
 
 // "03.11.19.24.38.45"
 QString Dotted(const QString& no1);
+// The rank column of the ticket list: "3등", "-" while pending, empty for a losing game.
+QString RankText(const QString& top1);
+
+// The national result of a drawn draw: "(215회) 03.11.19.24.38.45 보너스:07" and the five lines
+// "1등:         12명   2,000,000,000원" (winners in 10 characters, prize in 15). Empty lines while the
+// draw is not drawn.
+struct DrawSummary
+{
+    QString draw = QStringLiteral("(미추첨)");
+    std::array<QString, 6> ranks {}; // 1..5
+};
+DrawSummary ReadDrawSummary(qint64 drawNo);
 
 } // namespace SafeStore

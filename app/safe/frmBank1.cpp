@@ -4,7 +4,6 @@
 #include "Grid.h"
 #include "Launcher.h"
 #include "MessageService.h"
-#include "Query.h"
 #include "RankCalc.h"
 #include "SafeExport.h"
 #include "SqlError.h"
@@ -419,7 +418,7 @@ void frmBank1::ShowTicketPage(qint64 drawNo)
             numbers.append(QString::number(first + r));
             grdR2->setText(1, r, u"0"_s);
             grdR2->setText(2, r, SafeStore::Dotted(t.no1));
-            grdR2->setText(3, r, t.top1 == u"0"_s ? QString() : t.top1 == u"9"_s ? u"-"_s : t.top1 + u'등');
+            grdR2->setText(3, r, SafeStore::RankText(t.top1));
             grdR2->setText(4, r, Grouped(t.kum1));
             grdR2->setText(5, r, QString::number(t.sno1));
         }
@@ -437,22 +436,10 @@ void frmBank1::ShowTicketPage(qint64 drawNo)
 void frmBank1::ShowDrawSummary()
 {
     SetBusy(u"당첨금 집계 ..."_s, true);
-    lblRank->setText(u"(미추첨)"_s);
+    const SafeStore::DrawSummary summary = SafeStore::ReadDrawSummary(m_drawNo);
+    lblRank->setText(summary.draw);
     for (int k = 1; k <= 5; ++k)
-        lblRankN[size_t(k)]->clear();
-    Query q(gSystemConn, u"SELECT * FROM BokList WHERE BokNo = ?"_s);
-    q.run({m_drawNo});
-    if (q.next() && q.text(u"State1"_s) == u"3"_s) {
-        const QString no1 = q.text(u"No1"_s);
-        lblRank->setText(u'(' + QString::number(m_drawNo) + u"회) "_s + SafeStore::Dotted(no1) + u" 보너스:"_s
-                         + no1.mid(12, 2));
-        for (int k = 1; k <= 5; ++k) {
-            const QString rank = QString::number(k);
-            const QString winners = PadLeft(Grouped(q.integer(u"Rk"_s + rank + u"Count"_s)), 10);
-            const QString prize = PadLeft(Grouped(qint64(std::llround(q.number(u"Rk"_s + rank + u"Kum"_s)))), 15);
-            lblRankN[size_t(k)]->setText(rank + u"등: "_s + winners + u"명 "_s + prize + u'원');
-        }
-    }
+        lblRankN[size_t(k)]->setText(summary.ranks[size_t(k)]);
     SetBusy(QString(), false);
 }
 

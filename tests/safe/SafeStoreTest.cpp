@@ -157,3 +157,19 @@ TEST_F(SafeTest, TicketPagesFiltersAndGroups)
     EXPECT_EQ(SafeStore::CountTickets(lost), 0); // pending games are neither won nor lost
     EXPECT_EQ(SafeStore::DrawGroupNames(1201), (QStringList {u"B"_s, u"A"_s}));
 }
+
+TEST_F(SafeTest, TheDrawSummaryLines)
+{
+    const SafeStore::DrawSummary drawn = SafeStore::ReadDrawSummary(1200);
+    EXPECT_EQ(drawn.draw, u"(1200회) 01.02.04.16.20.32 보너스:45"_s);
+    EXPECT_EQ(drawn.ranks[2], u"2등:         80명      58,932,497원"_s);
+    for (int k = 1; k <= 5; ++k)
+        EXPECT_EQ(drawn.ranks[size_t(k)].size(), 32) << k; // "k등: ", 10 columns, "명 ", 15 columns, "원"
+    const SafeStore::DrawSummary pending = SafeStore::ReadDrawSummary(1201);
+    EXPECT_EQ(pending.draw, u"(미추첨)"_s);
+    EXPECT_TRUE(pending.ranks[1].isEmpty());
+    EXPECT_EQ(SafeStore::ReadDrawSummary(99999).draw, u"(미추첨)"_s);
+    EXPECT_EQ(SafeStore::RankText(u"3"_s), u"3등"_s);
+    EXPECT_EQ(SafeStore::RankText(u"9"_s), u"-"_s);
+    EXPECT_EQ(SafeStore::RankText(u"0"_s), QString());
+}
