@@ -363,8 +363,13 @@ void frmMain::openForm(const QString& form)
         return;
     }
     const ChildWindow* entry = FindChildWindow(form);
-    if (!entry || !entry->create)
-        return; // a window that is not part of this build of the program
+    if (!entry)
+        return;
+    if (!entry->create) {
+        // A window this version of the program does not have yet: say so rather than do nothing.
+        ShowMessage(u"이 기능은 아직 준비 중입니다."_s, MsgIcon::Information);
+        return;
+    }
     QWidget* window = entry->create();
     window->setObjectName(entry->form);
     window->setAttribute(Qt::WA_DeleteOnClose);

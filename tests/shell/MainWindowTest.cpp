@@ -56,6 +56,15 @@ TEST_F(ShellTest, OpensWithStatusCaptionAndTheLottoGamePressed)
     EXPECT_TRUE(install.messages.shown().isEmpty());
 }
 
+TEST_F(ShellTest, AWindowNotBuiltYetSaysSo)
+{
+    frmMain* m = openMain();
+    m->openFunction(u"복권쿠폰"_s);
+    EXPECT_EQ(install.messages.last(), u"이 기능은 아직 준비 중입니다."_s);
+    EXPECT_EQ(m->openWindow(u"frmPrint1"_s), nullptr);
+    EXPECT_EQ(m->windowTitle(), u"수리볼  [복권쿠폰 - 업소의 홍보를 위해 무료쿠폰을 활용하시고 대박집 되세요]"_s);
+}
+
 TEST_F(ShellTest, TheAdministratorSeesHisMenu)
 {
     frmMain* m = openMain(u"chief"_s);
