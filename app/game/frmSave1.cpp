@@ -28,24 +28,17 @@ QString proposedName() { return Clock::now().toString(u"yyyy-MM-dd HH:mm:ss"_s);
 
 frmSave1::frmSave1(QWidget* parent)
     : QDialog(parent)
-    , grdR1(new Grid)
-    , txtBigo1(new QLineEdit)
-    , cboGroup1(new QComboBox)
-    , txtGName1(new QLineEdit)
-    , lblMsg1(new QLabel)
-    , cmdSave1(new QPushButton(u"저장(&S)"_s))
-    , cmdCancel(new QPushButton(u"취소"_s))
+    , grdR1(Named(new Grid, u"grdR1"))
+    , txtBigo1(Named(new QLineEdit, u"txtBigo1"))
+    , cboGroup1(Named(new QComboBox, u"cboGroup1"))
+    , txtGName1(Named(new QLineEdit, u"txtGName1"))
+    , lblMsg1(Named(new QLabel, u"lblMsg1"))
+    , cmdSave1(Named(new QPushButton(u"저장(&S)"_s), u"cmdSave1"))
+    , cmdCancel(Named(new QPushButton(u"취소"_s), u"cmdCancel"))
 {
     setObjectName(u"frmSave1"_s);
     setWindowTitle(u"응모복권 [등록]"_s);
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
-    grdR1->setObjectName(u"grdR1"_s);
-    txtBigo1->setObjectName(u"txtBigo1"_s);
-    cboGroup1->setObjectName(u"cboGroup1"_s);
-    txtGName1->setObjectName(u"txtGName1"_s);
-    lblMsg1->setObjectName(u"lblMsg1"_s);
-    cmdSave1->setObjectName(u"cmdSave1"_s);
-    cmdCancel->setObjectName(u"cmdCancel"_s);
 
     gDialogResult.clear();
     lblMsg1->setText(u"저장할 게임수: "_s + Grouped(qint64(gDialogNumber[1])) + u"(게임)"_s);

@@ -4,6 +4,7 @@
 #include "Globals.h"
 #include "Grid.h"
 #include "TextExport.h"
+#include "UiTools.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -15,20 +16,15 @@ using namespace Qt::StringLiterals;
 
 frmSave21::frmSave21(QWidget* parent)
     : QDialog(parent)
-    , grdR1(new Grid)
-    , txtBigo1(new QPlainTextEdit)
-    , lblMsg1(new QLabel)
-    , cmdOK(new QPushButton(u"선택(&S)"_s))
-    , cmdCancel(new QPushButton(u"취소"_s))
+    , grdR1(Named(new Grid, u"grdR1"))
+    , txtBigo1(Named(new QPlainTextEdit, u"txtBigo1"))
+    , lblMsg1(Named(new QLabel, u"lblMsg1"))
+    , cmdOK(Named(new QPushButton(u"선택(&S)"_s), u"cmdOK"))
+    , cmdCancel(Named(new QPushButton(u"취소"_s), u"cmdCancel"))
 {
     setObjectName(u"frmSave21"_s);
     setWindowTitle(u"복권쿠폰 [선택]"_s);
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
-    grdR1->setObjectName(u"grdR1"_s);
-    txtBigo1->setObjectName(u"txtBigo1"_s);
-    lblMsg1->setObjectName(u"lblMsg1"_s);
-    cmdOK->setObjectName(u"cmdOK"_s);
-    cmdCancel->setObjectName(u"cmdCancel"_s);
 
     gDialogResult.clear();
     lblMsg1->setText(u"저장할 게임수: "_s + Grouped(qint64(gDialogNumber[0])) + u"(게임)"_s);

@@ -4,6 +4,7 @@
 #include "Grid.h"
 #include "Launcher.h"
 #include "ShellRotation.h"
+#include "UiTools.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -14,15 +15,12 @@ using namespace Qt::StringLiterals;
 
 frmHotList1::frmHotList1(QWidget* parent)
     : QWidget(parent)
-    , grdR1(new Grid)
-    , Label1(new QLabel(u"글을 선택하면 자세한 내용을 검색할 수 있습니다."_s))
-    , cmdEixt(new QPushButton(u"마침"_s))
+    , grdR1(Named(new Grid, u"grdR1"))
+    , Label1(Named(new QLabel(u"글을 선택하면 자세한 내용을 검색할 수 있습니다."_s), u"Label1"))
+    , cmdEixt(Named(new QPushButton(u"마침"_s), u"cmdEixt"))
 {
     setWindowTitle(u"홍보글 [목록]"_s);
     resize(6465 / 15, 3600 / 15);
-    grdR1->setObjectName(u"grdR1"_s);
-    Label1->setObjectName(u"Label1"_s);
-    cmdEixt->setObjectName(u"cmdEixt"_s);
 
     grdR1->setHeaders({u"구분"_s, u"내용"_s, u"주소"_s});
     grdR1->setColumnWidth(1, 60);

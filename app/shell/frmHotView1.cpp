@@ -3,6 +3,7 @@
 #include "Clock.h"
 #include "Globals.h"
 #include "Settings.h"
+#include "UiTools.h"
 #include "WebSite.h"
 #include "WebView.h"
 
@@ -16,11 +17,11 @@ using namespace Qt::StringLiterals;
 
 frmHotView1::frmHotView1(QWidget* parent)
     : QDialog(parent)
-    , picV1(new QWidget)
-    , webV1(new WebView)
-    , chkMsg1(new QCheckBox(u"오늘은 그만 보겠습니다"_s))
-    , cmdExit(new QPushButton(u"마침"_s))
-    , tmrReady(new QTimer(this))
+    , picV1(Named(new QWidget, u"picV1"))
+    , webV1(Named(new WebView, u"webV1"))
+    , chkMsg1(Named(new QCheckBox(u"오늘은 그만 보겠습니다"_s), u"chkMsg1"))
+    , cmdExit(Named(new QPushButton(u"마침"_s), u"cmdExit"))
+    , tmrReady(Named(new QTimer(this), u"tmrReady"))
 {
     setObjectName(u"frmHotView1"_s);
     setWindowTitle(u"팝업"_s);
@@ -28,11 +29,6 @@ frmHotView1::frmHotView1(QWidget* parent)
     setModal(true);
     setAttribute(Qt::WA_DeleteOnClose);
     setFixedSize(5280 / 15, 5050 / 15);
-    picV1->setObjectName(u"picV1"_s);
-    webV1->setObjectName(u"webV1"_s);
-    chkMsg1->setObjectName(u"chkMsg1"_s);
-    cmdExit->setObjectName(u"cmdExit"_s);
-    tmrReady->setObjectName(u"tmrReady"_s);
 
     auto* frame = new QVBoxLayout(picV1);
     frame->setContentsMargins(0, 0, 0, 0);

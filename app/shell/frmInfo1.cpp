@@ -3,6 +3,7 @@
 #include "DisplaySettings.h"
 #include "MessageService.h"
 #include "Settings.h"
+#include "UiTools.h"
 
 #include <QAbstractItemView>
 #include <QComboBox>
@@ -17,16 +18,12 @@ using namespace Qt::StringLiterals;
 
 frmInfo1::frmInfo1(QWidget* parent)
     : QWidget(parent)
-    , fraR1(new QGroupBox)
-    , fraR2(new QGroupBox)
-    , cmdSave1(new QPushButton(u"저장"_s))
-    , cmdRefresh(new QPushButton(u"새로고침"_s))
+    , fraR1(Named(new QGroupBox, u"fraR1"))
+    , fraR2(Named(new QGroupBox, u"fraR2"))
+    , cmdSave1(Named(new QPushButton(u"저장"_s), u"cmdSave1"))
+    , cmdRefresh(Named(new QPushButton(u"새로고침"_s), u"cmdRefresh"))
 {
     setWindowTitle(u"설정"_s);
-    fraR1->setObjectName(u"fraR1"_s);
-    fraR2->setObjectName(u"fraR2"_s);
-    cmdSave1->setObjectName(u"cmdSave1"_s);
-    cmdRefresh->setObjectName(u"cmdRefresh"_s);
 
     auto* groups = new QHBoxLayout(fraR2);
     QFormLayout* form = nullptr;
