@@ -395,12 +395,12 @@ void frmRun1::GenerateGames()
     }
     const NumberSet required = cmdNo002->selection();
 
-    SetBusy(u"복권번호 생성 ..."_s, true);
+    BusyGuard busy(u"복권번호 생성 ..."_s);
     resetListCounts();
     grdR2->repaint();
     grdR1->setMaxRows(0);
     grdR1->setMaxRows(int(n));
-    SetProgress(0);
+    BusyGuard::progress(0);
 
     GameRules::Generator generator(GameRules::ClockSeed());
     GameStats::Counts counts {};
@@ -421,7 +421,7 @@ void frmRun1::GenerateGames()
                 sinceShown.restart();
                 MarkPad(game);
                 ReadPad();
-                SetProgress(int(std::lround(double(k) / double(n) * 100.0)));
+                BusyGuard::progress(int(std::lround(double(k) / double(n) * 100.0)));
                 picPad1->repaint();
             }
         }
@@ -438,7 +438,6 @@ void frmRun1::GenerateGames()
     updateRecordCount();
     for (QPushButton* b : {cmdSave1, cmdSave2, cmdPrint, cmdSort1, cmdDuplicate1})
         b->setEnabled(true);
-    SetBusy(QString(), false);
 }
 
 void frmRun1::SelectGameRow(int, int row)
@@ -501,15 +500,14 @@ void frmRun1::AppendPadGame()
 
 void frmRun1::RecountNumberStats()
 {
-    SetBusy(u"중복횟수 계산 ..."_s, true);
+    BusyGuard busy(u"중복횟수 계산 ..."_s);
     GameStats::Counts counts {};
     const int n = grdR1->maxRows();
     for (int r = 1; r <= n; ++r)
         GameStats::CountText(rowKey(r), counts);
-    SetProgress(100);
+    BusyGuard::progress(100);
     showListCounts(counts, n);
     grdR2->sortRows(1, 45, {2, Qt::DescendingOrder}, Grid::SortKey {1, Qt::AscendingOrder});
-    SetBusy(QString(), false);
 }
 
 void frmRun1::ShowDrawFrequency()
@@ -535,18 +533,17 @@ void frmRun1::ShowDrawFrequency()
 
 void frmRun1::SortGameList()
 {
-    SetBusy(u"복권번호 정렬 ..."_s, true);
-    const int rows = grdR1->maxRows();
     {
+        BusyGuard busy(u"복권번호 정렬 ..."_s);
+        const int rows = grdR1->maxRows();
         Grid::Batch batch(*grdR1);
         for (int r = 1; r <= rows; ++r)
             grdR1->setText(kKeyColumn, r, rowKey(r));
-        SetProgress(100);
+        BusyGuard::progress(100);
         grdR1->sortRows(1, rows, {kKeyColumn, Qt::AscendingOrder}, Grid::SortKey {1, Qt::AscendingOrder});
         grdR1->clearColors();
     }
     grdR1->setActiveCell(1, 1);
-    SetBusy(QString(), false);
     StripeRows(*grdR1);
     SelectGameRow(1, 1);
 }
@@ -556,21 +553,23 @@ void frmRun1::RemoveDuplicateGames()
     const int rows = grdR1->maxRows();
     if (rows == 0)
         return;
-    SetBusy(u"중복 복권번호 찾기 ..."_s, true);
-    QStringList keys;
-    keys.reserve(rows);
-    for (int r = 1; r <= rows; ++r)
-        keys.append(rowKey(r));
-    const GameRules::Duplicates found = GameRules::FindDuplicates(keys);
+    GameRules::Duplicates found;
     {
-        Grid::Batch batch(*grdR1);
+        BusyGuard busy(u"중복 복권번호 찾기 ..."_s);
+        QStringList keys;
+        keys.reserve(rows);
         for (int r = 1; r <= rows; ++r)
-            grdR1->setText(kDuplicateColumn, r, QString::number(found.perRow[size_t(r - 1)]));
+            keys.append(rowKey(r));
+        found = GameRules::FindDuplicates(keys);
+        {
+            Grid::Batch batch(*grdR1);
+            for (int r = 1; r <= rows; ++r)
+                grdR1->setText(kDuplicateColumn, r, QString::number(found.perRow[size_t(r - 1)]));
+        }
+        BusyGuard::progress(100);
+        SortGameList();
     }
-    SetProgress(100);
-    SortGameList();
     if (found.rowsInRepeats == 0) {
-        SetBusy(QString(), false);
         ShowMessage(u"중복된 복권번호가 발견되지 않았습니다."_s, MsgIcon::Information);
         return;
     }
@@ -579,22 +578,22 @@ void frmRun1::RemoveDuplicateGames()
                     MsgIcon::None,
                     MsgButtons::OkCancel)
         != MsgAnswer::Ok) {
-        SetBusy(QString(), false);
         return;
     }
-    SetBusy(u"중복 복권번호 삭제 ..."_s, true);
-    QStringList sortedKeys;
-    QList<QStringList> kept;
-    for (int r = 1; r <= rows; ++r)
-        sortedKeys.append(grdR1->text(kKeyColumn, r));
-    for (int index : GameRules::FirstOfEachRun(sortedKeys)) {
-        QStringList cells;
-        for (int c = 1; c <= kKeyColumn; ++c)
-            cells.append(grdR1->text(c, index + 1));
-        kept.append(cells);
+    {
+        BusyGuard busy(u"중복 복권번호 삭제 ..."_s);
+        QStringList sortedKeys;
+        QList<QStringList> kept;
+        for (int r = 1; r <= rows; ++r)
+            sortedKeys.append(grdR1->text(kKeyColumn, r));
+        for (int index : GameRules::FirstOfEachRun(sortedKeys)) {
+            QStringList cells;
+            for (int c = 1; c <= kKeyColumn; ++c)
+                cells.append(grdR1->text(c, index + 1));
+            kept.append(cells);
+        }
+        grdR1->setRows(kept);
     }
-    grdR1->setRows(kept);
-    SetBusy(QString(), false);
     grdR1->clearColors();
     StripeRows(*grdR1);
     RecountNumberStats();
@@ -650,9 +649,11 @@ template <typename Dialog, typename Store> void frmRun1::keepGames(int countInde
         if (gDialogResult != u"정상"_s)
             return;
         const qint64 drawNo = qint64(gDialogNumber[1]);
-        SetBusy(u"복권번호 저장 ..."_s, true);
-        const std::optional<QString> refused = store(drawNo, gameTexts(games()));
-        SetBusy(QString(), false);
+        std::optional<QString> refused;
+        {
+            BusyGuard busy(u"복권번호 저장 ..."_s);
+            refused = store(drawNo, gameTexts(games()));
+        }
         if (refused) {
             ShowMessage(*refused, MsgIcon::Critical);
             return;
@@ -661,7 +662,6 @@ template <typename Dialog, typename Store> void frmRun1::keepGames(int countInde
                         + u"]에 저장되었습니다."_s,
                     MsgIcon::Information);
     } catch (const SqlError& error) {
-        SetBusy(QString(), false);
         ShowMessage(u"복권번호를 저장하지 못하였습니다. 저장된 것은 없습니다.\n\n"_s + error.message(),
                     MsgIcon::Critical);
     }
@@ -670,14 +670,14 @@ template <typename Dialog, typename Store> void frmRun1::keepGames(int countInde
 void frmRun1::SaveToSafe()
 {
     keepGames<frmSave1>(1, u"복권금고"_s, [](qint64 drawNo, const QStringList& games) {
-        return SafeStore::SaveGames(drawNo, games, gDialogText[1], gDialogText[2], SetProgress);
+        return SafeStore::SaveGames(drawNo, games, gDialogText[1], gDialogText[2], BusyGuard::callback());
     });
 }
 
 void frmRun1::SaveToCoupon()
 {
     keepGames<frmSave21>(0, u"발행복권"_s, [](qint64 drawNo, const QStringList& games) {
-        return CouponStore::AddGames(drawNo, games, SetProgress);
+        return CouponStore::AddGames(drawNo, games, BusyGuard::callback());
     });
 }
 
@@ -687,9 +687,10 @@ void frmRun1::ExportGameList()
         ShowMessage(u"텍스트화일 저장할 복권이 없습니다."_s);
         return;
     }
-    SetBusy(u"텍스트화일 저장 ..."_s, true);
     TextExport file(TextExport::PathFor(u"로또게임_"_s));
-    WriteGameList(file, games());
-    SetBusy(QString(), false);
+    {
+        BusyGuard busy(u"텍스트화일 저장 ..."_s);
+        WriteGameList(file, games());
+    }
     file.publish();
 }

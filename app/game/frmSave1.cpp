@@ -55,8 +55,8 @@ frmSave1::frmSave1(QWidget* parent)
     grdR1->setSelectRows(true);
     grdR1->setMinimumHeight(260);
 
-    SetBusy(u"추첨회차 정보 읽기 ..."_s, true);
     {
+        BusyGuard busy(u"추첨회차 정보 읽기 ..."_s);
         QList<QStringList> rows;
         Query draws(gSystemConn, u"SELECT BokNo, Date2 FROM BokList ORDER BY BokNo DESC"_s);
         draws.run();
@@ -73,12 +73,11 @@ frmSave1::frmSave1(QWidget* parent)
                 rows[*at][2] = held.text(u"Count1"_s);
         }
         grdR1->setRows(rows);
+        cboGroup1->addItem(kNewGroup);
+        cboGroup1->addItems(SafeStore::GroupNames());
+        cboGroup1->setCurrentIndex(0);
+        txtGName1->setText(proposedName());
     }
-    cboGroup1->addItem(kNewGroup);
-    cboGroup1->addItems(SafeStore::GroupNames());
-    cboGroup1->setCurrentIndex(0);
-    txtGName1->setText(proposedName());
-    SetBusy(QString(), false);
     StripeRows(*grdR1);
 
     auto* form = new QGridLayout;

@@ -55,7 +55,6 @@ template <typename F> void frmBank1::guarded(F&& action)
     try {
         action();
     } catch (const SqlError& error) {
-        SetBusy(QString(), false);
         ShowMessage(u"복권금고 작업 중 오류가 발생하였습니다. 바뀐 것은 없습니다.\n\n"_s + error.message(),
                     MsgIcon::Critical);
     }
@@ -274,8 +273,8 @@ void frmBank1::reselectDraw()
 void frmBank1::ShowDrawList(bool reload)
 {
     const std::vector<SafeStore::DrawRow> rows = SafeStore::DrawList();
+    BusyGuard busy(reload ? u"회차정보 읽기 ..."_s : u"게임수 읽기 ..."_s);
     if (reload) {
-        SetBusy(u"회차정보 읽기 ..."_s, true);
         QList<QStringList> cells;
         cells.reserve(qsizetype(rows.size()));
         for (const SafeStore::DrawRow& r : rows)
@@ -283,15 +282,11 @@ void frmBank1::ShowDrawList(bool reload)
         grdR1->setRows(cells);
         StripeRows(*grdR1);
     }
-    SetBusy(u"게임수 읽기 ..."_s, true);
-    {
-        Grid::Batch batch(*grdR1);
-        for (int i = 1; i <= grdR1->maxRows() && size_t(i) <= rows.size(); ++i) {
-            if (grdR1->text(1, i).toLongLong() == rows[size_t(i - 1)].drawNo)
-                grdR1->setText(3, i, QString::number(rows[size_t(i - 1)].games));
-        }
+    Grid::Batch batch(*grdR1);
+    for (int i = 1; i <= grdR1->maxRows() && size_t(i) <= rows.size(); ++i) {
+        if (grdR1->text(1, i).toLongLong() == rows[size_t(i - 1)].drawNo)
+            grdR1->setText(3, i, QString::number(rows[size_t(i - 1)].games));
     }
-    SetBusy(QString(), false);
 }
 
 void frmBank1::SelectDraw(int row)
@@ -329,20 +324,19 @@ void frmBank1::SelectDraw(int row)
 
 void frmBank1::CalcDrawRanks(qint64 drawNo, bool fullPass)
 {
-    SetBusy(u"등수(당첨금) 계산 ..."_s, true);
+    BusyGuard busy(u"등수(당첨금) 계산 ..."_s);
     lblMsg1->setText(u"[총당첨금:]"_s);
     lblMsg1->repaint();
     const RankCalc::DrawResult draw = RankCalc::ReadDrawResult(drawNo);
     if (draw.found && draw.final) {
         if (fullPass) {
-            RankCalc::EvaluatePending(drawNo, draw, SetProgress);
+            RankCalc::EvaluatePending(drawNo, draw, BusyGuard::callback());
             // Marked only once the result was final: games shown earlier are still evaluated later.
             RankCalc::MarkEvaluated(drawNo);
         }
         lblMsg1->setText(RankCalc::WinningsLine(RankCalc::ReadTotals(drawNo)));
     }
     lblMsg1->repaint();
-    SetBusy(QString(), false);
 }
 
 void frmBank1::SelectGroup(int row)
@@ -382,7 +376,7 @@ SafeStore::TicketQuery frmBank1::ticketQuery() const
 
 void frmBank1::ShowTicketPage(qint64 drawNo)
 {
-    SetBusy(u"복권번호 읽기 ..."_s, true);
+    BusyGuard busy(u"복권번호 읽기 ..."_s);
     lblPrev->hide();
     lblNext->hide();
     lblMax1->hide();
@@ -430,17 +424,15 @@ void frmBank1::ShowTicketPage(qint64 drawNo)
     cmdPrint1->setEnabled(any);
     lblRecCount->setText(u"[자료: "_s + QString::number(grdR1->maxRows()) + u'/' + QString::number(grdR2->maxRows())
                          + u']');
-    SetBusy(QString(), false);
 }
 
 void frmBank1::ShowDrawSummary()
 {
-    SetBusy(u"당첨금 집계 ..."_s, true);
+    BusyGuard busy(u"당첨금 집계 ..."_s);
     const SafeStore::DrawSummary summary = SafeStore::ReadDrawSummary(m_drawNo);
     lblRank->setText(summary.draw);
     for (int k = 1; k <= 5; ++k)
         lblRankN[size_t(k)]->setText(summary.ranks[size_t(k)]);
-    SetBusy(QString(), false);
 }
 
 void frmBank1::turnPage(QLabel* label, int step)
@@ -500,16 +492,17 @@ void frmBank1::DeleteCheckedGames()
     if (ShowMessage(QString::number(m_checked) + u"개의 복권을 삭제할까요?"_s, MsgIcon::None, MsgButtons::OkCancel)
         != MsgAnswer::Ok)
         return;
-    SetBusy(u"복권번호 삭제 ..."_s, true);
-    std::vector<qint64> serials;
-    for (int r = 1; r <= grdR2->maxRows(); ++r) {
-        if (grdR2->isChecked(1, r))
-            serials.push_back(grdR2->text(5, r).toLongLong());
+    {
+        BusyGuard busy(u"복권번호 삭제 ..."_s);
+        std::vector<qint64> serials;
+        for (int r = 1; r <= grdR2->maxRows(); ++r) {
+            if (grdR2->isChecked(1, r))
+                serials.push_back(grdR2->text(5, r).toLongLong());
+        }
+        const qint64 deleted = SafeStore::DeleteGames(m_drawNo, serials);
+        grdR1->setText(3, grdR1->activeRow(), QString::number(m_shownCount - deleted));
+        m_checked = 0;
     }
-    const qint64 deleted = SafeStore::DeleteGames(m_drawNo, serials);
-    grdR1->setText(3, grdR1->activeRow(), QString::number(m_shownCount - deleted));
-    m_checked = 0;
-    SetBusy(QString(), false);
     reselectDraw();
 }
 
@@ -529,12 +522,13 @@ void frmBank1::DeleteLosingGames()
 {
     if (grdR1->maxRows() == 0)
         return;
-    SetBusy(u"낙첨복권 삭제 ..."_s, true);
-    SetProgress(30);
-    const qint64 left = SafeStore::DeleteLosingGames(activeDraw());
-    SetProgress(90);
-    grdR1->setText(3, grdR1->activeRow(), QString::number(left));
-    SetBusy(QString(), false);
+    {
+        BusyGuard busy(u"낙첨복권 삭제 ..."_s);
+        BusyGuard::progress(30);
+        const qint64 left = SafeStore::DeleteLosingGames(activeDraw());
+        BusyGuard::progress(90);
+        grdR1->setText(3, grdR1->activeRow(), QString::number(left));
+    }
     reselectDraw();
 }
 
@@ -567,14 +561,15 @@ void frmBank1::ExportDraw()
         ShowMessage(u"복권번호 자료가 없습니다."_s, MsgIcon::Critical);
         return;
     }
-    SetBusy(u"텍스트화일 저장 ..."_s, true);
     TextExport file(TextExport::PathFor(u"복권금고_"_s));
-    const qint64 drawNo = activeDraw();
-    SafeExport lines(file, drawNo);
-    SafeStore::TicketQuery query = ticketQuery();
-    query.drawNo = drawNo;
-    SafeStore::ForEachTicket(query, [&lines](const SafeStore::Ticket& t) { lines.add(t); });
-    lines.finish();
-    SetBusy(QString(), false);
+    {
+        BusyGuard busy(u"텍스트화일 저장 ..."_s);
+        const qint64 drawNo = activeDraw();
+        SafeExport lines(file, drawNo);
+        SafeStore::TicketQuery query = ticketQuery();
+        query.drawNo = drawNo;
+        SafeStore::ForEachTicket(query, [&lines](const SafeStore::Ticket& t) { lines.add(t); });
+        lines.finish();
+    }
     file.publish();
 }

@@ -3,6 +3,7 @@
 #include "Globals.h"
 #include "MessageService.h"
 #include "Settings.h"
+#include "Transaction.h"
 
 using namespace Qt::StringLiterals;
 
@@ -102,6 +103,9 @@ QString RangeMessage(const DisplaySetting& setting)
 
 void Load()
 {
+    // A read that fails half-way still leaves every number usable.
+    for (const DisplaySetting& setting : all())
+        *setting.value = setting.fallback;
     for (const DisplaySetting& setting : all()) {
         const QString text = ReadInfo(kSection, setting.name);
         std::optional<int> value = Parse(setting, text);
@@ -120,6 +124,20 @@ double MainHeightTwips()
     if (!ok && !text.isEmpty())
         ShowMessage(kDamaged);
     return ok && height >= 11000 ? height : 11000;
+}
+
+void Save(const std::vector<int>& values)
+{
+    const auto& settings = all();
+    {
+        Transaction transaction(gSystemConn);
+        for (size_t i = 0; i < settings.size(); ++i)
+            WriteInfo(kSection, settings[i].name, QString::number(values[i]));
+        transaction.commit();
+    }
+    // Only what was stored is used: a failed write leaves the windows as they were.
+    for (size_t i = 0; i < settings.size(); ++i)
+        *settings[i].value = values[i];
 }
 
 void SaveMainHeightTwips(double twips) { WriteInfo(kSection, u"메인:높이"_s, QString::number(twips, 'f', 0)); }

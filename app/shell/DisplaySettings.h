@@ -35,6 +35,9 @@ void Load();
 std::optional<int> Parse(const DisplaySetting& setting, const QString& text);
 QString RangeMessage(const DisplaySetting& setting);
 
+// Writes every number in one transaction, then uses them. Throws SqlError, changing nothing.
+void Save(const std::vector<int>& values);
+
 // The main window's saved height in twips, raised to at least 11000.
 double MainHeightTwips();
 void SaveMainHeightTwips(double twips);

@@ -1,7 +1,10 @@
 #include "frmHelp1.h"
 
 #include "DisplaySettings.h"
+#include "Globals.h"
 #include "Settings.h"
+#include "Transaction.h"
+#include "UiTools.h"
 #include "WebSite.h"
 #include "WebView.h"
 
@@ -32,9 +35,13 @@ frmHelp1::frmHelp1(QWidget* parent)
     setWindowTitle(u"수리볼 도움말"_s);
     webHelp1->setObjectName(u"webHelp1"_s);
     setMinimumSize(200 / kTwips, 200 / kTwips);
-    const int width = std::max(twips(kWidth, 9000), 200);
-    const int height = std::max(twips(kHeight, 7500), 200);
-    setGeometry(twips(kLeft, 600) / kTwips, twips(kTop, 600) / kTwips, width / kTwips, height / kTwips);
+    QRect place(600, 600, 9000, 7500);
+    RunGuarded(u"도움말 창의 위치를 읽지 못하였습니다."_s, [&] {
+        place = QRect(twips(kLeft, 600), twips(kTop, 600), twips(kWidth, 9000), twips(kHeight, 7500));
+    });
+    const int width = std::max(place.width(), 200);
+    const int height = std::max(place.height(), 200);
+    setGeometry(place.x() / kTwips, place.y() / kTwips, width / kTwips, height / kTwips);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 120 / kTwips, 400 / kTwips);
     layout->addWidget(webHelp1);
@@ -44,9 +51,14 @@ frmHelp1::frmHelp1(QWidget* parent)
 void frmHelp1::closeEvent(QCloseEvent* event)
 {
     const QRect g = geometry();
-    WriteInfo(DisplaySettings::kSection, kWidth, QString::number(g.width() * kTwips));
-    WriteInfo(DisplaySettings::kSection, kHeight, QString::number(g.height() * kTwips));
-    WriteInfo(DisplaySettings::kSection, kLeft, QString::number(g.x() * kTwips));
-    WriteInfo(DisplaySettings::kSection, kTop, QString::number(g.y() * kTwips));
+    // The place is a convenience: a failure to keep it never keeps the window open.
+    RunGuarded(u"도움말 창의 위치를 저장하지 못하였습니다."_s, [&] {
+        Transaction transaction(gSystemConn);
+        WriteInfo(DisplaySettings::kSection, kWidth, QString::number(g.width() * kTwips));
+        WriteInfo(DisplaySettings::kSection, kHeight, QString::number(g.height() * kTwips));
+        WriteInfo(DisplaySettings::kSection, kLeft, QString::number(g.x() * kTwips));
+        WriteInfo(DisplaySettings::kSection, kTop, QString::number(g.y() * kTwips));
+        transaction.commit();
+    });
     event->accept();
 }

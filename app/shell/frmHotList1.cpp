@@ -27,7 +27,8 @@ frmHotList1::frmHotList1(QWidget* parent)
     grdR1->setStretchColumn(2);
     grdR1->setColumnHidden(3, true);
     grdR1->setSelectRows(true);
-    grdR1->setRows(TickerRotation::AsRows(TickerRotation::ReadLines()));
+    RunGuarded(u"홍보글 목록을 읽지 못하였습니다."_s,
+               [this] { grdR1->setRows(TickerRotation::AsRows(TickerRotation::ReadLines())); });
     StripeRows(*grdR1);
     connect(grdR1, &Grid::cellClicked, this, [this](int, int row) {
         // The link as stored, without "http://" in front, unlike the ticker's own click.

@@ -74,8 +74,5 @@ void frmInfo1::save()
         }
         values.push_back(*value);
     }
-    for (size_t i = 0; i < settings.size(); ++i) {
-        *settings[i].value = values[i];
-        WriteInfo(DisplaySettings::kSection, settings[i].name, QString::number(values[i]));
-    }
+    RunGuarded(u"설정값을 저장하지 못하였습니다. 바뀐 것은 없습니다."_s, [&] { DisplaySettings::Save(values); });
 }

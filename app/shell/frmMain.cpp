@@ -16,6 +16,7 @@
 #include "WebView.h"
 #include "frmHotView1.h"
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QActionGroup>
 #include <QCloseEvent>
@@ -86,12 +87,13 @@ frmMain::frmMain()
     tmrHot1->setObjectName(u"tmrHot1"_s);
     connect(tmrHot1, &QTimer::timeout, this, &frmMain::tickerStep);
 
-    SetBusyIndicator(this);
+    DesktopBusy::install();
+    DesktopBusy::instance().setBar(this);
 }
 
 frmMain::~frmMain()
 {
-    SetBusyIndicator(nullptr);
+    DesktopBusy::instance().setBar(nullptr);
     if (s_instance == this)
         s_instance = nullptr;
 }
@@ -123,6 +125,15 @@ QWidget* frmMain::buildHeader()
         if (button.function != u"종료"_s) {
             action->setCheckable(true);
             m_buttonGroup->addAction(action);
+            // The accessibility interface (screen readers, GUI test tools) toggles a checkable button
+            // itself, past its action; the action then never fires. Such a toggle is passed on as the
+            // press it stands for, so every way of pressing a button takes the same path.
+            if (auto* widget = qobject_cast<QAbstractButton*>(tbrMenu1->widgetForAction(action))) {
+                connect(widget, &QAbstractButton::toggled, action, [action](bool checked) {
+                    if (checked != action->isChecked())
+                        action->trigger();
+                });
+            }
         }
         m_buttons.insert(button.function, action);
         connect(action, &QAction::triggered, this, [this, function = button.function] { openFunction(function); });
@@ -136,7 +147,12 @@ QWidget* frmMain::buildHeader()
     webPr->setMaximumWidth(8000 / kTwips);
     webPr->setFixedHeight(1500 / kTwips);
     webPr->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
-    connect(webPr, &WebView::loadFailed, this, [](int code, const QString& description) {
+    connect(webPr, &WebView::loadFailed, this, [this](int code, const QString& description) {
+        // Said once; after that the banner stays empty rather than asking at every click.
+        if (m_bannerFailed)
+            return;
+        m_bannerFailed = true;
+        webPr->clear();
         ShowMessage(u"(오류:"_s + QString::number(code) + u") "_s + description);
     });
 
@@ -277,14 +293,17 @@ void frmMain::buildStatus()
 void frmMain::start()
 {
     m_function.clear();
-    resize(11000 / kTwips, int(DisplaySettings::MainHeightTwips() / kTwips));
+    const QString settingsFailed = u"설정값을 읽지 못하여 기본값으로 시작합니다."_s;
+    double height = 11000;
+    RunGuarded(settingsFailed, [&] { height = DisplaySettings::MainHeightTwips(); });
+    resize(11000 / kTwips, int(height / kTwips));
     m_panel2->setText(u"ID:"_s + gUserID);
     const QDate today = Clock::today();
     m_panel3->setText(today.toString(u"yyyy-MM-dd"_s) + u'(' + KoreanWeekday(today) + u')');
     txtHome->setText(u"홈("_s + WebSite::hostName() + u") 열기"_s);
     mnu1->menuAction()->setVisible(gUserID == u"chief"_s);
-    DisplaySettings::Load();
-    loadTicker();
+    RunGuarded(settingsFailed, [] { DisplaySettings::Load(); });
+    RunGuarded(u"전광판 글을 읽지 못하였습니다."_s, [this] { loadTicker(); });
     BannerChange();
     lblHot1->setText(gUserID + u" 님 벨트라("_s + WebSite::hostName().toUpper() + u") 방문을 환영합니다"_s);
     if (!m_ticker.isEmpty())
@@ -320,7 +339,11 @@ void frmMain::tickerStep()
     lblHot1->repaint();
 }
 
-void frmMain::BannerChange() { webPr->navigate(WebSite::address(m_banner.next())); }
+void frmMain::BannerChange()
+{
+    if (!m_bannerFailed)
+        webPr->navigate(WebSite::address(m_banner.next()));
+}
 
 void frmMain::pressFunction(const QString& function)
 {
@@ -370,7 +393,10 @@ void frmMain::openForm(const QString& form)
         ShowMessage(u"이 기능은 아직 준비 중입니다."_s, MsgIcon::Information);
         return;
     }
-    QWidget* window = entry->create();
+    // A window that cannot read what it shows is not opened; the rest of the program goes on.
+    QWidget* window = nullptr;
+    if (!RunGuarded(u"창을 열지 못하였습니다."_s, [&] { window = entry->create(); }) || !window)
+        return;
     window->setObjectName(entry->form);
     window->setAttribute(Qt::WA_DeleteOnClose);
     m_windows.insert(form, window);
@@ -444,7 +470,8 @@ void frmMain::closing()
     if (m_closing)
         return;
     m_closing = true;
-    DisplaySettings::SaveMainHeightTwips(double(frameGeometry().height()) * kTwips);
+    RunGuarded(u"창의 높이를 저장하지 못하였습니다."_s,
+               [this] { DisplaySettings::SaveMainHeightTwips(double(frameGeometry().height()) * kTwips); });
     if (QWidget* help = openWindow(u"frmHelp1"_s))
         help->close();
     if (auto* notice = findChild<frmHotView1*>(); notice && gFormOpen.value(u"frmHotView1"_s))

@@ -89,5 +89,6 @@ private:
     BannerRotation m_banner;
     TickerRotation m_ticker;
     bool m_closing = false;
+    bool m_bannerFailed = false;
     QHash<QString, QPointer<QWidget>> m_windows;
 };

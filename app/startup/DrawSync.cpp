@@ -1,5 +1,6 @@
 #include "DrawSync.h"
 
+#include "Busy.h"
 #include "Clock.h"
 #include "Database.h"
 #include "DrawProgress.h"
@@ -12,9 +13,10 @@
 #include "Settings.h"
 #include "Tools.h"
 #include "Transaction.h"
-#include "UiTools.h"
 
 #include <QSet>
+
+#include <optional>
 
 using namespace Qt::StringLiterals;
 
@@ -117,9 +119,43 @@ void rebuildTicker()
 
 [[noreturn]] void endWith(const QString& text)
 {
-    SetBusy(QString(), false);
     ShowMessage(text, MsgIcon::Critical);
     EndProgram();
+}
+
+const QString kSyncFailed
+    = u"추첨결과를 서버와 맞추지 못하였습니다. 받은 자료는 저장하지 않았으며 다음 시작 때 다시 받습니다.\n\n"_s;
+
+// Reads the server's draw-progress text. An empty optional after a message: the start cannot go on.
+std::optional<DrawProgress> readProgress(QString& failure)
+{
+    try {
+        const QString text = ReadServerInfo(kUpdate, u"추첨진행"_s);
+        // Without both stamps there is nothing to compare: starting the updater on a broken text would
+        // only install nothing and come back to the same place.
+        if (ByteLen(text) < 51) {
+            failure = u"서버의 추첨진행 정보가 올바르지 않아 [수리볼]을 시작할 수 없습니다. 잠시 후 다시 시도하여 주십시오."_s;
+            return std::nullopt;
+        }
+        return DrawProgress::parse(text);
+    } catch (const SqlError& error) {
+        failure = kSyncFailed + error.message();
+        return std::nullopt;
+    }
+}
+
+// Hands over to the updater, which ends this program. When it cannot be started, the member is told and
+// the program goes on as it is: ending here would end every start the same way.
+void startUpdater()
+{
+    CloseUserDb();
+    const QString program = InstallPaths::updaterProgram();
+    if (Launcher::instance().startProgram(program, {QString::number(UpdaterDayNumber(Clock::today()))}))
+        EndProgram();
+    ShowMessage(u"새 프로그램 화일을 받는 [업데이트]를 시작하지 못하였습니다. 이번에는 지금의 [수리볼]로 계속합니다.\n\n"_s
+                    + program,
+                MsgIcon::Warning);
+    OpenUserDb();
 }
 
 } // namespace
@@ -137,41 +173,45 @@ void SyncDrawResults()
 
     OpenUserDb();
     gLastDrawNo = gCurrentDrawNo = 0;
-    SetBusy(QString(), true);
 
-    OpenServerConn();
-    const QString text = ReadServerInfo(kUpdate, u"추첨진행"_s);
-    // Without both stamps there is nothing to compare: starting the updater on a broken text would only
-    // install nothing and come back to the same place.
-    if (ByteLen(text) < 51)
-        endWith(
-            u"서버의 추첨진행 정보가 올바르지 않아 [수리볼]을 시작할 수 없습니다. 잠시 후 다시 시도하여 주십시오."_s);
-    const DrawProgress progress = DrawProgress::parse(text);
-
-    if (ReadInfo(kUpdate, u"화일복사:변경날짜"_s) != progress.filesStamp) {
-        SetBusy(QString(), false);
-        CloseUserDb();
-        Launcher::instance().startProgram(InstallPaths::updaterProgram(),
-                                          {QString::number(UpdaterDayNumber(Clock::today()))});
-        EndProgram();
+    QString failure;
+    std::optional<DrawProgress> progress;
+    bool updateOffered = false;
+    {
+        BusyGuard busy;
+        OpenServerConn();
+        progress = readProgress(failure);
+        if (progress) {
+            try {
+                updateOffered = ReadInfo(kUpdate, u"화일복사:변경날짜"_s).trimmed() != progress->filesStamp.trimmed();
+            } catch (const SqlError& error) {
+                failure = kSyncFailed + error.message();
+            }
+        }
     }
+    if (!failure.isEmpty())
+        endWith(failure);
+    if (updateOffered)
+        startUpdater();
 
-    try {
-        const QString localStamp = ReadInfo(kUpdate, u"복권:변경날짜"_s);
-        if (localStamp != progress.drawsStamp)
-            copyDraws(localStamp, progress.drawsStamp);
+    {
+        BusyGuard busy;
+        try {
+            const QString localStamp = ReadInfo(kUpdate, u"복권:변경날짜"_s);
+            if (localStamp != progress->drawsStamp)
+                copyDraws(localStamp, progress->drawsStamp);
 
-        gLastDrawNo = progress.lastDrawNo;
-        gCurrentDrawNo = progress.currentDrawNo;
-        WriteInfo(kUpdate, u"복권:추첨회차"_s, QString::number(gLastDrawNo));
-        WriteInfo(kUpdate, u"복권:진행회차"_s, QString::number(gCurrentDrawNo));
+            gLastDrawNo = progress->lastDrawNo;
+            gCurrentDrawNo = progress->currentDrawNo;
+            WriteInfo(kUpdate, u"복권:추첨회차"_s, QString::number(gLastDrawNo));
+            WriteInfo(kUpdate, u"복권:진행회차"_s, QString::number(gCurrentDrawNo));
 
-        addDrawRows(gCurrentDrawNo);
-        rebuildTicker();
-    } catch (const SqlError& error) {
-        endWith(
-            u"추첨결과를 서버와 맞추지 못하였습니다. 받은 자료는 저장하지 않았으며 다음 시작 때 다시 받습니다.\n\n"_s
-            + error.message());
+            addDrawRows(gCurrentDrawNo);
+            rebuildTicker();
+        } catch (const SqlError& error) {
+            failure = kSyncFailed + error.message();
+        }
     }
-    SetBusy(QString(), false);
+    if (!failure.isEmpty())
+        endWith(failure);
 }

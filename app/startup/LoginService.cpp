@@ -32,6 +32,8 @@ LoginService::Result LoginService::refuse(Focus focus, const QString& message, b
 
 LoginService::Result LoginService::login(const QString& typedId, const QString& typedPassword, bool rememberId)
 {
+    // IDs are told apart without regard to letter case, as the server's own comparisons do; the typed
+    // ID is already in lower case, the stored one may not be.
     const QString id = CleanId(typedId);
     const QString password = typedPassword.trimmed();
 
@@ -47,7 +49,7 @@ LoginService::Result LoginService::login(const QString& typedId, const QString& 
     if (IsGuest(id)) {
         gUserID = kGuest;
     } else {
-        Query member(gServerConn, u"SELECT ID1,Pwd,Name1,JuminNo1,Email1,Level1,State1 FROM Member WHERE ID1 = ?"_s);
+        Query member(gServerConn, u"SELECT ID1,Pwd,Name1,JuminNo1,Email1,Level1,State1 FROM Member WHERE LOWER(ID1) = ?"_s);
         member.run({id});
         if (!member.next())
             return refuse(Focus::Id, u"해당 아이디의 회원을 찾을수 없습니다."_s);
@@ -74,7 +76,7 @@ LoginService::Result LoginService::login(const QString& typedId, const QString& 
         clock.run();
         clock.next();
         gLoginTime = clock.text(u"Date1"_s);
-        Execute(gServerConn, u"UPDATE Member SET Login2 = ? WHERE ID1 = ?"_s, {gLoginTime, gUserID});
+        Execute(gServerConn, u"UPDATE Member SET Login2 = ? WHERE LOWER(ID1) = ?"_s, {gLoginTime, gUserID});
     }
 
     WriteIfo(QString(), u"SYSTEM"_s, u"LASTLOGINID"_s, rememberId ? id : u"NO"_s);

@@ -8,6 +8,7 @@
 #include "MessageService.h"
 #include "Paths.h"
 #include "ProgramEnd.h"
+#include "UiTools.h"
 #include "frmLogin.h"
 #include "frmMain.h"
 
@@ -74,6 +75,7 @@ std::unique_ptr<QLockFile> TakeInstanceLock(const QString& name)
 
 frmMain* StartProgram(const QString& strftimeFormat)
 {
+    DesktopBusy::install();
     static std::unique_ptr<QLockFile> instance;
     instance.reset();
     instance = TakeInstanceLock(u"suriball"_s);

@@ -139,6 +139,25 @@ bool frmLogin::eventFilter(QObject* watched, QEvent* event)
     return QDialog::eventFilter(watched, event);
 }
 
+void frmLogin::keyPressEvent(QKeyEvent* event)
+{
+    // Esc belongs to the two fields (back to the previous one). Anywhere else it would close the form,
+    // and with it the program.
+    if (event->key() == Qt::Key_Escape) {
+        event->accept();
+        return;
+    }
+    // Enter on a focused button does what a click does.
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        if (auto* button = qobject_cast<QPushButton*>(focusWidget()); button && button->isEnabled()) {
+            event->accept();
+            button->click();
+            return;
+        }
+    }
+    QDialog::keyPressEvent(event);
+}
+
 void frmLogin::runLogin()
 {
     txtID1->setText(LoginService::CleanId(txtID1->text()));

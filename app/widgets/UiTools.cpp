@@ -1,5 +1,6 @@
 #include "UiTools.h"
 
+#include "MessageService.h"
 #include "Tools.h"
 
 #include <QApplication>
@@ -9,19 +10,9 @@
 #include <QLineEdit>
 #include <QTimer>
 
+using namespace Qt::StringLiterals;
+
 namespace {
-
-BusyIndicator*& indicator()
-{
-    static BusyIndicator* current = nullptr;
-    return current;
-}
-
-bool& busyCursor()
-{
-    static bool shown = false;
-    return shown;
-}
 
 class FieldManners final : public QObject
 {
@@ -50,29 +41,40 @@ protected:
 
 } // namespace
 
-void SetBusyIndicator(BusyIndicator* busy) { indicator() = busy; }
-
-void SetBusy(const QString& text, bool busy)
+DesktopBusy& DesktopBusy::instance()
 {
-    if (busy && !busyCursor()) {
-        QApplication::setOverrideCursor(Qt::WaitCursor);
-        busyCursor() = true;
-    } else if (!busy && busyCursor()) {
-        QApplication::restoreOverrideCursor();
-        busyCursor() = false;
-    }
-    if (BusyIndicator* target = indicator()) {
-        target->setProgress(0);
-        // The caption is followed by as many blanks as the text has bytes, which keeps it clear of the
-        // bar's own percentage.
-        target->showBusy(busy, text + QString(ByteLen(text), u' '));
-    }
+    static DesktopBusy busy;
+    return busy;
 }
 
-void SetProgress(int percent)
+void DesktopBusy::install() { SetBusyIndicator(&instance()); }
+
+void DesktopBusy::showBusy(bool busy, const QString& caption)
 {
-    if (BusyIndicator* target = indicator())
-        target->setProgress(qBound(0, percent, 100));
+    if (busy && !m_cursor) {
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        m_cursor = true;
+    } else if (!busy && m_cursor) {
+        QApplication::restoreOverrideCursor();
+        m_cursor = false;
+    }
+    if (m_bar)
+        m_bar->showBusy(busy, caption);
+}
+
+void DesktopBusy::setProgress(int percent)
+{
+    if (m_bar)
+        m_bar->setProgress(percent);
+}
+
+void ReportFailure(const QString& failureLead, const QString& detail) noexcept
+{
+    try {
+        ShowMessage(detail.isEmpty() ? failureLead : failureLead + u"\n\n"_s + detail, MsgIcon::Critical);
+    } catch (...) {
+        // Nothing is left to tell the member with; the window stays as it is.
+    }
 }
 
 void SelectAllText(QLineEdit* box)

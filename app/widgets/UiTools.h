@@ -1,28 +1,39 @@
 #pragma once
 
+#include "Busy.h"
+#include "SqlError.h"
+
 #include <QString>
 #include <QStringView>
 
 class QLineEdit;
 class QWidget;
 
-// What a long loop shows: the main window implements this with its progress bar and status text.
-class BusyIndicator
+// The desktop's busy indicator: the hourglass pointer, and the progress bar of whichever window carries
+// one (the main window registers itself as the bar). Installed once for the whole program.
+class DesktopBusy final : public BusyIndicator
 {
 public:
-    virtual ~BusyIndicator() = default;
-    virtual void showBusy(bool busy, const QString& caption) = 0;
-    virtual void setProgress(int percent) = 0;
+    static DesktopBusy& instance();
+    // Makes this the indicator that BusyGuard drives.
+    static void install();
+    // Not owned; nullptr when the window goes.
+    void setBar(BusyIndicator* bar) { m_bar = bar; }
+
+    void showBusy(bool busy, const QString& caption) override;
+    void setProgress(int percent) override;
+
+private:
+    BusyIndicator* m_bar = nullptr;
+    bool m_cursor = false;
 };
 
-// The main window registers itself; nullptr when it goes.
-void SetBusyIndicator(BusyIndicator* indicator);
-
-// Busy: the hourglass pointer, the progress bar reset to 0 and shown with the text as its caption.
-// Not busy: the normal pointer, the bar hidden.
-void SetBusy(const QString& text, bool busy);
-// The progress bar of the current loop, 0 to 100.
-void SetProgress(int percent);
+// Runs one user action of a window. A database or other failure is reported with the lead text and the
+// error, and the window stays as it was: nothing may escape into Qt's event loop, which cannot unwind it.
+// Returns whether the action ran to its end.
+template <typename F> bool RunGuarded(const QString& failureLead, F&& action) noexcept;
+// How RunGuarded reports: the lead, a blank line and what went wrong, with the critical icon.
+void ReportFailure(const QString& failureLead, const QString& detail) noexcept;
 
 void SelectAllText(QLineEdit* box);
 // Enter (13) moves the focus to the next control, Esc (27) to the previous one. Returns whether the key
@@ -38,4 +49,19 @@ template <typename T> T* Named(T* widget, QStringView name)
 {
     widget->setObjectName(name.toString());
     return widget;
+}
+
+template <typename F> bool RunGuarded(const QString& failureLead, F&& action) noexcept
+{
+    try {
+        action();
+        return true;
+    } catch (const SqlError& error) {
+        ReportFailure(failureLead, error.message());
+    } catch (const std::exception& error) {
+        ReportFailure(failureLead, QString::fromLocal8Bit(error.what()));
+    } catch (...) {
+        ReportFailure(failureLead, QString());
+    }
+    return false;
 }

@@ -10,9 +10,13 @@ class WebView : public QWidget
 public:
     explicit WebView(QWidget* parent = nullptr);
 
+    // A page that cannot be loaded emits loadFailed, in either kind of view.
     void navigate(const QString& address);
+    // An empty page.
+    void clear();
     QString address() const { return m_address; }
-    // True when pages are shown as plain rich text (no web engine in the build, or SURIBALL_WEBVIEW=plain).
+    // True when pages are shown as plain rich text: no web engine in the build, SURIBALL_WEBVIEW=plain, or
+    // a program running as root, where the engine's sandbox refuses to start (see plainOnly's comment).
     static bool plainOnly();
 
 Q_SIGNALS:

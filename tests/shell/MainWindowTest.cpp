@@ -181,12 +181,13 @@ TEST_F(ShellTest, BusyShowsTheProgressBarOverThePanel)
     frmMain* m = openMain();
     QProgressBar* bar = m->findChild<QProgressBar*>(u"prgCurJob"_s);
     EXPECT_FALSE(bar->isVisible());
-    SetBusy(u"복권번호 저장 ..."_s, true);
-    SetProgress(40);
-    EXPECT_TRUE(bar->isVisible());
-    EXPECT_EQ(bar->value(), 40);
-    EXPECT_TRUE(bar->format().startsWith(u"복권번호 저장 ..."_s));
-    SetBusy(QString(), false);
+    {
+        BusyGuard busy(u"복권번호 저장 ..."_s);
+        BusyGuard::progress(40);
+        EXPECT_TRUE(bar->isVisible());
+        EXPECT_EQ(bar->value(), 40);
+        EXPECT_TRUE(bar->format().startsWith(u"복권번호 저장 ..."_s));
+    }
     EXPECT_FALSE(bar->isVisible());
 }
 
@@ -237,8 +238,7 @@ TEST_F(ShellTest, TheDailyNoticeComesOnceADayWhenAskedTo)
     notice->close(); // not in the first second
     EXPECT_TRUE(notice->isVisible());
 
-    QTest::qWait(1100);
-    EXPECT_TRUE(box->isEnabled());
+    ASSERT_TRUE(QTest::qWaitFor([box] { return box->isEnabled(); }, 30000));
     QTest::mouseClick(box, Qt::LeftButton);
     QApplication::processEvents();
     EXPECT_FALSE(gFormOpen.value(u"frmHotView1"_s));
@@ -254,7 +254,7 @@ TEST_F(ShellTest, FinishingTheNoticeBringsItBackNextTime)
     frmMain* m = openMain(u"player"_s, true);
     auto* notice = m->findChild<frmHotView1*>();
     ASSERT_NE(notice, nullptr);
-    QTest::qWait(1100);
+    ASSERT_TRUE(QTest::qWaitFor([notice] { return notice->isReady(); }, 30000));
     notice->findChild<QPushButton*>(u"cmdExit"_s)->click();
     QApplication::processEvents();
     EXPECT_EQ(ReadIfo(QString(), u"SYSTEM"_s, u"HOTVIEWDATE"_s), QString());

@@ -1,5 +1,7 @@
 #include "UiTools.h"
 
+#include "TestEnvironment.h"
+
 #include <QApplication>
 #include <QLineEdit>
 #include <QTest>
@@ -27,26 +29,43 @@ public:
 };
 } // namespace
 
-TEST(Busy, DrivesTheIndicatorAndThePointer)
+TEST(Busy, TheGuardDrivesTheBarAndThePointerUntilItsScopeEnds)
 {
-    FakeIndicator indicator;
-    SetBusyIndicator(&indicator);
-    SetBusy(u"복권번호 저장 ..."_s, true);
-    EXPECT_TRUE(indicator.shown);
-    // The caption gets as many blanks as the text has bytes (17 for this text).
-    EXPECT_EQ(indicator.text, u"복권번호 저장 ..."_s + QString(17, u' '));
-    EXPECT_EQ(indicator.progress, 0);
-    ASSERT_NE(QApplication::overrideCursor(), nullptr);
-    EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
-    SetBusy(u"again ..."_s, true); // a nested call does not stack pointers
-    SetProgress(150);
-    EXPECT_EQ(indicator.progress, 100);
-    SetBusy(QString(), false);
-    EXPECT_FALSE(indicator.shown);
+    FakeIndicator bar;
+    DesktopBusy::install();
+    DesktopBusy::instance().setBar(&bar);
+    {
+        BusyGuard busy(u"복권번호 저장 ..."_s);
+        EXPECT_TRUE(bar.shown);
+        // The caption gets as many blanks as the text has bytes (17 for this text).
+        EXPECT_EQ(bar.text, u"복권번호 저장 ..."_s + QString(17, u' '));
+        EXPECT_EQ(bar.progress, 0);
+        ASSERT_NE(QApplication::overrideCursor(), nullptr);
+        EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
+        {
+            BusyGuard inner(u"again ..."_s); // a nested guard does not stack pointers nor end the outer one
+            BusyGuard::progress(150);
+            EXPECT_EQ(bar.progress, 100);
+        }
+        EXPECT_TRUE(bar.shown);
+        EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
+    }
+    EXPECT_FALSE(bar.shown);
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
-    SetBusyIndicator(nullptr);
-    SetBusy(u"x"_s, true); // without a main window nothing breaks
-    SetBusy(QString(), false);
+
+    // An exception leaving the work still ends the busy state, and is reported rather than escaping.
+    ScriptedMessages messages;
+    EXPECT_FALSE(RunGuarded(u"저장하지 못하였습니다."_s, [] {
+        BusyGuard busy(u"x"_s);
+        throw SqlError(u"disk I/O error"_s, u"10"_s, QString());
+    }));
+    EXPECT_FALSE(bar.shown);
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+    EXPECT_EQ(messages.last(), u"저장하지 못하였습니다.\n\ndisk I/O error"_s);
+    EXPECT_EQ(messages.shown().last().icon, MsgIcon::Critical);
+
+    DesktopBusy::instance().setBar(nullptr);
+    BusyGuard alone(u"x"_s); // without a main window nothing breaks
 }
 
 TEST(Fields, EnterAndEscMoveTheFocusAndTextIsSelected)
@@ -65,8 +84,7 @@ TEST(Fields, EnterAndEscMoveTheFocusAndTextIsSelected)
     id->setFocus();
     QTest::keyClick(id, Qt::Key_Return);
     EXPECT_TRUE(pwd->hasFocus());
-    QTest::qWait(10);
-    EXPECT_EQ(pwd->selectedText(), u"secret"_s);
+    EXPECT_TRUE(QTest::qWaitFor([pwd] { return pwd->selectedText() == u"secret"_s; }, 30000));
     QTest::keyClick(pwd, Qt::Key_Escape);
     EXPECT_TRUE(id->hasFocus());
     EXPECT_FALSE(EnterToTab(id, 65)); // other keys pass through
