@@ -1,7 +1,9 @@
 #include "Installer.h"
 
 #include "Connection.h"
+#include "Database.h"
 #include "DemoData.h"
+#include "DrawProgress.h"
 #include "IniFile.h"
 #include "Paths.h"
 #include "Query.h"
@@ -111,6 +113,29 @@ void copyTree(const QString& from, const QString& to)
 
 } // namespace
 
+bool adoptServerFilesStamp(const QString& serverSetting)
+{
+    QString stamp;
+    try {
+        const Connection server = ConnectServer(ServerLocation::parse(serverSetting));
+        Query text(server, u"SELECT Text1 FROM Info1 WHERE IFPart1 = ? AND Name1 = ?"_s);
+        text.run({u"업데이트"_s, u"추첨진행"_s});
+        if (!text.next())
+            return false;
+        const QString progress = text.text(u"Text1"_s).trimmed();
+        if (ByteLen(progress) < 51)
+            return false;
+        stamp = DrawProgress::parse(progress).filesStamp.trimmed();
+        const Connection system = Connection::openSqlite(InstallPaths::systemDb());
+        Execute(system,
+                u"UPDATE Info1 SET Value1 = ? WHERE Section1 = ? AND Name1 = ?"_s,
+                {stamp, u"업데이트"_s, u"화일복사:변경날짜"_s});
+    } catch (const SqlError&) {
+        return false;
+    }
+    return true;
+}
+
 void install(const Options& options)
 {
     if (options.root.isEmpty())
@@ -162,6 +187,10 @@ void install(const Options& options)
         setIfo(pr, u"PR"_s, u"VERSION"_s, u"1"_s);
     }
 
+    // A new install is as new as the server's files, so its first start does not fetch them again. Without
+    // the server at hand the stamp stays empty and the first start brings the files.
+    adoptServerFilesStamp(options.server);
+
     writeCp949File(InstallPaths::dateFormatHelp(),
                    {u"[수리볼] 날짜형식 오류 안내"_s,
                     QString(),
@@ -196,15 +225,8 @@ void demo(const QString& root, bool force, const QDate& today)
     DemoData::loadResources();
     copyTree(u":/setup/web"_s, InstallPaths::resolve(QString::fromUtf16(kDemoWeb)));
 
-    // The install is as new as the demo server's files: no update is due at the first start.
-    try {
-        Connection system = Connection::openSqlite(InstallPaths::systemDb());
-        Execute(system,
-                u"UPDATE Info1 SET Value1 = ? WHERE Section1 = ? AND Name1 = ?"_s,
-                {QString::fromUtf16(DemoData::kDemoStamp), u"업데이트"_s, u"화일복사:변경날짜"_s});
-    } catch (const SqlError& error) {
-        throw SetupError(error.message());
-    }
+    if (!adoptServerFilesStamp(options.server))
+        throw SetupError(u"데모 서버의 추첨진행 정보를 읽을 수 없습니다."_s);
 }
 
 } // namespace Installer

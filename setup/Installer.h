@@ -15,7 +15,13 @@ struct Options
     bool force = false; // replace an existing install's system files; members' files in DATA stay
 };
 
+// Lays out the install. When the server can be reached its files stamp is taken over, so that the first
+// start does not ask for an update at once.
 void install(const Options& options);
+
+// Copies the server's files stamp (from its draw-progress text) into the install. False when the server
+// or its text cannot be read; the install is then left as it was.
+bool adoptServerFilesStamp(const QString& serverSetting);
 
 // An install that runs on this machine alone: an SQLite stand-in server with demo data inside the
 // install, and the demo web pages beside it.

@@ -16,7 +16,6 @@
 #include "WebView.h"
 #include "frmHotView1.h"
 
-#include <QAbstractButton>
 #include <QAction>
 #include <QActionGroup>
 #include <QCloseEvent>
@@ -26,6 +25,7 @@
 #include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QProgressBar>
+#include <QScopedValueRollback>
 #include <QScreen>
 #include <QStackedWidget>
 #include <QStatusBar>
@@ -125,18 +125,30 @@ QWidget* frmMain::buildHeader()
         if (button.function != u"종료"_s) {
             action->setCheckable(true);
             m_buttonGroup->addAction(action);
-            // The accessibility interface (screen readers, GUI test tools) toggles a checkable button
-            // itself, past its action; the action then never fires. Such a toggle is passed on as the
-            // press it stands for, so every way of pressing a button takes the same path.
-            if (auto* widget = qobject_cast<QAbstractButton*>(tbrMenu1->widgetForAction(action))) {
-                connect(widget, &QAbstractButton::toggled, action, [action](bool checked) {
-                    if (checked != action->isChecked())
-                        action->trigger();
-                });
-            }
+            // The accessibility interface (screen readers, GUI test tools) toggles a checkable button without
+            // triggering its action, while a click or a key toggles and then triggers at once. A toggle that
+            // no trigger followed is therefore passed on as the press it stands for: every way of pressing
+            // a button takes the same path.
+            connect(action, &QAction::toggled, this, [this, function = button.function] {
+                if (m_pressing)
+                    return;
+                m_untriggered = function;
+                QMetaObject::invokeMethod(
+                    this,
+                    [this, function] {
+                        if (m_untriggered == function) {
+                            m_untriggered.clear();
+                            openFunction(function);
+                        }
+                    },
+                    Qt::QueuedConnection);
+            });
         }
         m_buttons.insert(button.function, action);
-        connect(action, &QAction::triggered, this, [this, function = button.function] { openFunction(function); });
+        connect(action, &QAction::triggered, this, [this, function = button.function] {
+            m_untriggered.clear();
+            openFunction(function);
+        });
     }
 
     // The toolbar keeps its full width; the banner takes what is left, up to its own size.
@@ -347,6 +359,7 @@ void frmMain::BannerChange()
 
 void frmMain::pressFunction(const QString& function)
 {
+    const QScopedValueRollback pressing(m_pressing, true);
     if (QAction* checked = m_buttonGroup->checkedAction())
         checked->setChecked(false);
     if (function != u"도움말"_s) {

@@ -89,6 +89,8 @@ private:
     BannerRotation m_banner;
     TickerRotation m_ticker;
     bool m_closing = false;
+    bool m_pressing = false; // the dispatcher is setting the buttons itself
+    QString m_untriggered; // a button toggled without its action firing (the accessibility interface)
     bool m_bannerFailed = false;
     QHash<QString, QPointer<QWidget>> m_windows;
 };

@@ -19,26 +19,37 @@
 
 using namespace Qt::StringLiterals;
 
+QString WebView::PlainViewReason(const QString& setting, bool root, bool sandboxDisabled)
+{
+    if (setting == u"plain"_s)
+        return u"setting"_s;
+    // As root the engine's sandbox aborts the whole program. Pages from the net are not rendered by an
+    // engine running as root without its sandbox, unless whoever started the program asked for that.
+    if (root && !sandboxDisabled)
+        return u"root"_s;
+    return QString();
+}
+
 bool WebView::plainOnly()
 {
 #ifdef SURIBALL_WEBENGINE
     // The web engine needs a GL-capable display; where there is none (a headless test run, a bare remote
     // desktop) SURIBALL_WEBVIEW=plain shows pages as plain rich text instead.
     static const bool plain = [] {
-        if (qEnvironmentVariable("SURIBALL_WEBVIEW") == QStringLiteral("plain"))
-            return true;
 #ifdef Q_OS_UNIX
-        // As root the engine's sandbox aborts the whole program. Pages from the net are not rendered by an
-        // engine running as root without its sandbox, unless whoever started the program asked for that
-        // themselves (QTWEBENGINE_DISABLE_SANDBOX=1).
-        if (::geteuid() == 0 && !qEnvironmentVariableIsSet("QTWEBENGINE_DISABLE_SANDBOX")) {
-            std::fputs("수리볼: running as root, web pages are shown as plain text (the web engine's sandbox "
-                       "refuses root; set QTWEBENGINE_DISABLE_SANDBOX=1 to use the engine anyway)\n",
-                       stderr);
-            return true;
-        }
+        const bool root = ::geteuid() == 0;
+#else
+        const bool root = false;
 #endif
-        return false;
+        const QString why = PlainViewReason(qEnvironmentVariable("SURIBALL_WEBVIEW"),
+                                            root,
+                                            qEnvironmentVariableIsSet("QTWEBENGINE_DISABLE_SANDBOX"));
+        if (why == u"root"_s) {
+            std::fputs("suriball: running as root, web pages are shown as plain text: the web engine's sandbox "
+                       "refuses root (QTWEBENGINE_DISABLE_SANDBOX=1 runs the engine without it)\n",
+                       stderr);
+        }
+        return !why.isEmpty();
     }();
     return plain;
 #else

@@ -18,6 +18,8 @@ public:
     // True when pages are shown as plain rich text: no web engine in the build, SURIBALL_WEBVIEW=plain, or
     // a program running as root, where the engine's sandbox refuses to start (see plainOnly's comment).
     static bool plainOnly();
+    // Why pages would be plain text: "setting" (SURIBALL_WEBVIEW=plain), "root", or empty for the engine.
+    static QString PlainViewReason(const QString& setting, bool root, bool sandboxDisabled);
 
 Q_SIGNALS:
     void loadFailed(int errorCode, const QString& description);

@@ -1,4 +1,5 @@
 #include "Database.h"
+#include "Clock.h"
 #include "DemoData.h"
 #include "DrawProgress.h"
 #include "Globals.h"
@@ -86,7 +87,24 @@ TEST(PlainInstall, LaysOutFoldersDatabasesAndSettings)
     EXPECT_EQ(SqlValue(user, u"SELECT COUNT(*) FROM MyInfo1 WHERE Name1 IN ('아이디','주민등록번호')"_s), u"2"_s);
 
     EXPECT_EQ(ReadIfo(QString(), u"SYSTEM"_s, u"LASTLOGINID"_s), u"NO"_s);
-    EXPECT_EQ(ServerSetting(), u"127.0.0.1"_s);
+    EXPECT_EQ(ServerSetting(), u"sqlite:SERVER/VELTRA1.db"_s);
+}
+
+TEST(PlainInstall, TakesTheFilesStampOfAServerItCanReach)
+{
+    TestInstall install;
+    const QString server = install.path(u"SERVER/VELTRA1.db"_s);
+    QDir().mkpath(QFileInfo(server).absolutePath());
+    ServerCatalog::createSqlite(server, false, true, Clock::today());
+    Installer::Options options;
+    options.root = install.root();
+    options.server = u"sqlite:SERVER/VELTRA1.db"_s;
+    options.force = true;
+    Installer::install(options);
+    OpenSystemDb();
+    const QString stamp = DrawProgress::parse(ReadServerInfo(u"업데이트"_s, u"추첨진행"_s)).filesStamp.trimmed();
+    EXPECT_FALSE(stamp.isEmpty());
+    EXPECT_EQ(ReadInfo(u"업데이트"_s, u"화일복사:변경날짜"_s), stamp);
 }
 
 TEST(PlainInstall, HelpTextIsCp949WithCrLf)

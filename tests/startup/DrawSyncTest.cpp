@@ -142,6 +142,30 @@ TEST_P(Sync, NewFilesHandOverToTheUpdater)
     EXPECT_EQ(SqlValue(gSystemConn, u"SELECT COUNT(*) FROM BokList"_s), u"0"_s);
 }
 
+TEST_P(Sync, AnUpdaterThatCannotStartIsReportedAndTheProgramGoesOn)
+{
+    DrawProgress p = progress();
+    p.filesStamp = u"2025121500"_s;
+    setProgressText(p.compose());
+    install.launcher.programsStart = false;
+    SyncDrawResults();
+    ASSERT_EQ(install.launcher.programs.size(), 1);
+    ASSERT_EQ(install.messages.shown().size(), 1);
+    EXPECT_TRUE(install.messages.last().contains(u"[업데이트]"_s));
+    EXPECT_EQ(install.messages.shown()[0].icon, MsgIcon::Warning);
+    EXPECT_TRUE(gUserConn.isOpen());
+    EXPECT_EQ(gCurrentDrawNo, 1201);
+    EXPECT_EQ(SqlValue(gSystemConn, u"SELECT COUNT(*) FROM BokList"_s), u"1201"_s);
+}
+
+TEST_P(Sync, StampsAreComparedWithoutTheirBlanks)
+{
+    WriteInfo(u"업데이트"_s, u"화일복사:변경날짜"_s, u" "_s + progress().filesStamp + u"  "_s);
+    SyncDrawResults();
+    EXPECT_TRUE(install.launcher.programs.isEmpty());
+    EXPECT_EQ(gCurrentDrawNo, 1201);
+}
+
 TEST_P(Sync, ABrokenProgressTextEndsWithoutStartingTheUpdater)
 {
     setProgressText(u"추첨1200회"_s);

@@ -4,6 +4,7 @@
 #include "TestEnvironment.h"
 #include "frmLogin.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -82,4 +83,27 @@ TEST_F(LoginForm, FinishLeavesNoResult)
     child<QPushButton>(form, u"cmdExit")->click();
     EXPECT_NE(gDialogResult, u"정상"_s);
     EXPECT_FALSE(form.isVisible());
+}
+
+TEST_F(LoginForm, EscOutsideTheFieldsKeepsTheFormAndEnterOnTheButtonLogsIn)
+{
+    frmLogin form;
+    form.show();
+    QApplication::setActiveWindow(&form);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+    // Esc on the check box or a button must not close the form: closing it would end the program.
+    for (const char16_t* name : {u"chkSave1", u"cmdStart1", u"cmdExit"}) {
+        auto* control = form.findChild<QWidget*>(QString::fromUtf16(name));
+        control->setFocus();
+        QTest::keyClick(control, Qt::Key_Escape);
+        EXPECT_TRUE(form.isVisible()) << QString::fromUtf16(name).toStdString();
+    }
+
+    child<QLineEdit>(form, u"txtID1")->setText(u"player"_s);
+    child<QLineEdit>(form, u"txtPwd")->setText(u"player"_s);
+    auto* start = child<QPushButton>(form, u"cmdStart1");
+    start->setFocus();
+    QTest::keyClick(start, Qt::Key_Return);
+    EXPECT_EQ(gDialogResult, u"정상"_s);
+    EXPECT_EQ(form.result(), QDialog::Accepted);
 }

@@ -166,4 +166,15 @@ TEST_P(Login, AClosedServiceOpensItsNoticeAndEnds)
     EXPECT_NE(gDialogResult, u"정상"_s);
 }
 
+TEST_P(Login, AnIdStoredWithCapitalsLogsInAndIsRecorded)
+{
+    OpenServerConn();
+    Execute(gServerConn, u"UPDATE Member SET ID1 = 'Shop7' WHERE ID1 = 'shop7'"_s);
+    ASSERT_EQ(login(u"SHOP7"_s, u"shop7"_s).outcome, LoginService::Outcome::LoggedIn);
+    EXPECT_EQ(gUserID, u"shop7"_s); // the program knows the member in lower case
+    EXPECT_EQ(memberValue(u"Login2"_s, u"Shop7"_s), gLoginTime); // and the row as stored got the login time
+    // Logging in again finds the member's own file.
+    ASSERT_EQ(login(u"shop7"_s, u"shop7"_s).outcome, LoginService::Outcome::LoggedIn);
+}
+
 INSTANTIATE_TEST_SUITE_P(Servers, Login, ::testing::Values(Backend::SQLite, Backend::PostgreSQL), BackendName);

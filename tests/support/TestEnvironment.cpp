@@ -41,7 +41,7 @@ bool RecordingLauncher::openTextFile(const QString& path)
 bool RecordingLauncher::startProgram(const QString& program, const QStringList& arguments)
 {
     programs.append((QStringList {program} + arguments).join(u' '));
-    return true;
+    return programsStart;
 }
 
 namespace {
@@ -76,6 +76,9 @@ TestInstall::TestInstall(Kind kind)
     } else {
         Installer::Options options;
         options.root = m_dir.path();
+        // A server that is not there yet (PrepareServer makes it), so that no install reaches out to a
+        // PostgreSQL server that happens to listen on this machine.
+        options.server = QString::fromUtf16(Installer::kDemoServer);
         Installer::install(options);
     }
 }

@@ -53,6 +53,7 @@ public:
     bool startProgram(const QString& program, const QStringList& arguments) override;
 
     QStringList urls, textFiles, programs; // programs: path and arguments joined by blanks
+    bool programsStart = true; // false: every program fails to start, as a missing one would
 };
 
 // Thrown instead of leaving the process when the program would end.
