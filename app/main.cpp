@@ -1,5 +1,6 @@
 #include "MessageBoxService.h"
 #include "StartRoutine.h"
+#include "frmMain.h"
 
 #include <QApplication>
 
@@ -13,5 +14,6 @@ int main(int argc, char* argv[])
     MessageService::install(&messages);
 
     StartProgram();
+    frmMain::Open();
     return app.exec();
 }

@@ -5,7 +5,7 @@
 #include "Paths.h"
 #include "ProgramEnd.h"
 #include "Schema.h"
-#include "Settings.h"
+#include "IfoFiles.h"
 
 #include <QCoreApplication>
 

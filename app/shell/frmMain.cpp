@@ -1,7 +1,7 @@
 #include "frmMain.h"
 
 #include "Artwork.h"
-#include "ChildWindows.h"
+#include "FunctionTable.h"
 #include "Clock.h"
 #include "DisplaySettings.h"
 #include "Globals.h"
@@ -40,18 +40,6 @@ namespace {
 const QString kTitle = u"수리볼"_s;
 constexpr int kTwips = 15;
 frmMain* s_instance = nullptr;
-
-struct ToolbarButton
-{
-    QString caption;
-    QString function;
-};
-
-const ToolbarButton kToolbar[] = {{u"로또게임"_s, u"로또게임"_s},
-                                  {u"복권금고"_s, u"복권금고"_s},
-                                  {u"벨트라(홈)"_s, u"홈페이지"_s},
-                                  {u"설정"_s, u"설정"_s},
-                                  {u"종료"_s, u"종료"_s}};
 
 } // namespace
 
@@ -118,7 +106,9 @@ QWidget* frmMain::buildHeader()
         "QToolButton:checked { background: #d7e0f4; border: 1px solid #8aa0d0; border-radius: 4px; }"_s);
     m_buttonGroup = new QActionGroup(this);
     m_buttonGroup->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
-    for (const ToolbarButton& button : kToolbar) {
+    for (const FunctionEntry& button : FunctionTable()) {
+        if (!(button.places & FunctionEntry::Toolbar))
+            continue;
         QAction* action = tbrMenu1->addAction(Artwork::functionIcon(button.function), button.caption);
         action->setObjectName(u"tbr"_s + button.function);
         action->setData(button.function);
@@ -211,55 +201,36 @@ void frmMain::buildMenus()
 {
     QMenu* functions = menuBar()->addMenu(u"기능(&F)"_s);
     functions->setObjectName(u"mnuFunctions"_s);
-    for (const QString& function : {u"로또게임"_s, u"복권금고"_s, u"복권쿠폰"_s, u"홈페이지"_s, u"설정"_s}) {
-        const QString caption = function == u"홈페이지"_s ? u"벨트라(홈)"_s : function;
-        QAction* action = functions->addAction(Artwork::functionIcon(function), caption);
-        action->setObjectName(u"mnuOpen"_s + function);
-        connect(action, &QAction::triggered, this, [this, function] { openFunction(function); });
-    }
-    functions->addSeparator();
-    connect(functions->addAction(Artwork::functionIcon(u"종료"_s), u"종료"_s), &QAction::triggered, this, [this] {
-        openFunction(u"종료"_s);
-    });
-
     mnu1 = menuBar()->addMenu(u"관리자"_s);
     mnu1->setObjectName(u"mnu1"_s);
-    struct Item
-    {
-        const char16_t* name;
-        const char16_t* caption;
-        const char16_t* form;
-    };
-    const Item items[] = {{u"mnu01", u"01. 공지사항", nullptr},
-                          {u"mnu02", u"02. 회원편지", nullptr},
-                          {u"mnu03", u"03. 회원관리", nullptr},
-                          {nullptr, nullptr, nullptr},
-                          {u"mnu11", u"11. 벨트라복권 생성", u"frmA1Job11"},
-                          {u"mnu12", u"12. 벨트라복권 프린트", u"frmA1Job12"},
-                          {u"mnu13", u"13. 벨트라복권 추첨결과 등록", u"frmA1Job13"},
-                          {nullptr, nullptr, nullptr},
-                          {u"mnu21", u"21. 설정값 변경", nullptr},
-                          {nullptr, nullptr, nullptr},
-                          {u"mnu91", u"91. 매출/이익금 모의계산", u"frmA1Job91"},
-                          {u"mnu92", u"92. 버튼그림", u"frmA1Job92"}};
-    for (const Item& item : items) {
-        if (!item.name) {
-            mnu1->addSeparator();
-            continue;
-        }
-        QAction* action = mnu1->addAction(QString::fromUtf16(item.caption));
-        action->setObjectName(QString::fromUtf16(item.name));
-        if (item.form) {
-            const QString form = QString::fromUtf16(item.form);
-            connect(action, &QAction::triggered, this, [this, form] { openForm(form); });
-        }
-    }
-
     QMenu* help = menuBar()->addMenu(u"도움말(&H)"_s);
     help->setObjectName(u"mnuHelp"_s);
-    QAction* helpAction = help->addAction(Artwork::functionIcon(u"도움말"_s), u"도움말"_s);
-    helpAction->setObjectName(u"mnuOpen도움말"_s);
-    connect(helpAction, &QAction::triggered, this, [this] { openFunction(u"도움말"_s); });
+
+    QString adminGroup;
+    for (const FunctionEntry& entry : FunctionTable()) {
+        QMenu* menu = entry.places & FunctionEntry::FunctionsMenu ? functions
+            : entry.places & FunctionEntry::AdminMenu            ? mnu1
+            : entry.places & FunctionEntry::HelpMenu             ? help
+                                                                 : nullptr;
+        if (!menu)
+            continue;
+        // The administrator's items come in groups by the tens of their number; the end stands apart.
+        if (menu == mnu1) {
+            const QString group = entry.caption.left(1);
+            if (!adminGroup.isEmpty() && group != adminGroup)
+                menu->addSeparator();
+            adminGroup = group;
+        } else if (entry.function == u"종료"_s) {
+            menu->addSeparator();
+        }
+        QAction* action = menu == mnu1 ? menu->addAction(entry.caption)
+                                       : menu->addAction(Artwork::functionIcon(entry.function), entry.caption);
+        action->setObjectName(entry.menuItem);
+        if (!entry.function.isEmpty())
+            connect(action, &QAction::triggered, this, [this, function = entry.function] { openFunction(function); });
+        else if (!entry.form.isEmpty())
+            connect(action, &QAction::triggered, this, [this, form = entry.form] { openForm(form); });
+    }
 }
 
 void frmMain::buildStatus()
@@ -300,6 +271,14 @@ void frmMain::buildStatus()
     setStatusBar(new QStatusBar); // keeps Qt's own status bar out of the way of ours
     statusBar()->hide();
     static_cast<QVBoxLayout*>(centralWidget()->layout())->addWidget(picBottom);
+}
+
+frmMain* frmMain::Open()
+{
+    auto* main = new frmMain();
+    main->setAttribute(Qt::WA_DeleteOnClose);
+    main->start();
+    return main;
 }
 
 void frmMain::start()
@@ -377,9 +356,9 @@ void frmMain::openFunction(const QString& function)
         closing();
         EndProgram();
     }
-    if (const ChildWindow* window = FindChildWindow(function)) {
-        m_description = window->description;
-        openForm(window->form);
+    if (const FunctionEntry* entry = FindFunction(function); entry && !entry->form.isEmpty()) {
+        m_description = entry->description;
+        openForm(entry->form);
     }
     if (function != u"도움말"_s)
         setWindowTitle(kTitle + u"  ["_s + function + u" - "_s + m_description + u']');
@@ -398,7 +377,7 @@ void frmMain::openForm(const QString& form)
         }
         return;
     }
-    const ChildWindow* entry = FindChildWindow(form);
+    const FunctionEntry* entry = FindFunction(form);
     if (!entry)
         return;
     if (!entry->create) {

@@ -32,6 +32,8 @@ public:
 
     // The opening after the start routine: shown maximised, the lotto game opened, the daily notice.
     void start();
+    // A main window made and started, which deletes itself when closed.
+    static frmMain* Open();
 
     // The function dispatcher of the toolbar and menus.
     void openFunction(const QString& function);

@@ -10,70 +10,10 @@
 #include "ProgramEnd.h"
 #include "UiTools.h"
 #include "frmLogin.h"
-#include "frmMain.h"
-
-#include <QCryptographicHash>
-#include <QDir>
-#include <QLocale>
-#include <QStandardPaths>
-
-#ifndef Q_OS_WIN
-#include <clocale>
-#include <ctime>
-#include <langinfo.h>
-#endif
 
 using namespace Qt::StringLiterals;
 
-QString SystemShortDate(const QDate& date, const QString& strftimeFormat)
-{
-#ifdef Q_OS_WIN
-    if (strftimeFormat.isEmpty())
-        return QLocale::system().toString(date, QLocale::ShortFormat).trimmed();
-#endif
-#ifndef Q_OS_WIN
-    std::setlocale(LC_TIME, "");
-    const QByteArray format = strftimeFormat.isEmpty() ? QByteArray(nl_langinfo(D_FMT)) : strftimeFormat.toLocal8Bit();
-#else
-    const QByteArray format = strftimeFormat.toLocal8Bit();
-#endif
-    std::tm parts {};
-    parts.tm_year = date.year() - 1900;
-    parts.tm_mon = date.month() - 1;
-    parts.tm_mday = date.day();
-    parts.tm_wday = date.dayOfWeek() % 7;
-    parts.tm_yday = date.dayOfYear() - 1;
-    char buffer[128] = {};
-    const size_t length = std::strftime(buffer, sizeof buffer, format.constData(), &parts);
-    return QString::fromLocal8Bit(buffer, qsizetype(length)).trimmed();
-}
-
-bool ShortDateAccepted(const QString& shortDate)
-{
-    const QString text = shortDate.trimmed();
-    if (text.size() == 8)
-        return false;
-    if (text.size() == 10 && text[4] != u'-')
-        return false;
-    return true;
-}
-
-std::unique_ptr<QLockFile> TakeInstanceLock(const QString& name)
-{
-    // Per install root: two installs may run side by side, one install only once.
-    const QByteArray rootHash
-        = QCryptographicHash::hash(InstallPaths::root().toUtf8(), QCryptographicHash::Sha1).toHex().left(12);
-    const QString path = QDir(QStandardPaths::writableLocation(QStandardPaths::TempLocation))
-                             .filePath(name + u'-' + QString::fromLatin1(rootHash) + u".lock"_s);
-    auto lock = std::make_unique<QLockFile>(path);
-    // Age never makes the lock stale (the program runs for days); a lock whose owner is gone is taken over.
-    lock->setStaleLockTime(0);
-    if (!lock->tryLock(0))
-        return nullptr;
-    return lock;
-}
-
-frmMain* StartProgram(const QString& strftimeFormat)
+void StartProgram(const QString& strftimeFormat)
 {
     DesktopBusy::install();
     static std::unique_ptr<QLockFile> instance;
@@ -103,9 +43,4 @@ frmMain* StartProgram(const QString& strftimeFormat)
         EndProgram();
 
     SyncDrawResults();
-
-    auto* main = new frmMain();
-    main->setAttribute(Qt::WA_DeleteOnClose);
-    main->start();
-    return main;
 }

@@ -1,27 +1,10 @@
 #pragma once
 
-#include <QDate>
-#include <QLockFile>
+#include "StartChecks.h"
+
 #include <QString>
 
-#include <memory>
-
 // The start of the main program: one instance per install, a date format the program can read, the
-// system database, the login, the synchronisation, and the main window.
-
-// The date as the operating system's short date format writes it: the user's locale on Windows,
-// nl_langinfo(D_FMT) of LC_TIME elsewhere (what `date +%x` shows). A strftime format may be given
-// instead, as tests do.
-QString SystemShortDate(const QDate& date, const QString& strftimeFormat = QString());
-
-// The program reads dates as YYYY-MM-DD. A text of 8 characters, or of 10 whose 5th is not "-", is taken
-// for a format it cannot read; every other length passes.
-bool ShortDateAccepted(const QString& shortDate);
-
-// Held for the life of the process; a second program on the same install root fails to take it.
-std::unique_ptr<QLockFile> TakeInstanceLock(const QString& name);
-
-// The whole start, up to the main window shown (owned by itself: it deletes itself on close). Every
-// "end" on the way goes through EndProgram and does not return.
-class frmMain;
-frmMain* StartProgram(const QString& strftimeFormat = QString());
+// system database, the login and the synchronisation. Every "end" on the way goes through EndProgram and
+// does not return; after it the caller opens the main window.
+void StartProgram(const QString& strftimeFormat = QString());

@@ -102,7 +102,8 @@ TEST(StartProgramTest, FromTheStartToAShownMainWindow)
         form->findChild<QLineEdit*>(u"txtPwd"_s)->setText(u"chief"_s);
         form->findChild<QPushButton*>(u"cmdStart1"_s)->click();
     });
-    frmMain* main = StartProgram(u"%Y-%m-%d"_s);
+    StartProgram(u"%Y-%m-%d"_s);
+    frmMain* main = frmMain::Open();
     ASSERT_NE(main, nullptr);
     EXPECT_TRUE(main->isVisible());
     EXPECT_EQ(gUserID, u"chief"_s);

@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QString>
+
+// The IFO files: INI text in CP949 beside the databases, which a person or the setup tool may edit.
+// Keys are never created here except by a write; a missing one reads as empty.
+
+// file: empty or "시스템" for BIN/SYSTEM.IFO, "광고" for PR/PR.IFO, anything else a path.
+QString ReadIfo(const QString& file, const QString& section, const QString& key);
+void WriteIfo(const QString& file, const QString& section, const QString& key, const QString& value);
+QString IfoPath(const QString& file);
+
+// The install's own settings, kept in SYSTEM.IFO so that the setup tool and a person can change them.
+inline constexpr char16_t kInstallSection[] = u"SERVER";
+inline constexpr char16_t kServerKey[] = u"DATABASE"; // see ServerLocation
+inline constexpr char16_t kWebKey[] = u"WEB"; // the web site: "http://host" or a folder of pages
+QString ServerSetting();
+QString WebSiteSetting();

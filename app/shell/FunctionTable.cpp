@@ -1,0 +1,96 @@
+#include "FunctionTable.h"
+
+#include "frmBank1.h"
+#include "frmHelp1.h"
+#include "frmHome1.h"
+#include "frmHotList1.h"
+#include "frmInfo1.h"
+#include "frmRun1.h"
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+template <typename Window> std::function<QWidget*()> make()
+{
+    return [] { return new Window; };
+}
+
+// An item of the "관리자" menu: its number names it ("mnu11") and starts its caption.
+FunctionEntry admin(const QString& number, const QString& title, const QString& form = QString())
+{
+    return {QString(), number + u". "_s + title, FunctionEntry::AdminMenu, u"mnu"_s + number, form, QString(), true, {}};
+}
+
+} // namespace
+
+const std::vector<FunctionEntry>& FunctionTable()
+{
+    using F = FunctionEntry;
+    static const std::vector<FunctionEntry> table = {
+        {u"로또게임"_s,
+         u"로또게임"_s,
+         F::Toolbar | F::FunctionsMenu,
+         u"mnuOpen로또게임"_s,
+         u"frmRun1"_s,
+         u"원하는 번호를 직접 또는 자동으로 행운의 번호를 선택하세요"_s,
+         true,
+         make<frmRun1>()},
+        {u"복권금고"_s,
+         u"복권금고"_s,
+         F::Toolbar | F::FunctionsMenu,
+         u"mnuOpen복권금고"_s,
+         u"frmBank1"_s,
+         u"복권번호를 안전하게 보관하고 자동으로 당첨결과를 알려드립니다"_s,
+         true,
+         make<frmBank1>()},
+        {u"복권쿠폰"_s,
+         u"복권쿠폰"_s,
+         F::FunctionsMenu,
+         u"mnuOpen복권쿠폰"_s,
+         u"frmPrint1"_s,
+         u"업소의 홍보를 위해 무료쿠폰을 활용하시고 대박집 되세요"_s,
+         true,
+         {}},
+        {u"홈페이지"_s,
+         u"벨트라(홈)"_s,
+         F::Toolbar | F::FunctionsMenu,
+         u"mnuOpen홈페이지"_s,
+         u"frmHome1"_s,
+         u"다양한 복권쿠폰 검색이 가능하고 회원님의 당첨내역을 확인하세요"_s,
+         true,
+         make<frmHome1>()},
+        {u"설정"_s,
+         u"설정"_s,
+         F::Toolbar | F::FunctionsMenu,
+         u"mnuOpen설정"_s,
+         u"frmInfo1"_s,
+         u"수리볼의 설정값을 사용자에 맞게 변경합니다"_s,
+         true,
+         make<frmInfo1>()},
+        {u"종료"_s, u"종료"_s, F::Toolbar | F::FunctionsMenu, u"mnuOpen종료"_s, QString(), QString(), false, {}},
+        {u"도움말"_s, u"도움말"_s, F::HelpMenu, u"mnuOpen도움말"_s, u"frmHelp1"_s, QString(), false, make<frmHelp1>()},
+        {QString(), QString(), F::None, QString(), u"frmHotList1"_s, QString(), false, make<frmHotList1>()},
+        admin(u"01"_s, u"공지사항"_s),
+        admin(u"02"_s, u"회원편지"_s),
+        admin(u"03"_s, u"회원관리"_s),
+        admin(u"11"_s, u"벨트라복권 생성"_s, u"frmA1Job11"_s),
+        admin(u"12"_s, u"벨트라복권 프린트"_s, u"frmA1Job12"_s),
+        admin(u"13"_s, u"벨트라복권 추첨결과 등록"_s, u"frmA1Job13"_s),
+        admin(u"21"_s, u"설정값 변경"_s),
+        admin(u"91"_s, u"매출/이익금 모의계산"_s, u"frmA1Job91"_s),
+        admin(u"92"_s, u"버튼그림"_s, u"frmA1Job92"_s),
+    };
+    return table;
+}
+
+const FunctionEntry* FindFunction(const QString& functionOrForm)
+{
+    if (functionOrForm.isEmpty())
+        return nullptr;
+    for (const FunctionEntry& entry : FunctionTable()) {
+        if (entry.function == functionOrForm || entry.form == functionOrForm)
+            return &entry;
+    }
+    return nullptr;
+}

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QDate>
+#include <QLockFile>
+#include <QString>
+
+#include <memory>
+
+// What the start checks before anything opens: one instance per install, a date format the program can read.
+
+// The date as the operating system's short date format writes it: the user's locale on Windows,
+// nl_langinfo(D_FMT) of LC_TIME elsewhere (what `date +%x` shows). A strftime format may be given
+// instead, as tests do.
+QString SystemShortDate(const QDate& date, const QString& strftimeFormat = QString());
+
+// The program reads dates as YYYY-MM-DD. A text of 8 characters, or of 10 whose 5th is not "-", is taken
+// for a format it cannot read; every other length passes.
+bool ShortDateAccepted(const QString& shortDate);
+
+// Held for the life of the process; a second program on the same install root fails to take it.
+std::unique_ptr<QLockFile> TakeInstanceLock(const QString& name);
