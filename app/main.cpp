@@ -1,3 +1,4 @@
+#include "DesktopPrinter.h"
 #include "MessageBoxService.h"
 #include "StartRoutine.h"
 
@@ -11,6 +12,8 @@ int main(int argc, char* argv[])
     QApplication::setApplicationName(QStringLiteral("수리볼"));
     MessageBoxService messages;
     MessageService::install(&messages);
+    DesktopPrinter printer;
+    PrinterProvider::install(&printer);
 
     StartProgram();
     return app.exec();
