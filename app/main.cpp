@@ -1,3 +1,4 @@
+#include "DesktopPrinter.h"
 #include "MessageBoxService.h"
 #include "StartRoutine.h"
 #include "frmMain.h"
@@ -12,6 +13,8 @@ int main(int argc, char* argv[])
     QApplication::setApplicationName(QStringLiteral("수리볼"));
     MessageBoxService messages;
     MessageService::install(&messages);
+    DesktopPrinter printer;
+    PrinterProvider::install(&printer);
 
     StartProgram();
     frmMain::Open();

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QString>
+
+// What became of a print run, for the caller to report. The printing code shows no message itself.
+struct PrintOutcome
+{
+    // Where the pages went, or were to go when error says they did not: nowhere (nothing to print), the
+    // default printer, or a PDF file because the desktop has no printer set up.
+    enum class Target { Nothing, Printer, Pdf };
+
+    Target target = Target::Nothing;
+    QString printerName;
+    QString pdfPath;
+    // Pages that reached the printer or the file.
+    int pages = 0;
+    // Korean, for the user; empty when every page went out.
+    QString error;
+
+    bool ok() const { return error.isEmpty(); }
+};
