@@ -2,7 +2,7 @@
 
 #include "Globals.h"
 #include "Grid.h"
-#include "Launcher.h"
+#include "WebSite.h"
 #include "ShellRotation.h"
 #include "UiTools.h"
 
@@ -31,9 +31,8 @@ frmHotList1::frmHotList1(QWidget* parent)
                [this] { grdR1->setRows(TickerRotation::AsRows(TickerRotation::ReadLines())); });
     StripeRows(*grdR1);
     connect(grdR1, &Grid::cellClicked, this, [this](int, int row) {
-        // The link as stored, without "http://" in front, unlike the ticker's own click.
         if (row > 0 && grdR1->maxRows() > 0)
-            Launcher::instance().openUrl(grdR1->text(3, row));
+            WebSite::OpenServerAddress(grdR1->text(3, row));
     });
     connect(cmdEixt, &QPushButton::clicked, this, &QWidget::close);
 

@@ -430,7 +430,7 @@ bool frmMain::eventFilter(QObject* watched, QEvent* event)
         return QMainWindow::eventFilter(watched, event);
     if (watched == lblHot1) {
         if (const TickerRotation::Line* line = m_ticker.current())
-            Launcher::instance().openUrl(u"http://"_s + line->url);
+            WebSite::OpenServerAddress(line->url); // "http://" comes in front of a bare host
         return true;
     }
     if (watched == lblHot1List) {

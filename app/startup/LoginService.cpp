@@ -42,7 +42,7 @@ LoginService::Result LoginService::login(const QString& typedId, const QString& 
     if (state != u"정상동작"_s) {
         // Any other text is the address of a notice page about the closed service.
         if (!state.isEmpty())
-            Launcher::instance().openUrl(state);
+            WebSite::OpenServerAddress(state);
         EndProgram();
     }
 

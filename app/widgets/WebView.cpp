@@ -1,5 +1,7 @@
 #include "WebView.h"
 
+#include "WebSite.h"
+
 #include <QFileInfo>
 #include <QTextBrowser>
 #include <QUrl>
@@ -83,6 +85,13 @@ void WebView::navigate(const QString& address)
 {
     m_address = address;
     const QUrl url = QUrl::fromUserInput(address);
+    if (!WebSite::ViewAllowed(address)) {
+        // Only pages from the net and the install's own pages are shown; nothing else of the disk.
+        QMetaObject::invokeMethod(
+            this, [this, address] { Q_EMIT loadFailed(-300, u"열 수 없는 주소입니다: "_s + address); }, Qt::QueuedConnection);
+        clear();
+        return;
+    }
 #ifdef SURIBALL_WEBENGINE
     if (m_engine) {
         static_cast<QWebEngineView*>(m_engine)->setUrl(url);

@@ -17,7 +17,7 @@
 
 using namespace Qt::StringLiterals;
 
-TEST_F(ShellTest, TheNoticeListStripesItsLinesAndOpensThemAsStored)
+TEST_F(ShellTest, TheNoticeListStripesItsLinesAndOpensThemAsWebAddresses)
 {
     logIn(u"player"_s);
     Execute(gSystemConn, u"DELETE FROM Hot1"_s);
@@ -35,7 +35,7 @@ TEST_F(ShellTest, TheNoticeListStripesItsLinesAndOpensThemAsStored)
     Q_EMIT grid->cellClicked(2, 0); // the header selects nothing
     EXPECT_TRUE(install.launcher.urls.isEmpty());
     Q_EMIT grid->cellClicked(2, 3);
-    EXPECT_EQ(install.launcher.urls, QStringList {u"example.com/3"_s});
+    EXPECT_EQ(install.launcher.urls, QStringList {u"http://example.com/3"_s});
 }
 
 TEST_F(ShellTest, TheNoticeListOpensOnceFromTheTicker)
