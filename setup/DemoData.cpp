@@ -32,16 +32,12 @@ void loadResources()
     (void)registered;
 }
 
-static std::vector<Draw> loadDraws()
+std::vector<Draw> ParseDraws(const QByteArray& csv)
 {
-    loadResources();
-    QFile file(u":/setup/lotto645-draws-0001-1200.csv"_s);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
-        throw SetupError(u"추첨 결과 자료를 읽을 수 없습니다."_s);
     std::vector<Draw> draws;
-    file.readLine(); // the column names
-    while (!file.atEnd()) {
-        const QStringList f = QString::fromLatin1(file.readLine()).trimmed().split(u',');
+    const QList<QByteArray> lines = csv.split('\n');
+    for (qsizetype i = 1; i < lines.size(); ++i) { // after the column names
+        const QStringList f = QString::fromLatin1(lines[i]).trimmed().split(u',');
         if (f.size() == 1 && f[0].isEmpty())
             continue;
         if (f.size() < 19)
@@ -61,6 +57,15 @@ static std::vector<Draw> loadDraws()
         draws.push_back(d);
     }
     return draws;
+}
+
+static std::vector<Draw> loadDraws()
+{
+    loadResources();
+    QFile file(u":/setup/lotto645-draws-0001-1200.csv"_s);
+    if (!file.open(QIODevice::ReadOnly))
+        throw SetupError(u"추첨 결과 자료를 읽을 수 없습니다."_s);
+    return ParseDraws(file.readAll());
 }
 
 const std::vector<Draw>& draws()

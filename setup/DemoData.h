@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QDate>
 #include <QString>
 
@@ -28,6 +29,8 @@ void loadResources();
 
 // Parsed from the shipped CSV file; throws SetupError if it is damaged.
 const std::vector<Draw>& draws();
+// The draws of a CSV text: a line of column names, then one draw a line, numbered from 1 without gaps.
+std::vector<Draw> ParseDraws(const QByteArray& csv);
 QDate drawDate(int drawNo);
 
 struct Member

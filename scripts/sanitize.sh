@@ -1,0 +1,37 @@
+#!/usr/bin/env bash
+# The whole test suite built with AddressSanitizer and UndefinedBehaviorSanitizer (clang), any report
+# failing it, then every fuzz target run for a bounded time over its corpus. Run by scripts/test.sh,
+# inside its private PostgreSQL server's lifetime; alone it runs the server cases only when
+# SURIBALL_TEST_PG is set. FUZZ_SECONDS sets the time per target (30 by default).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash scripts/deps.sh
+
+launcher=()
+command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+CC=clang CXX=clang++ cmake -S . -B build-sanitize -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    -DSURIBALL_TESTS=ON -DSURIBALL_FUZZ=ON -DSURIBALL_WEBENGINE=OFF "${launcher[@]}" >/dev/null
+cmake --build build-sanitize -j "$(nproc)"
+
+# Qt and the system libraries are not instrumented; their own allocations at exit are not ours to judge.
+export ASAN_OPTIONS=detect_leaks=0:abort_on_error=1:detect_stack_use_after_return=0
+export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+ctest --test-dir build-sanitize --output-on-failure -j "$(nproc)"
+
+seconds=${FUZZ_SECONDS:-30}
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+for target in build-sanitize/fuzz/fuzz_*; do
+    name=$(basename "$target")
+    mkdir -p "$work/$name"
+    echo "Fuzzing $name for ${seconds}s"
+    # New inputs go to a scratch folder; the corpus in the repository stays as it is.
+    "$target" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 \
+        -artifact_prefix="$work/$name-" "$work/$name" "fuzz/corpus/$name" 2>"$work/$name.log" || {
+        tail -n 60 "$work/$name.log"
+        echo "$name found a crash; the input is kept in fuzz/crashes/" >&2
+        mkdir -p fuzz/crashes && cp "$work/$name"-* fuzz/crashes/ 2>/dev/null || true
+        exit 1
+    }
+    grep -E "stat::number_of_executed_units|Done [0-9]+ runs" "$work/$name.log" | tail -n 1
+done
