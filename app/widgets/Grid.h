@@ -47,7 +47,8 @@ public:
     void setColumnHidden(int column, bool hidden);
     bool isColumnHidden(int column) const;
 
-    // The current cell; making it active scrolls the grid to it.
+    // The current cell; making it active scrolls the grid to it. The window's own move is not reported;
+    // one made by the user from the keyboard or the mouse is reported as cellClicked.
     void setActiveCell(int column, int row);
     int activeRow() const;
     int activeCol() const;
@@ -86,16 +87,21 @@ public:
     GridModel* model() const { return m_model; }
 
 Q_SIGNALS:
-    // Row 0 is the header, column 0 the row-number column.
+    // Row 0 is the header, column 0 the row-number column. Also sent when the user moves the current row.
     void cellClicked(int column, int row);
     void cellDoubleClicked(int column, int row);
     void cellEdited(int column, int row);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     bool inside(int column, int row) const;
 
     GridModel* m_model;
     QTableView* m_view;
+    bool m_quiet = false;
+    int m_reportedRow = -1; // 0-based row already reported by the press in progress
 };
 
 // Blocks of five rows shaded alternately: 1–5 plain, 6–10 RGB(246,246,246), 11–15 plain, …
