@@ -351,6 +351,7 @@ void frmRun1::showListCounts(const std::array<qint64, 46>& counts, qint64 games)
 {
     Grid::Batch batch(*grdR2);
     grdR2->setMaxRows(45);
+    grdR2->clearColors(); // the rows are rewritten in number order: a highlight left behind would be wrong
     for (int i = 1; i <= 45; ++i) {
         grdR2->setText(1, i, QString::number(i));
         grdR2->setText(2, i, QString::number(counts[size_t(i)]));
@@ -494,9 +495,10 @@ void frmRun1::AppendPadGame()
     for (int c = 0; c < 6; ++c)
         grdR1->setText(c + 1, row, cells[c]);
     grdR1->setActiveCell(1, row);
-    SelectGameRow(1, row);
     StripeRows(*grdR1);
+    // The recount rewrites and re-sorts the statistics: the new game is highlighted once they stand.
     RecountNumberStats();
+    SelectGameRow(1, row);
     updateRecordCount();
 }
 
