@@ -96,7 +96,7 @@ Grid::Grid(QWidget* parent)
             &QItemSelectionModel::currentRowChanged,
             this,
             [this](const QModelIndex& current, const QModelIndex&) {
-                if (m_quiet || !current.isValid())
+                if (m_quiet || !m_followsCursor || !current.isValid())
                     return;
                 m_reportedRow = current.row();
                 Q_EMIT cellClicked(current.column() + 1, current.row() + 1);

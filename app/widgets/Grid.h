@@ -54,6 +54,9 @@ public:
     int activeCol() const;
     void selectBlock(int column1, int row1, int column2, int row2);
     void setSelectRows(bool wholeRows);
+    // On (the default) for lists of records to look at: the row the user moves to is shown at once.
+    // Off for lists where a click does something, such as opening a link: only real clicks count there.
+    void setSelectionFollowsCursor(bool follows) { m_followsCursor = follows; }
 
     void setCellColor(int column, int row, const QColor& color);
     void setRowColor(int row, const QColor& color);
@@ -101,6 +104,7 @@ private:
     GridModel* m_model;
     QTableView* m_view;
     bool m_quiet = false;
+    bool m_followsCursor = true;
     int m_reportedRow = -1; // 0-based row already reported by the press in progress
 };
 

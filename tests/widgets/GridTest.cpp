@@ -234,6 +234,14 @@ TEST(GridEvents, TheKeyboardSelectsLikeAClick)
     QTest::keyClick(view, Qt::Key_Up);
     ASSERT_EQ(clicks.size(), 4);
     EXPECT_EQ(clicks[3][1].toInt(), 2);
+
+    // A list whose click does something reports real clicks only.
+    grid.setSelectionFollowsCursor(false);
+    QTest::keyClick(view, Qt::Key_Down);
+    EXPECT_EQ(clicks.size(), 4);
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(grid.model()->index(0, 0)).center());
+    ASSERT_EQ(clicks.size(), 5);
+    EXPECT_EQ(clicks[4][1].toInt(), 1);
 }
 
 TEST(GridLarge, HoldsThirtyTwoThousandRows)
