@@ -69,8 +69,8 @@ public:
         int column;
         Qt::SortOrder order = Qt::AscendingOrder;
     };
-    // Sorts rows row1..row2 by one or two keys. Rows move with all their cells; the order of rows equal
-    // on both keys stays as it was.
+    // Sorts rows row1..row2 by one or two keys. Rows move with all their cells, colours and row labels; the
+    // order of rows equal on both keys stays as it was.
     void sortRows(int row1, int row2, SortKey first, std::optional<SortKey> second = std::nullopt);
 
     // Fills many cells without redrawing after each one.
