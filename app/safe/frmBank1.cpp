@@ -289,12 +289,23 @@ void frmBank1::SelectDraw(int row)
     // Every later action works on this draw, the one on screen, wherever the list's cursor has gone.
     m_drawRow = row;
     grdR1->setActiveCell(1, row);
-    txtBigo1->clear();
     m_drawNo = grdR1->text(1, row).toLongLong();
     m_shownCount = grdR1->text(3, row).toLongLong();
+    // Should a step below fail, nothing of the draw shown before may be left to act on under this one's
+    // number: not its memo, its ticked games or its group.
+    m_memoShown = false;
+    txtBigo1->clear();
+    grdR2->setMaxRows(0);
+    grdR3->setMaxRows(0);
+    m_groupNo = 0;
+    m_groupName.clear();
+    txtGName1->clear();
+    cmdSave2->setEnabled(false);
+    cmdDelete3->setEnabled(false);
     const SafeStore::DrawMemo memo = SafeStore::ReadDrawRow(m_drawNo);
     if (memo.found)
         txtBigo1->setPlainText(memo.memo);
+    m_memoShown = true;
 
     const qint64 count = SafeStore::Recount(m_drawNo, m_shownCount);
     if (count != m_shownCount) {
@@ -305,14 +316,10 @@ void frmBank1::SelectDraw(int row)
     for (const QString& name : SafeStore::DrawGroupNames(m_drawNo))
         groups.append({name});
     grdR3->setRows(groups);
-    grdR2->setMaxRows(0);
     m_page = 1;
 
     CalcDrawRanks(m_drawNo, !(memo.found && memo.tag == u"1"_s));
 
-    m_groupNo = 0;
-    m_groupName.clear();
-    txtGName1->clear();
     const int groupRow = grdR3->maxRows() > 1 ? 2 : 1;
     grdR3->setActiveCell(1, groupRow);
     SelectGroup(groupRow);
@@ -542,7 +549,7 @@ void frmBank1::DeleteLosingGames()
 
 void frmBank1::SaveMemo()
 {
-    if (m_drawRow == 0)
+    if (m_drawRow == 0 || !m_memoShown)
         return;
     txtBigo1->setPlainText(SafeStore::SaveMemo(m_drawNo, txtBigo1->toPlainText()));
     txtBigo1->setFocus();

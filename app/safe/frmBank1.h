@@ -78,6 +78,7 @@ private:
     // What the window shows; the actions work on these, not on the grids' current rows.
     int m_drawRow = 0;
     qint64 m_drawNo = 0;
+    bool m_memoShown = false; // the memo box holds the draw's memo, not an empty box left by a failed read
     qint64 m_shownCount = 0;
     QString m_groupName;
     qint64 m_groupNo = 0;

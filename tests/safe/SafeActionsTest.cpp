@@ -159,6 +159,10 @@ TEST_F(SafeWindow, AFailureInsideAnActionChangesNothing)
     ASSERT_FALSE(SafeStore::SaveGames(1199, {result1199.left(12), u"404142434445"_s}, QString(), u"가"_s));
     failing(u"BEFORE UPDATE ON List1 WHEN NEW.Top1 = '0'"_s, [&] { pickDraw(*w, 1199); });
     EXPECT_EQ(SqlValue(gUserConn, u"SELECT Tag1 FROM Bok1 WHERE BokNo = 1199"_s), u"0"_s);
+    // The group chosen under the previous draw is gone with it: nothing to delete in this one.
+    install.messages.answerNext(MsgAnswer::Ok);
+    click(*w, u"cmdDelete3"_s);
+    EXPECT_EQ(SqlValue(gUserConn, u"SELECT COUNT(*) FROM List1 WHERE BokNo = 1199"_s), u"2"_s);
     pickDraw(*w, 1199);
     EXPECT_EQ(
         SqlValue(gUserConn,
