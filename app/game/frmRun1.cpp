@@ -32,6 +32,8 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
+#include <memory>
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -349,6 +351,7 @@ void frmRun1::showListCounts(const std::array<qint64, 46>& counts, qint64 games)
 {
     Grid::Batch batch(*grdR2);
     grdR2->setMaxRows(45);
+    grdR2->clearColors(); // the rows are rewritten in number order: a highlight left behind would be wrong
     for (int i = 1; i <= 45; ++i) {
         grdR2->setText(1, i, QString::number(i));
         grdR2->setText(2, i, QString::number(counts[size_t(i)]));
@@ -492,9 +495,10 @@ void frmRun1::AppendPadGame()
     for (int c = 0; c < 6; ++c)
         grdR1->setText(c + 1, row, cells[c]);
     grdR1->setActiveCell(1, row);
-    SelectGameRow(1, row);
     StripeRows(*grdR1);
+    // The recount rewrites and re-sorts the statistics: the new game is highlighted once they stand.
     RecountNumberStats();
+    SelectGameRow(1, row);
     updateRecordCount();
 }
 
@@ -640,31 +644,33 @@ template <typename Dialog, typename Store> void frmRun1::keepGames(int countInde
         ShowMessage(u"저장할 복권번호가 없습니다."_s, MsgIcon::Critical);
         return;
     }
-    try {
-        gDialogNumber[size_t(countIndex)] = n;
-        {
-            Dialog dialog(this);
-            dialog.exec();
-        }
-        if (gDialogResult != u"정상"_s)
-            return;
-        const qint64 drawNo = qint64(gDialogNumber[1]);
-        std::optional<QString> refused;
-        {
-            BusyGuard busy(u"복권번호 저장 ..."_s);
-            refused = store(drawNo, gameTexts(games()));
-        }
-        if (refused) {
-            ShowMessage(*refused, MsgIcon::Critical);
-            return;
-        }
-        ShowMessage(QString::number(drawNo) + u"회차에 "_s + QString::number(n) + u"개 복권번호가 ["_s + place
-                        + u"]에 저장되었습니다."_s,
-                    MsgIcon::Information);
-    } catch (const SqlError& error) {
-        ShowMessage(u"복권번호를 저장하지 못하였습니다. 저장된 것은 없습니다.\n\n"_s + error.message(),
-                    MsgIcon::Critical);
+    const QString failure = u"복권번호를 저장하지 못하였습니다. 저장된 것은 없습니다."_s;
+    gDialogNumber[size_t(countIndex)] = n;
+    gDialogResult.clear();
+    // Only the dialog's opening is caught here: nothing can be caught across exec(), so the dialog's own
+    // actions report their failures themselves.
+    std::unique_ptr<Dialog> dialog;
+    if (!RunGuarded(failure, [&] { dialog = std::make_unique<Dialog>(this); }))
+        return;
+    dialog->exec();
+    dialog.reset();
+    if (gDialogResult != u"정상"_s)
+        return;
+    const qint64 drawNo = qint64(gDialogNumber[1]);
+    std::optional<QString> refused;
+    const bool stored = RunGuarded(failure, [&] {
+        BusyGuard busy(u"복권번호 저장 ..."_s);
+        refused = store(drawNo, gameTexts(games()));
+    });
+    if (!stored)
+        return;
+    if (refused) {
+        ShowMessage(*refused, MsgIcon::Critical);
+        return;
     }
+    ShowMessage(QString::number(drawNo) + u"회차에 "_s + QString::number(n) + u"개 복권번호가 ["_s + place
+                    + u"]에 저장되었습니다."_s,
+                MsgIcon::Information);
 }
 
 void frmRun1::SaveToSafe()

@@ -99,7 +99,9 @@ frmSave1::frmSave1(QWidget* parent)
     layout->addLayout(buttons);
     resize(440, 460);
 
-    connect(grdR1, &Grid::cellClicked, this, [this](int, int row) { selectDraw(row); });
+    connect(grdR1, &Grid::cellClicked, this, [this](int, int row) {
+        RunGuarded(u"회차의 메모를 읽지 못하였습니다."_s, [&] { selectDraw(row); });
+    });
     connect(grdR1, &Grid::cellDoubleClicked, this, [this](int, int row) {
         if (row > 0)
             save();
@@ -119,13 +121,18 @@ frmSave1::frmSave1(QWidget* parent)
 
 void frmSave1::selectDraw(int row)
 {
-    if (grdR1->maxRows() == 0 || row <= 0)
+    if (grdR1->maxRows() == 0 || row <= 0 || row > grdR1->maxRows())
         return;
+    // The games go to the draw whose memo is on screen; until its memo is read there is none, so that a
+    // failed read can never store an empty memo over the draw's own.
+    m_drawNo = 0;
     txtBigo1->clear();
+    const qint64 drawNo = grdR1->text(1, row).toLongLong();
     Query memo(gUserConn, u"SELECT Bigo1 FROM Bok1 WHERE BokNo = ?"_s);
-    memo.run({grdR1->text(1, row).toLongLong()});
+    memo.run({drawNo});
     if (memo.next())
         txtBigo1->setText(memo.text(u"Bigo1"_s));
+    m_drawNo = drawNo;
 }
 
 void frmSave1::groupChosen()
@@ -145,22 +152,33 @@ void frmSave1::groupChosen()
 
 void frmSave1::save()
 {
-    const int row = grdR1->activeRow();
-    if (grdR1->maxRows() == 0 || row <= 0) {
+    if (grdR1->maxRows() == 0) {
         ShowMessage(u"복권을 저장할 추첨회차가 없습니다."_s, MsgIcon::Critical);
         return;
     }
-    gDialogNumber[1] = grdR1->text(1, row).toDouble();
-    gDialogText[1] = SqlQuote(txtBigo1->text());
+    if (m_drawNo == 0) {
+        ShowMessage(u"복권을 저장할 추첨회차를 선택하세요."_s, MsgIcon::Critical);
+        return;
+    }
+    QString group;
     if (cboGroup1->currentIndex() > 0) {
-        gDialogText[2] = cboGroup1->currentText();
+        group = cboGroup1->currentText();
     } else {
         if (txtGName1->text().trimmed().isEmpty()) {
             ShowMessage(u"등록할 그룹명을 입력하세요"_s, MsgIcon::Critical);
             return;
         }
-        gDialogText[2] = SafeStore::CleanGroupName(txtGName1->text());
+        group = SafeStore::CleanGroupName(txtGName1->text());
+        if (!SafeStore::GroupNameAllowed(group)) {
+            ShowMessage(group + u"은(는) 그룹명으로 쓸 수 없습니다. 다른 그룹명을 입력하세요"_s, MsgIcon::Critical);
+            txtGName1->setFocus();
+            SelectAllText(txtGName1);
+            return;
+        }
     }
+    gDialogNumber[1] = double(m_drawNo);
+    gDialogText[1] = SqlQuote(txtBigo1->text());
+    gDialogText[2] = group;
     gDialogResult = u"정상"_s;
     accept();
 }

@@ -30,4 +30,5 @@ private:
     QPushButton* cmdSave1;
     QPushButton* cmdCancel;
     bool m_loaded = false;
+    qint64 m_drawNo = 0; // the draw on screen, 0 while none is
 };

@@ -3,6 +3,7 @@
 #include "CouponStore.h"
 #include "Globals.h"
 #include "Grid.h"
+#include "MessageService.h"
 #include "TextExport.h"
 #include "UiTools.h"
 
@@ -13,6 +14,10 @@
 #include <QVBoxLayout>
 
 using namespace Qt::StringLiterals;
+
+namespace {
+const QString kSaveFailure = u"쿠폰의 메모를 저장하지 못하였습니다. 바뀐 것은 없습니다."_s;
+} // namespace
 
 frmSave21::frmSave21(QWidget* parent)
     : QDialog(parent)
@@ -55,15 +60,20 @@ frmSave21::frmSave21(QWidget* parent)
     layout->addLayout(buttons);
     resize(460, 380);
 
-    connect(grdR1, &Grid::cellClicked, this, [this](int, int row) { selectCoupon(row); });
+    connect(grdR1, &Grid::cellClicked, this, [this](int, int row) {
+        RunGuarded(u"쿠폰의 메모를 읽지 못하였습니다."_s, [&] { selectCoupon(row); });
+    });
     connect(grdR1, &Grid::cellDoubleClicked, this, [this](int, int row) {
-        if (row > 0)
-            confirm(row);
+        if (row <= 0)
+            return;
+        RunGuarded(kSaveFailure, [&] {
+            // The memo on screen must be this coupon's before it is written back.
+            if (row != m_couponRow)
+                selectCoupon(row);
+            confirm();
+        });
     });
-    connect(cmdOK, &QPushButton::clicked, this, [this] {
-        if (grdR1->maxRows() > 0)
-            confirm(std::max(grdR1->activeRow(), 1));
-    });
+    connect(cmdOK, &QPushButton::clicked, this, [this] { RunGuarded(kSaveFailure, [this] { confirm(); }); });
     connect(cmdCancel, &QPushButton::clicked, this, [this] {
         gDialogResult.clear();
         reject();
@@ -78,12 +88,23 @@ void frmSave21::selectCoupon(int row)
 {
     if (row <= 0 || row > grdR1->maxRows())
         return;
+    // Until the coupon's memo is on screen no coupon is chosen: a failed read must not be written back
+    // over its memo.
+    m_couponRow = 0;
+    txtBigo1->clear();
     txtBigo1->setPlainText(CouponStore::Memo(grdR1->text(1, row).toLongLong()));
+    m_couponRow = row;
 }
 
-void frmSave21::confirm(int row)
+void frmSave21::confirm()
 {
-    const qint64 drawNo = grdR1->text(1, row).toLongLong();
+    if (grdR1->maxRows() == 0)
+        return;
+    if (m_couponRow == 0) {
+        ShowMessage(u"복권을 저장할 쿠폰을 선택하세요."_s, MsgIcon::Critical);
+        return;
+    }
+    const qint64 drawNo = grdR1->text(1, m_couponRow).toLongLong();
     CouponStore::SaveMemo(drawNo, txtBigo1->toPlainText());
     gDialogNumber[1] = double(drawNo);
     gDialogResult = u"정상"_s;

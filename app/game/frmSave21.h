@@ -14,7 +14,8 @@ class frmSave21 : public QDialog
     Q_OBJECT
 public:
     explicit frmSave21(QWidget* parent = nullptr);
-    void confirm(int row);
+    // Writes the memo of the coupon on screen and chooses that coupon.
+    void confirm();
 
 private:
     void selectCoupon(int row);
@@ -24,4 +25,5 @@ private:
     QLabel* lblMsg1;
     QPushButton* cmdOK;
     QPushButton* cmdCancel;
+    int m_couponRow = 0; // the coupon on screen, 0 while none is
 };

@@ -44,18 +44,28 @@ int twoDigits(const QString& text, int at)
 
 } // namespace
 
+bool WellFormedDraw(const QString& drawText)
+{
+    if (drawText.size() != 14)
+        return false;
+    std::uint64_t seen = 0;
+    for (int i = 0; i < 7; ++i) {
+        const int n = twoDigits(drawText, i * 2);
+        if (n < 1 || n > 45 || (seen & (std::uint64_t(1) << n)))
+            return false;
+        seen |= std::uint64_t(1) << n;
+    }
+    return true;
+}
+
 FastRank::FastRank(const QString& drawText)
     : m_drawText(drawText)
+    , m_valid(WellFormedDraw(drawText))
 {
-    m_valid = drawText.size() >= 14;
-    for (int i = 0; i < 6 && m_valid; ++i) {
-        const int n = twoDigits(drawText, i * 2);
-        if (n < 1 || n > 45)
-            m_valid = false;
-        else
-            m_winning |= std::uint64_t(1) << n;
-    }
-    m_bonus = twoDigits(drawText, 12);
+    // A malformed draw leaves every game to the rule as written.
+    for (int i = 0; i < 6 && m_valid; ++i)
+        m_winning |= std::uint64_t(1) << twoDigits(drawText, i * 2);
+    m_bonus = m_valid ? twoDigits(drawText, 12) : 0;
 }
 
 char FastRank::rankOf(const QString& gameText) const
@@ -88,6 +98,8 @@ char FastRank::rankOf(const QString& gameText) const
 
 qint64 EvaluatePending(qint64 drawNo, const DrawResult& draw, const Progress& progress)
 {
+    if (!WellFormedDraw(draw.drawText))
+        return 0;
     const FastRank rule(draw.drawText);
     Transaction transaction(gUserConn);
     Query count(gUserConn, u"SELECT COUNT(*) AS n FROM List1 WHERE BokNo = ? AND Top1 = '9'"_s);

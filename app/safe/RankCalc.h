@@ -17,6 +17,9 @@ struct DrawResult
     std::array<double, 6> prizes {}; // index 1..5: Rk1Kum … Rk5Kum
 };
 DrawResult ReadDrawResult(qint64 drawNo);
+// Six different numbers from 1 to 45 and a bonus from 1 to 45 that is none of them, as two digits each.
+// Any other text has no rank to give: the two rank rules would not even agree on it.
+bool WellFormedDraw(const QString& drawText);
 
 // The rank rule on bit masks: the same answer as RankOfGame for well-formed texts, without building a
 // text per comparison — a draw of a million games is ranked in a blink.
@@ -35,7 +38,7 @@ private:
 };
 
 // The full pass: every pending game of the draw gets its rank and prize, the losers all at once; one
-// transaction. Returns the number of games that were pending.
+// transaction. Returns the number of games that were pending. A malformed draw text ranks nothing.
 using Progress = std::function<void(int percent)>;
 qint64 EvaluatePending(qint64 drawNo, const DrawResult& draw, const Progress& progress = {});
 // Bok1.Tag1 = "1": the draw has had its pass.

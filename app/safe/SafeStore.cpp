@@ -85,6 +85,8 @@ std::optional<QString> SaveGames(qint64 drawNo,
                                  const Progress& progress)
 {
     const qint64 n = games.size();
+    if (!GroupNameAllowed(groupName))
+        return groupName + u"은(는) 그룹명으로 쓸 수 없습니다."_s;
     Transaction transaction(gUserConn);
     // A draw without its row (the synchronisation makes one for every draw up to the one on sale) gets
     // one here rather than losing the games.
@@ -272,9 +274,11 @@ QString SaveMemo(qint64 drawNo, const QString& memo)
 
 QString CleanGroupName(const QString& typed) { return SqlQuote(ByteLeft(typed, 30)); }
 
+bool GroupNameAllowed(const QString& clean) { return !clean.isEmpty() && clean != kAllGroups; }
+
 RenameResult RenameGroup(const QString& oldName, const QString& newName)
 {
-    if (newName.isEmpty() || newName == kAllGroups)
+    if (!GroupNameAllowed(newName))
         return RenameResult::Refused;
     Transaction transaction(gUserConn);
     const qint64 oldNo = GroupNumber(oldName);

@@ -19,7 +19,8 @@ inline const QString kAllGroups = QStringLiteral("(전체)");
 using Progress = std::function<void(int percent)>;
 
 // Adds the games (12-digit texts) to the draw under the group (reused by name, or made with the next
-// number), with the memo. A refusal comes back as its message; nothing is written then.
+// number), with the memo. A refusal (the draw's limit, a group name that is not allowed) comes back as its
+// message; nothing is written then.
 std::optional<QString> SaveGames(qint64 drawNo,
                                  const QStringList& games,
                                  const QString& memo,
@@ -81,6 +82,8 @@ enum class RenameResult { Renamed, Merged, Unchanged, Refused };
 // Renames the group, or merges it into the group already bearing the new name.
 RenameResult RenameGroup(const QString& oldName, const QString& newName);
 QString CleanGroupName(const QString& typed); // 30 bytes, quotes as backquotes
+// Not empty, and not "(전체)", which the safe lists for every group at once.
+bool GroupNameAllowed(const QString& clean);
 
 // "03.11.19.24.38.45"
 QString Dotted(const QString& no1);

@@ -6,7 +6,6 @@
 #include "MessageService.h"
 #include "RankCalc.h"
 #include "SafeExport.h"
-#include "SqlError.h"
 #include "TextExport.h"
 #include "UiTools.h"
 #include "frmMain.h"
@@ -48,17 +47,13 @@ QFont fixedPitch()
 
 const QString kAll = u"(전체)"_s;
 
-} // namespace
-
-template <typename F> void frmBank1::guarded(F&& action)
+// Runs an action that touches the database; a failure is reported and the window stays as it was.
+template <typename F> bool guarded(F&& action)
 {
-    try {
-        action();
-    } catch (const SqlError& error) {
-        ShowMessage(u"복권금고 작업 중 오류가 발생하였습니다. 바뀐 것은 없습니다.\n\n"_s + error.message(),
-                    MsgIcon::Critical);
-    }
+    return RunGuarded(u"복권금고 작업 중 오류가 발생하였습니다. 바뀐 것은 없습니다."_s, std::forward<F>(action));
 }
+
+} // namespace
 
 frmBank1::frmBank1(QWidget* parent)
     : QWidget(parent)
@@ -92,10 +87,10 @@ frmBank1::frmBank1(QWidget* parent)
         if (m_initialised)
             reselectDraw();
     });
-    if (grdR1->maxRows() > 0) {
-        grdR1->setActiveCell(1, 1);
-        SelectDraw(1);
-    }
+    // The first draw's recount and rank pass write to the member's database, which can fail like any
+    // other action: the window opens all the same and says so.
+    if (grdR1->maxRows() > 0)
+        guarded([this] { SelectDraw(1); });
 }
 
 QWidget* frmBank1::buildDraws()
@@ -197,7 +192,7 @@ QWidget* frmBank1::buildTickets()
     connect(cmdRefresh, &QPushButton::clicked, this, [this] {
         guarded([this] {
             ShowDrawList(false);
-            SelectDraw(grdR1->activeRow());
+            SelectDraw(m_drawRow);
         });
     });
 
@@ -263,11 +258,9 @@ QWidget* frmBank1::buildSummary()
     return box;
 }
 
-qint64 frmBank1::activeDraw() const { return grdR1->text(1, grdR1->activeRow()).toLongLong(); }
-
 void frmBank1::reselectDraw()
 {
-    guarded([this] { SelectDraw(grdR1->activeRow()); });
+    guarded([this] { SelectDraw(m_drawRow); });
 }
 
 void frmBank1::ShowDrawList(bool reload)
@@ -291,14 +284,28 @@ void frmBank1::ShowDrawList(bool reload)
 
 void frmBank1::SelectDraw(int row)
 {
-    if (grdR1->maxRows() == 0 || row <= 0)
+    if (grdR1->maxRows() == 0 || row <= 0 || row > grdR1->maxRows())
         return;
-    txtBigo1->clear();
+    // Every later action works on this draw, the one on screen, wherever the list's cursor has gone.
+    m_drawRow = row;
+    grdR1->setActiveCell(1, row);
     m_drawNo = grdR1->text(1, row).toLongLong();
     m_shownCount = grdR1->text(3, row).toLongLong();
+    // Should a step below fail, nothing of the draw shown before may be left to act on under this one's
+    // number: not its memo, its ticked games or its group.
+    m_memoShown = false;
+    txtBigo1->clear();
+    grdR2->setMaxRows(0);
+    grdR3->setMaxRows(0);
+    m_groupNo = 0;
+    m_groupName.clear();
+    txtGName1->clear();
+    cmdSave2->setEnabled(false);
+    cmdDelete3->setEnabled(false);
     const SafeStore::DrawMemo memo = SafeStore::ReadDrawRow(m_drawNo);
     if (memo.found)
         txtBigo1->setPlainText(memo.memo);
+    m_memoShown = true;
 
     const qint64 count = SafeStore::Recount(m_drawNo, m_shownCount);
     if (count != m_shownCount) {
@@ -309,14 +316,10 @@ void frmBank1::SelectDraw(int row)
     for (const QString& name : SafeStore::DrawGroupNames(m_drawNo))
         groups.append({name});
     grdR3->setRows(groups);
-    grdR2->setMaxRows(0);
     m_page = 1;
 
     CalcDrawRanks(m_drawNo, !(memo.found && memo.tag == u"1"_s));
 
-    m_groupNo = 0;
-    m_groupName.clear();
-    txtGName1->clear();
     const int groupRow = grdR3->maxRows() > 1 ? 2 : 1;
     grdR3->setActiveCell(1, groupRow);
     SelectGroup(groupRow);
@@ -328,6 +331,14 @@ void frmBank1::CalcDrawRanks(qint64 drawNo, bool fullPass)
     lblMsg1->setText(u"[총당첨금:]"_s);
     lblMsg1->repaint();
     const RankCalc::DrawResult draw = RankCalc::ReadDrawResult(drawNo);
+    if (draw.found && draw.final && !RankCalc::WellFormedDraw(draw.drawText)) {
+        // No rule can rank against numbers that repeat or fall outside 1–45; ranking anyway would write
+        // ranks that the next correct result could never take back.
+        ShowMessage(QString::number(drawNo) + u"회 당첨번호가 올바르지 않아 등수를 계산하지 않았습니다. ("_s
+                        + draw.drawText + u')',
+                    MsgIcon::Critical);
+        return;
+    }
     if (draw.found && draw.final) {
         if (fullPass) {
             RankCalc::EvaluatePending(drawNo, draw, BusyGuard::callback());
@@ -341,8 +352,9 @@ void frmBank1::CalcDrawRanks(qint64 drawNo, bool fullPass)
 
 void frmBank1::SelectGroup(int row)
 {
-    if (row <= 0)
+    if (row <= 0 || row > grdR3->maxRows())
         return;
+    grdR3->setActiveCell(1, row);
     m_groupName = grdR3->text(1, row);
     const bool named = m_groupName != kAll;
     txtGName1->setEnabled(named);
@@ -500,7 +512,7 @@ void frmBank1::DeleteCheckedGames()
                 serials.push_back(grdR2->text(5, r).toLongLong());
         }
         const qint64 deleted = SafeStore::DeleteGames(m_drawNo, serials);
-        grdR1->setText(3, grdR1->activeRow(), QString::number(m_shownCount - deleted));
+        grdR1->setText(3, m_drawRow, QString::number(m_shownCount - deleted));
         m_checked = 0;
     }
     reselectDraw();
@@ -508,10 +520,13 @@ void frmBank1::DeleteCheckedGames()
 
 void frmBank1::DeleteGroupGames()
 {
-    const QString name = grdR3->text(1, grdR3->activeRow());
+    const QString name = m_groupName;
     if (name.isEmpty() || name == kAll)
         return;
-    if (ShowMessage(u"그룹명에 등록된 복권자료도 모두 삭제됩니다. 진행할까요?"_s, MsgIcon::None, MsgButtons::OkCancel)
+    if (ShowMessage(u'[' + name + u"] 그룹명에 등록된 "_s + QString::number(m_drawNo)
+                        + u"회 복권자료도 모두 삭제됩니다. 진행할까요?"_s,
+                    MsgIcon::None,
+                    MsgButtons::OkCancel)
         != MsgAnswer::Ok)
         return;
     SafeStore::DeleteGroupGames(m_drawNo, name);
@@ -520,29 +535,29 @@ void frmBank1::DeleteGroupGames()
 
 void frmBank1::DeleteLosingGames()
 {
-    if (grdR1->maxRows() == 0)
+    if (m_drawRow == 0)
         return;
     {
         BusyGuard busy(u"낙첨복권 삭제 ..."_s);
         BusyGuard::progress(30);
-        const qint64 left = SafeStore::DeleteLosingGames(activeDraw());
+        const qint64 left = SafeStore::DeleteLosingGames(m_drawNo);
         BusyGuard::progress(90);
-        grdR1->setText(3, grdR1->activeRow(), QString::number(left));
+        grdR1->setText(3, m_drawRow, QString::number(left));
     }
     reselectDraw();
 }
 
 void frmBank1::SaveMemo()
 {
-    if (grdR1->maxRows() == 0)
+    if (m_drawRow == 0 || !m_memoShown)
         return;
-    txtBigo1->setPlainText(SafeStore::SaveMemo(activeDraw(), txtBigo1->toPlainText()));
+    txtBigo1->setPlainText(SafeStore::SaveMemo(m_drawNo, txtBigo1->toPlainText()));
     txtBigo1->setFocus();
 }
 
 void frmBank1::RenameGroup()
 {
-    const QString oldName = grdR3->text(1, grdR3->activeRow());
+    const QString oldName = m_groupName;
     if (oldName.isEmpty() || oldName == kAll)
         return;
     const QString newName = SafeStore::CleanGroupName(txtGName1->text());
@@ -564,10 +579,8 @@ void frmBank1::ExportDraw()
     TextExport file(TextExport::PathFor(u"복권금고_"_s));
     {
         BusyGuard busy(u"텍스트화일 저장 ..."_s);
-        const qint64 drawNo = activeDraw();
-        SafeExport lines(file, drawNo);
-        SafeStore::TicketQuery query = ticketQuery();
-        query.drawNo = drawNo;
+        SafeExport lines(file, m_drawNo);
+        const SafeStore::TicketQuery query = ticketQuery();
         SafeStore::ForEachTicket(query, [&lines](const SafeStore::Ticket& t) { lines.add(t); });
         lines.finish();
     }

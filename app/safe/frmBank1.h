@@ -49,12 +49,9 @@ private:
     QWidget* buildTickets();
     QWidget* buildSummary();
     SafeStore::TicketQuery ticketQuery() const;
-    qint64 activeDraw() const;
     void reselectDraw();
     void turnPage(QLabel* label, int step);
     void toggleAll();
-    // Runs an action that touches the database; a failure is reported and the window stays as it was.
-    template <typename F> void guarded(F&& action);
 
     Grid* grdR1;
     Grid* grdR2;
@@ -78,7 +75,10 @@ private:
     QPushButton* cmdSave2;
     QPushButton* cmdDelete3;
 
+    // What the window shows; the actions work on these, not on the grids' current rows.
+    int m_drawRow = 0;
     qint64 m_drawNo = 0;
+    bool m_memoShown = false; // the memo box holds the draw's memo, not an empty box left by a failed read
     qint64 m_shownCount = 0;
     QString m_groupName;
     qint64 m_groupNo = 0;

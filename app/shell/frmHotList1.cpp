@@ -27,6 +27,7 @@ frmHotList1::frmHotList1(QWidget* parent)
     grdR1->setStretchColumn(2);
     grdR1->setColumnHidden(3, true);
     grdR1->setSelectRows(true);
+    grdR1->setSelectionFollowsCursor(false); // walking the list with the arrows opens no pages
     RunGuarded(u"홍보글 목록을 읽지 못하였습니다."_s,
                [this] { grdR1->setRows(TickerRotation::AsRows(TickerRotation::ReadLines())); });
     StripeRows(*grdR1);

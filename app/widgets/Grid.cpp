@@ -4,9 +4,12 @@
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QMouseEvent>
+#include <QScopedValueRollback>
 #include <QStyledItemDelegate>
 #include <QTableView>
 #include <QVBoxLayout>
+
+#include <utility>
 
 namespace {
 
@@ -84,9 +87,27 @@ Grid::Grid(QWidget* parent)
     m_view->verticalHeader()->setDefaultSectionSize(m_view->fontMetrics().height() + 6);
     m_view->verticalHeader()->setSectionsClickable(true);
 
+    // The row the window shows is the row the user is on: a current row moved by the keyboard (or by a
+    // press or a drag of the mouse) is reported as a click on it. The release that ends that press is not
+    // reported a second time.
+    m_view->viewport()->installEventFilter(this);
+    m_view->verticalHeader()->viewport()->installEventFilter(this);
+    connect(m_view->selectionModel(),
+            &QItemSelectionModel::currentRowChanged,
+            this,
+            [this](const QModelIndex& current, const QModelIndex&) {
+                if (m_quiet || !m_followsCursor || !current.isValid())
+                    return;
+                m_reportedRow = current.row();
+                Q_EMIT cellClicked(current.column() + 1, current.row() + 1);
+            });
     connect(m_view, &QTableView::clicked, this, [this](const QModelIndex& index) {
-        Q_EMIT cellClicked(index.column() + 1, index.row() + 1);
+        if (std::exchange(m_reportedRow, -1) != index.row())
+            Q_EMIT cellClicked(index.column() + 1, index.row() + 1);
     });
+    // A column header is a button of the window (it ticks every box, say); it never moves the current row.
+    disconnect(m_view->horizontalHeader(), &QHeaderView::sectionPressed, m_view, nullptr);
+    disconnect(m_view->horizontalHeader(), &QHeaderView::sectionEntered, m_view, nullptr);
     connect(m_view, &QTableView::doubleClicked, this, [this](const QModelIndex& index) {
         Q_EMIT cellDoubleClicked(index.column() + 1, index.row() + 1);
     });
@@ -97,7 +118,8 @@ Grid::Grid(QWidget* parent)
         Q_EMIT cellDoubleClicked(section + 1, 0);
     });
     connect(m_view->verticalHeader(), &QHeaderView::sectionClicked, this, [this](int section) {
-        Q_EMIT cellClicked(0, section + 1);
+        if (std::exchange(m_reportedRow, -1) != section)
+            Q_EMIT cellClicked(0, section + 1);
     });
     connect(m_model,
             &GridModel::dataChanged,
@@ -109,6 +131,13 @@ Grid::Grid(QWidget* parent)
                     && m_view->hasFocus())
                     Q_EMIT cellEdited(from.column() + 1, from.row() + 1);
             });
+}
+
+bool Grid::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::MouseButtonPress)
+        m_reportedRow = -1; // a new press: its release is a click of its own
+    return QWidget::eventFilter(watched, event);
 }
 
 bool Grid::inside(int column, int row) const
@@ -208,6 +237,8 @@ void Grid::setActiveCell(int column, int row)
     if (!inside(column, row))
         return;
     const QModelIndex index = m_model->index(row - 1, column - 1);
+    // The window moves the row itself and runs what goes with it; it is not told of its own move.
+    const QScopedValueRollback quiet(m_quiet, true);
     m_view->setCurrentIndex(index);
     m_view->scrollTo(index);
 }

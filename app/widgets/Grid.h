@@ -47,12 +47,16 @@ public:
     void setColumnHidden(int column, bool hidden);
     bool isColumnHidden(int column) const;
 
-    // The current cell; making it active scrolls the grid to it.
+    // The current cell; making it active scrolls the grid to it. The window's own move is not reported;
+    // one made by the user from the keyboard or the mouse is reported as cellClicked.
     void setActiveCell(int column, int row);
     int activeRow() const;
     int activeCol() const;
     void selectBlock(int column1, int row1, int column2, int row2);
     void setSelectRows(bool wholeRows);
+    // On (the default) for lists of records to look at: the row the user moves to is shown at once.
+    // Off for lists where a click does something, such as opening a link: only real clicks count there.
+    void setSelectionFollowsCursor(bool follows) { m_followsCursor = follows; }
 
     void setCellColor(int column, int row, const QColor& color);
     void setRowColor(int row, const QColor& color);
@@ -65,8 +69,8 @@ public:
         int column;
         Qt::SortOrder order = Qt::AscendingOrder;
     };
-    // Sorts rows row1..row2 by one or two keys. Rows move with all their cells; the order of rows equal
-    // on both keys stays as it was.
+    // Sorts rows row1..row2 by one or two keys. Rows move with all their cells, colours and row labels; the
+    // order of rows equal on both keys stays as it was.
     void sortRows(int row1, int row2, SortKey first, std::optional<SortKey> second = std::nullopt);
 
     // Fills many cells without redrawing after each one.
@@ -86,16 +90,22 @@ public:
     GridModel* model() const { return m_model; }
 
 Q_SIGNALS:
-    // Row 0 is the header, column 0 the row-number column.
+    // Row 0 is the header, column 0 the row-number column. Also sent when the user moves the current row.
     void cellClicked(int column, int row);
     void cellDoubleClicked(int column, int row);
     void cellEdited(int column, int row);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     bool inside(int column, int row) const;
 
     GridModel* m_model;
     QTableView* m_view;
+    bool m_quiet = false;
+    bool m_followsCursor = true;
+    int m_reportedRow = -1; // 0-based row already reported by the press in progress
 };
 
 // Blocks of five rows shaded alternately: 1–5 plain, 6–10 RGB(246,246,246), 11–15 plain, …

@@ -70,7 +70,8 @@ QVariant GridModel::headerData(int section, Qt::Orientation orientation, int rol
     if (role != Qt::DisplayRole)
         return QAbstractTableModel::headerData(section, orientation, role);
     if (orientation == Qt::Vertical)
-        return section < m_rowLabels.size() ? QVariant(m_rowLabels[section]) : QVariant(section + 1);
+        return section < m_rowLabels.size() && !m_rowLabels[section].isNull() ? QVariant(m_rowLabels[section])
+                                                                              : QVariant(section + 1);
     return section >= 0 && size_t(section) < m_columns.size() ? QVariant(m_columns[size_t(section)].header)
                                                               : QVariant();
 }
@@ -213,10 +214,49 @@ void GridModel::sortRows(int firstRow, int lastRow, const std::vector<SortKey>& 
             sorted[i * width + c] = std::move(at(int(c), order[i]));
     }
     std::move(sorted.begin(), sorted.end(), m_cells.begin() + ptrdiff_t(size_t(firstRow) * width));
-    if (m_batch == 0)
+    moveRowDecorations(firstRow, order);
+    if (m_batch == 0) {
         Q_EMIT dataChanged(index(firstRow, 0), index(lastRow, int(width) - 1));
-    else
+        Q_EMIT headerDataChanged(Qt::Vertical, firstRow, lastRow);
+    } else {
         m_batchDirty = true;
+    }
+}
+
+// A row's colours and its label belong to its record: a highlighted game stays highlighted wherever the sort
+// puts it.
+void GridModel::moveRowDecorations(int firstRow, const std::vector<int>& order)
+{
+    const int lastRow = firstRow + int(order.size()) - 1;
+    std::vector<QColor> rowColors(order.size());
+    for (size_t i = 0; i < order.size(); ++i)
+        rowColors[i] = m_rowBackground[size_t(order[i])];
+    std::move(rowColors.begin(), rowColors.end(), m_rowBackground.begin() + firstRow);
+
+    if (!m_cellBackground.isEmpty()) {
+        std::vector<int> target(order.size());
+        for (size_t i = 0; i < order.size(); ++i)
+            target[size_t(order[i] - firstRow)] = firstRow + int(i);
+        QHash<quint64, QColor> moved;
+        for (auto it = m_cellBackground.cbegin(); it != m_cellBackground.cend(); ++it) {
+            const int row = int(it.key() >> 32);
+            const int column = int(quint32(it.key()));
+            const bool inBlock = row >= firstRow && row <= lastRow;
+            moved.insert(key(column, inBlock ? target[size_t(row - firstRow)] : row), it.value());
+        }
+        m_cellBackground = std::move(moved);
+    }
+
+    if (m_rowLabels.size() > firstRow) {
+        // Rows past the end of the labels have none: they show their position wherever they go.
+        while (m_rowLabels.size() <= lastRow)
+            m_rowLabels.append(QString());
+        QStringList labels;
+        for (int row : order)
+            labels.append(m_rowLabels[row]);
+        for (qsizetype i = 0; i < labels.size(); ++i)
+            m_rowLabels[firstRow + i] = labels[i];
+    }
 }
 
 void GridModel::beginBatch() { ++m_batch; }
@@ -227,6 +267,8 @@ void GridModel::endBatch()
         return;
     m_batchDirty = false;
     Q_EMIT headerDataChanged(Qt::Horizontal, 0, std::max(int(m_columns.size()) - 1, 0));
+    if (m_rows > 0)
+        Q_EMIT headerDataChanged(Qt::Vertical, 0, m_rows - 1);
     if (m_rows > 0 && !m_columns.empty())
         Q_EMIT dataChanged(index(0, 0), index(m_rows - 1, int(m_columns.size()) - 1));
 }

@@ -29,7 +29,7 @@ public:
     void setCell(int column, int row, const QString& text);
     QString header(int column) const;
     void setHeader(int column, const QString& text);
-    // Texts for the row-number column; rows without one show their position.
+    // Texts for the row-number column; rows without one (or with a null text) show their position.
     void setRowLabels(const QStringList& labels);
 
     Kind kind(int column) const;
@@ -44,7 +44,7 @@ public:
         int column;
         Qt::SortOrder order;
     };
-    // Stable: rows equal on every key keep their order. Backgrounds stay where they are.
+    // Stable: rows equal on every key keep their order. Rows move with their colours and labels.
     void sortRows(int firstRow, int lastRow, const std::vector<SortKey>& keys);
 
     // Between begin and end, changes do not notify the view one by one; the end refreshes it once.
@@ -60,6 +60,8 @@ private:
     };
     QString& at(int column, int row) { return m_cells[size_t(row) * size_t(m_columns.size()) + size_t(column)]; }
     void cellChanged(int column, int row);
+    // order[i] is the row that comes to firstRow + i.
+    void moveRowDecorations(int firstRow, const std::vector<int>& order);
     static quint64 key(int column, int row) { return (quint64(quint32(row)) << 32) | quint32(column); }
 
     std::vector<QString> m_cells; // row by row

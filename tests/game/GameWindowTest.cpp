@@ -176,6 +176,22 @@ TEST_F(GameWindow, CountRules)
     EXPECT_EQ(grid(w.get(), u"grdR1")->maxRows(), 1000);
 }
 
+TEST_F(GameWindow, TheAdministratorsLimitIsTheListsRowCount)
+{
+    gUserID = u"chief"_s;
+    auto w = open();
+    setCount(w.get(), u"32768"_s);
+    button(w.get(), u"cmdStart1")->click();
+    EXPECT_EQ(install.messages.last(), u"숫자가 올바르지 않습니다. (범위: 1부터 32767까지)"_s);
+    EXPECT_EQ(grid(w.get(), u"grdR1")->maxRows(), 0);
+    install.messages.clear();
+    setCount(w.get(), u"32767"_s);
+    button(w.get(), u"cmdStart1")->click();
+    EXPECT_TRUE(install.messages.shown().isEmpty());
+    EXPECT_EQ(grid(w.get(), u"grdR1")->maxRows(), 32767);
+    EXPECT_EQ(child<QLabel>(w.get(), u"lblRecCount"_s)->text(), u"[자료: 32767]"_s);
+}
+
 TEST_F(GameWindow, RequiredAndExcludedNumbers)
 {
     auto w = open();
@@ -270,6 +286,30 @@ TEST_F(GameWindow, ThePad)
     EXPECT_EQ(text->text(), u"01.02.03.04.05.07"_s);
     Q_EMIT list->cellClicked(2, 1);
     EXPECT_EQ(text->text(), u"03.11.19.24.38.45"_s);
+}
+
+// The statistics are re-sorted by the recount; the game just added must be highlighted where its numbers
+// end up, not where they stood before.
+TEST_F(GameWindow, AnAppendedGameIsHighlightedOnItsOwnNumbers)
+{
+    auto w = open();
+    auto click = [&](int number) {
+        QTest::mousePress(child<QLabel>(w.get(), u"lblBokNo("_s + QString::number(number - 1) + u')'), Qt::LeftButton);
+    };
+    for (int n : {40, 41, 42, 43, 44, 45})
+        click(n);
+    button(w.get(), u"cmdMove1")->click();
+    button(w.get(), u"cmdDelete1")->click();
+    for (int n : {1, 2, 3, 4, 5, 6})
+        click(n);
+    button(w.get(), u"cmdMove1")->click();
+    Grid* stats = grid(w.get(), u"grdR2");
+    QStringList highlighted;
+    for (int r = 1; r <= 45; ++r) {
+        if (stats->cellColor(1, r) == QColor(192, 192, 192))
+            highlighted.append(stats->text(1, r));
+    }
+    EXPECT_EQ(highlighted, (QStringList {u"1"_s, u"2"_s, u"3"_s, u"4"_s, u"5"_s, u"6"_s}));
 }
 
 TEST_F(GameWindow, SortRemoveDuplicatesAndDeleteAll)

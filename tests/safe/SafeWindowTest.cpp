@@ -1,8 +1,6 @@
-#include "Grid.h"
-#include "SafeFixture.h"
 #include "SafeStore.h"
+#include "SafeWindowFixture.h"
 #include "Tools.h"
-#include "frmBank1.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -14,42 +12,6 @@
 #include <gtest/gtest.h>
 
 using namespace Qt::StringLiterals;
-
-namespace {
-QStringList manyGames(int n, const QString& tail = u"2021222324"_s)
-{
-    QStringList games;
-    for (int i = 0; i < n; ++i)
-        games.append(QString::number(10 + i % 9) + tail);
-    return games;
-}
-} // namespace
-
-class SafeWindow : public SafeTest
-{
-protected:
-    std::unique_ptr<frmBank1> open()
-    {
-        auto w = std::make_unique<frmBank1>();
-        w->resize(1200, 700);
-        return w;
-    }
-    // Selects the draw in the draw list as a click would.
-    static void pickDraw(frmBank1& w, qint64 drawNo)
-    {
-        Grid* draws = w.findChild<Grid*>(u"grdR1"_s);
-        for (int r = 1; r <= draws->maxRows(); ++r) {
-            if (draws->text(1, r).toLongLong() == drawNo) {
-                draws->setActiveCell(1, r);
-                Q_EMIT draws->cellClicked(1, r);
-                return;
-            }
-        }
-        ADD_FAILURE() << "no draw " << drawNo;
-    }
-    static Grid* tickets(frmBank1& w) { return w.findChild<Grid*>(u"grdR2"_s); }
-    static QString label(frmBank1& w, const QString& name) { return w.findChild<QLabel*>(name)->text(); }
-};
 
 TEST_F(SafeWindow, SelectingAFinalDrawRanksItsGamesOnceAndShowsTheSummary)
 {
@@ -184,12 +146,12 @@ TEST_F(SafeWindow, DeletingCheckedGamesLosersAndGroups)
     // Group 나 still has games in 1201: deleting its games of 1200 keeps the group.
     pickDraw(*w, 1200);
     ASSERT_EQ(groups->text(1, 2), u"나"_s);
-    groups->setActiveCell(1, 2);
+    pickGroup(*w, u"나"_s);
     w->DeleteGroupGames();
     EXPECT_EQ(SqlValue(gUserConn, u"SELECT COUNT(*) FROM List1 WHERE BokNo = 1200"_s), u"0"_s);
     EXPECT_EQ(SafeStore::GroupNumber(u"나"_s), 2);
     pickDraw(*w, 1201);
-    groups->setActiveCell(1, 2);
+    pickGroup(*w, u"나"_s);
     w->DeleteGroupGames();
     EXPECT_EQ(SafeStore::GroupNumber(u"나"_s), 0);
 }
@@ -214,11 +176,11 @@ TEST_F(SafeWindow, MemoRenameAndMerge)
     Grid* groups = w->findChild<Grid*>(u"grdR3"_s);
     auto* name = w->findChild<QLineEdit*>(u"txtGName1"_s);
     ASSERT_EQ(groups->text(1, 3), u"A"_s);
-    groups->setActiveCell(1, 3);
+    pickGroup(*w, u"A"_s);
     name->setText(u"A"_s);
     w->RenameGroup(); // its own name: nothing changes
     EXPECT_EQ(SafeStore::GroupNumber(u"A"_s), 1);
-    groups->setActiveCell(1, 3);
+    pickGroup(*w, u"A"_s);
     name->setText(u"주말's 그룹 이름이 아주아주 길어서 잘립니다"_s);
     w->RenameGroup();
     const QString cut = SqlValue(gUserConn, u"SELECT GName1 FROM Group1 WHERE GNo1 = 1"_s);
@@ -227,16 +189,13 @@ TEST_F(SafeWindow, MemoRenameAndMerge)
 
     // Renaming B to A's name merges B into A in every draw.
     pickDraw(*w, 1196);
-    for (int r = 1; r <= groups->maxRows(); ++r) {
-        if (groups->text(1, r) == u"B"_s)
-            groups->setActiveCell(1, r);
-    }
+    pickGroup(*w, u"B"_s);
     name->setText(cut);
     w->RenameGroup();
     EXPECT_EQ(SafeStore::GroupNumber(u"B"_s), 0);
     EXPECT_EQ(SqlValue(gUserConn, u"SELECT COUNT(*) FROM List1 WHERE GNo1 = 1"_s), u"9"_s);
+    pickGroup(*w, cut);
     name->setText(u"(전체)"_s);
-    groups->setActiveCell(1, 2);
     w->RenameGroup(); // refused with a beep, nothing renamed
     EXPECT_EQ(SqlValue(gUserConn, u"SELECT COUNT(*) FROM Group1"_s), u"1"_s);
 }

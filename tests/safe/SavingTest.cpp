@@ -1,7 +1,7 @@
 #include "CouponStore.h"
 #include "Grid.h"
-#include "SafeFixture.h"
 #include "SafeStore.h"
+#include "SafeWindowFixture.h"
 #include "Tools.h"
 #include "frmRun1.h"
 #include "frmSave1.h"
@@ -12,6 +12,8 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTableView>
+#include <QTest>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -106,7 +108,7 @@ TEST_F(SafeTest, SavingFromTheGameWindow)
     fillList(window, {u"01.02.04.16.20.32"_s, u"03.05.07.09.11.13"_s, u"01.02.04.16.33.44"_s});
     whenShown<frmSave1>([](frmSave1* d) {
         Grid* draws = d->findChild<Grid*>(u"grdR1"_s);
-        draws->setActiveCell(1, 2); // 1200
+        QTest::keyClick(draws->view(), Qt::Key_Down); // 1200
         d->findChild<QPushButton*>(u"cmdSave1"_s)->click();
     });
     window.SaveToSafe();
@@ -173,4 +175,108 @@ TEST_F(SafeTest, TheGameListExport)
     // A second export in the same second replaces the first.
     window.ExportGameList();
     EXPECT_EQ(install.launcher.textFiles[1], path);
+}
+
+// What the dialog shows is what it stores: the draw whose memo is on screen, the coupon whose memo is being
+// edited, even when the grid's cursor has gone elsewhere without them.
+TEST_F(SafeTest, TheDialogsKeepWhatTheyShow)
+{
+    ASSERT_FALSE(SafeStore::SaveGames(1200, {u"010203040506"_s}, u"1200 메모"_s, u"g"_s));
+    ASSERT_FALSE(SafeStore::SaveGames(1199, {u"010203040506"_s}, u"1199 메모"_s, u"g"_s));
+    gDialogNumber[1] = 1;
+    frmSave1 save;
+    Grid* draws = save.findChild<Grid*>(u"grdR1"_s);
+    auto* memo = save.findChild<QLineEdit*>(u"txtBigo1"_s);
+    QTest::keyClick(draws->view(), Qt::Key_Down);
+    EXPECT_EQ(memo->text(), u"1200 메모"_s);
+    QTest::keyClick(draws->view(), Qt::Key_Down);
+    EXPECT_EQ(memo->text(), u"1199 메모"_s);
+    Q_EMIT draws->cellClicked(1, 2);
+    draws->setActiveCell(1, 3);
+    save.save();
+    EXPECT_EQ(gDialogResult, u"정상"_s);
+    EXPECT_EQ(gDialogNumber[1], 1200.0);
+
+    for (int drawNo : {1201, 1200})
+        Execute(gUserConn,
+                u"INSERT INTO Bok2 (BokNo,Part2,Title1,Count1,Bigo1) VALUES (?,'판매점','쿠폰',0,?)"_s,
+                {qint64(drawNo), QString(QString::number(drawNo) + u" 쿠폰"_s)});
+    gDialogNumber[0] = 1;
+    frmSave21 coupon;
+    coupon.findChild<Grid*>(u"grdR1"_s)->setActiveCell(1, 2);
+    coupon.findChild<QPlainTextEdit*>(u"txtBigo1"_s)->setPlainText(u"새 메모"_s);
+    coupon.findChild<QPushButton*>(u"cmdOK"_s)->click();
+    EXPECT_EQ(gDialogNumber[1], 1201.0);
+    EXPECT_EQ(SqlValue(gUserConn, u"SELECT group_concat(Bigo1, ',') FROM (SELECT Bigo1 FROM Bok2 ORDER BY BokNo)"_s),
+              u"1200 쿠폰,새 메모"_s);
+}
+
+TEST_F(SafeTest, DatabaseErrorsInTheDialogsAreReported)
+{
+    gDialogNumber[1] = 1;
+    frmSave1 save;
+    Execute(gUserConn, u"DROP TABLE Bok1"_s);
+    Grid* draws = save.findChild<Grid*>(u"grdR1"_s);
+    EXPECT_NO_THROW(Q_EMIT draws->cellClicked(1, 2));
+    EXPECT_EQ(install.messages.shown().last().icon, MsgIcon::Critical);
+    EXPECT_TRUE(install.messages.last().contains(u"no such table"_s));
+
+    Execute(gUserConn, u"INSERT INTO Bok2 (BokNo,Part2,Title1,Count1,Bigo1) VALUES (1201,'판매점','쿠폰',0,'')"_s);
+    gDialogNumber[0] = 1;
+    frmSave21 coupon;
+    Execute(gUserConn, u"DROP TABLE Bok2"_s);
+    install.messages.clear();
+    EXPECT_NO_THROW(coupon.findChild<QPushButton*>(u"cmdOK"_s)->click());
+    EXPECT_EQ(install.messages.shown().size(), 1);
+    EXPECT_NE(gDialogResult, u"정상"_s);
+    EXPECT_NE(coupon.result(), int(QDialog::Accepted));
+    install.messages.clear();
+    EXPECT_NO_THROW(Q_EMIT coupon.findChild<Grid*>(u"grdR1"_s)->cellClicked(1, 1));
+    EXPECT_EQ(install.messages.shown().size(), 1);
+}
+
+// "(전체)" stands for every group in the safe; a group of that name could never be chosen again.
+TEST_F(SafeTest, NoGroupNamedAll)
+{
+    gDialogNumber[1] = 1;
+    frmSave1 dialog;
+    dialog.findChild<QLineEdit*>(u"txtGName1"_s)->setText(u"(전체)"_s);
+    dialog.save();
+    EXPECT_NE(gDialogResult, u"정상"_s);
+    EXPECT_EQ(install.messages.shown().last().icon, MsgIcon::Critical);
+    EXPECT_TRUE(install.messages.last().contains(u"(전체)"_s));
+
+    EXPECT_TRUE(SafeStore::SaveGames(1200, {u"010203040506"_s}, QString(), u"(전체)"_s));
+    EXPECT_EQ(SqlValue(gUserConn, u"SELECT COUNT(*) FROM Group1"_s)
+                  + SqlValue(gUserConn, u"SELECT COUNT(*) FROM List1"_s),
+              u"00"_s);
+}
+
+TEST_F(SafeTest, ASaveThatFailsHalfWayLeavesNothing)
+{
+    ASSERT_FALSE(SafeStore::SaveGames(1200, {u"010203040506"_s}, u"메모"_s, u"있는 그룹"_s));
+    Execute(gUserConn,
+            u"CREATE TRIGGER fail BEFORE INSERT ON List1 WHEN NEW.SNo1 = 4 "
+            "BEGIN SELECT RAISE(ABORT, '디스크 오류'); END"_s);
+    const QString before = SafeRows();
+    frmRun1 window;
+    fillList(window, {u"01.02.04.16.20.32"_s, u"03.05.07.09.11.13"_s, u"01.02.04.16.33.44"_s});
+    auto saveInto1200 = [] {
+        whenShown<frmSave1>([](frmSave1* d) {
+            QTest::keyClick(d->findChild<Grid*>(u"grdR1"_s)->view(), Qt::Key_Down); // 1200
+            d->findChild<QLineEdit*>(u"txtGName1"_s)->setText(u"새 그룹"_s);
+            d->findChild<QPushButton*>(u"cmdSave1"_s)->click();
+        });
+    };
+    saveInto1200();
+    window.SaveToSafe();
+    EXPECT_TRUE(install.messages.last().startsWith(u"복권번호를 저장하지 못하였습니다."_s));
+    EXPECT_TRUE(install.messages.last().contains(u"디스크 오류"_s));
+    EXPECT_EQ(SafeRows(), before);
+
+    Execute(gUserConn, u"DROP TRIGGER fail"_s);
+    saveInto1200();
+    window.SaveToSafe();
+    EXPECT_EQ(install.messages.last(), u"1200회차에 3개 복권번호가 [복권금고]에 저장되었습니다."_s);
+    EXPECT_EQ(SqlValue(gUserConn, u"SELECT Count1 FROM Bok1 WHERE BokNo = 1200"_s), u"4"_s);
 }

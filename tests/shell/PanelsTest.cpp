@@ -11,6 +11,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QPushButton>
+#include <QTableView>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -36,6 +37,9 @@ TEST_F(ShellTest, TheNoticeListStripesItsLinesAndOpensThemAsWebAddresses)
     EXPECT_TRUE(install.launcher.urls.isEmpty());
     Q_EMIT grid->cellClicked(2, 3);
     EXPECT_EQ(install.launcher.urls, QStringList {u"http://example.com/3"_s});
+    grid->setActiveCell(2, 3);
+    QTest::keyClick(grid->view(), Qt::Key_Down); // moving along the list opens nothing
+    EXPECT_EQ(install.launcher.urls.size(), 1);
 }
 
 TEST_F(ShellTest, TheNoticeListOpensOnceFromTheTicker)

@@ -131,6 +131,25 @@ TEST(GridSort, OnlyTheBlockMoves)
     EXPECT_EQ(grid.text(3, 1), u"fixed"_s);
 }
 
+TEST(GridSort, ColoursAndRowLabelsTravelWithTheirRows)
+{
+    Grid grid;
+    fill(grid, {u"b,2,r1"_s, u"a,1,r2"_s, u"c,3,r3"_s, u"d,4,fixed"_s});
+    const QColor red(255, 0, 0), blue(0, 0, 255);
+    grid.setRowColor(1, red);
+    grid.setCellColor(3, 3, blue);
+    grid.setRowNumbers({u"L1"_s, u"L2"_s, u"L3"_s});
+    grid.sortRows(1, 3, {1, Qt::DescendingOrder}); // c(r3), b(r1), a(r2)
+    ASSERT_EQ(column(grid, 3), (QStringList {u"r3"_s, u"r1"_s, u"r2"_s, u"fixed"_s}));
+    EXPECT_EQ(grid.cellColor(1, 2), red);
+    EXPECT_EQ(grid.cellColor(1, 1), QColor());
+    EXPECT_EQ(grid.cellColor(3, 1), blue);
+    EXPECT_EQ(grid.cellColor(3, 3), QColor());
+    auto label = [&](int row) { return grid.model()->headerData(row - 1, Qt::Vertical, Qt::DisplayRole).toString(); };
+    EXPECT_EQ(label(1) + label(2) + label(3), u"L3L1L2"_s);
+    EXPECT_EQ(label(4), u"4"_s); // a row without a label of its own shows its position
+}
+
 TEST(GridColours, StripesOfFiveAndHighlights)
 {
     Grid grid;
@@ -178,10 +197,51 @@ TEST(GridEvents, ClicksReportColumnAndRowWithTheHeaderAsRowZero)
     ASSERT_EQ(clicks.size(), 2);
     EXPECT_EQ(clicks[1][0].toInt(), 2);
     EXPECT_EQ(clicks[1][1].toInt(), 0);
+    EXPECT_EQ(grid.activeRow(), 2); // a header click leaves the current row alone
 
     QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, cell.center());
     ASSERT_GE(doubles.size(), 1);
     EXPECT_EQ(doubles.last()[1].toInt(), 2);
+}
+
+// What the screen shows and what the window acts on must be the same row: moving the current row from the
+// keyboard selects it as a click does, once; a move made by the window itself does not.
+TEST(GridEvents, TheKeyboardSelectsLikeAClick)
+{
+    Grid grid;
+    fill(grid, {u"a,1,x"_s, u"b,2,y"_s, u"c,3,z"_s});
+    grid.setSelectRows(true);
+    grid.resize(400, 300);
+    grid.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&grid));
+    QSignalSpy clicks(&grid, &Grid::cellClicked);
+    grid.setActiveCell(1, 1);
+    EXPECT_EQ(clicks.size(), 0);
+
+    QTableView* view = grid.view();
+    QTest::keyClick(view, Qt::Key_Down);
+    ASSERT_EQ(clicks.size(), 1);
+    EXPECT_EQ(clicks[0][1].toInt(), 2);
+    EXPECT_EQ(grid.activeRow(), 2);
+
+    // A click on another row reports it once; a click on the current row reports it again.
+    const QPoint third = view->visualRect(grid.model()->index(2, 0)).center();
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, third);
+    ASSERT_EQ(clicks.size(), 2);
+    EXPECT_EQ(clicks[1][1].toInt(), 3);
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, third);
+    EXPECT_EQ(clicks.size(), 3);
+    QTest::keyClick(view, Qt::Key_Up);
+    ASSERT_EQ(clicks.size(), 4);
+    EXPECT_EQ(clicks[3][1].toInt(), 2);
+
+    // A list whose click does something reports real clicks only.
+    grid.setSelectionFollowsCursor(false);
+    QTest::keyClick(view, Qt::Key_Down);
+    EXPECT_EQ(clicks.size(), 4);
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(grid.model()->index(0, 0)).center());
+    ASSERT_EQ(clicks.size(), 5);
+    EXPECT_EQ(clicks[4][1].toInt(), 1);
 }
 
 TEST(GridLarge, HoldsThirtyTwoThousandRows)
