@@ -637,7 +637,7 @@ QStringList gameTexts(const std::vector<Game>& games)
 }
 } // namespace
 
-template <typename Dialog, typename Store> void frmRun1::keepGames(int countIndex, const QString& place, Store&& store)
+template <typename Dialog, typename Store> void frmRun1::keepGames(const QString& place, Store&& store)
 {
     const int n = grdR1->maxRows();
     if (n == 0) {
@@ -645,45 +645,44 @@ template <typename Dialog, typename Store> void frmRun1::keepGames(int countInde
         return;
     }
     const QString failure = u"복권번호를 저장하지 못하였습니다. 저장된 것은 없습니다."_s;
-    gDialogNumber[size_t(countIndex)] = n;
-    gDialogResult.clear();
     // Only the dialog's opening is caught here: nothing can be caught across exec(), so the dialog's own
     // actions report their failures themselves.
     std::unique_ptr<Dialog> dialog;
-    if (!RunGuarded(failure, [&] { dialog = std::make_unique<Dialog>(this); }))
+    if (!RunGuarded(failure, [&] { dialog = std::make_unique<Dialog>(n, this); }))
         return;
     dialog->exec();
-    dialog.reset();
-    if (gDialogResult != u"정상"_s)
+    const std::optional<qint64> drawNo = dialog->chosenDraw();
+    if (!drawNo)
         return;
-    const qint64 drawNo = qint64(gDialogNumber[1]);
     std::optional<QString> refused;
     const bool stored = RunGuarded(failure, [&] {
         BusyGuard busy(u"복권번호 저장 ..."_s);
-        refused = store(drawNo, gameTexts(games()));
+        refused = store(*dialog, gameTexts(games()));
     });
+    dialog.reset();
     if (!stored)
         return;
     if (refused) {
         ShowMessage(*refused, MsgIcon::Critical);
         return;
     }
-    ShowMessage(QString::number(drawNo) + u"회차에 "_s + QString::number(n) + u"개 복권번호가 ["_s + place
+    ShowMessage(QString::number(*drawNo) + u"회차에 "_s + QString::number(n) + u"개 복권번호가 ["_s + place
                     + u"]에 저장되었습니다."_s,
                 MsgIcon::Information);
 }
 
 void frmRun1::SaveToSafe()
 {
-    keepGames<frmSave1>(1, u"복권금고"_s, [](qint64 drawNo, const QStringList& games) {
-        return SafeStore::SaveGames(drawNo, games, gDialogText[1], gDialogText[2], BusyGuard::callback());
+    keepGames<frmSave1>(u"복권금고"_s, [](const frmSave1& dialog, const QStringList& games) {
+        const frmSave1::Choice& choice = *dialog.choice();
+        return SafeStore::SaveGames(choice.drawNo, games, choice.memo, choice.group, BusyGuard::callback());
     });
 }
 
 void frmRun1::SaveToCoupon()
 {
-    keepGames<frmSave21>(0, u"발행복권"_s, [](qint64 drawNo, const QStringList& games) {
-        return CouponStore::AddGames(drawNo, games, BusyGuard::callback());
+    keepGames<frmSave21>(u"발행복권"_s, [](const frmSave21& dialog, const QStringList& games) {
+        return CouponStore::AddGames(*dialog.chosenDraw(), games, BusyGuard::callback());
     });
 }
 

@@ -55,7 +55,7 @@ private:
     void updateRecordCount();
     Game rowGame(int row) const;
     // Asks the dialog where the list goes, then hands it to the store (one transaction).
-    template <typename Dialog, typename Store> void keepGames(int countIndex, const QString& place, Store&& store);
+    template <typename Dialog, typename Store> void keepGames(const QString& place, Store&& store);
     QString rowKey(int row) const;
 
     QLabel* picTitle1;

@@ -26,7 +26,7 @@ const QString kNewGroup = u"(새 그룹명)"_s;
 QString proposedName() { return Clock::now().toString(u"yyyy-MM-dd HH:mm:ss"_s); }
 } // namespace
 
-frmSave1::frmSave1(QWidget* parent)
+frmSave1::frmSave1(qint64 gameCount, QWidget* parent)
     : QDialog(parent)
     , grdR1(Named(new Grid, u"grdR1"))
     , txtBigo1(Named(new QLineEdit, u"txtBigo1"))
@@ -40,8 +40,7 @@ frmSave1::frmSave1(QWidget* parent)
     setWindowTitle(u"응모복권 [등록]"_s);
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
 
-    gDialogResult.clear();
-    lblMsg1->setText(u"저장할 게임수: "_s + Grouped(qint64(gDialogNumber[1])) + u"(게임)"_s);
+    lblMsg1->setText(u"저장할 게임수: "_s + Grouped(gameCount) + u"(게임)"_s);
     lblMsg1->setStyleSheet(u"font-weight: bold; color: #1d3c8f;"_s);
     cboGroup1->setMaxVisibleItems(270 / (cboGroup1->fontMetrics().height() + 6));
 
@@ -109,7 +108,7 @@ frmSave1::frmSave1(QWidget* parent)
     connect(cboGroup1, &QComboBox::currentIndexChanged, this, &frmSave1::groupChosen);
     connect(cmdSave1, &QPushButton::clicked, this, &frmSave1::save);
     connect(cmdCancel, &QPushButton::clicked, this, [this] {
-        gDialogResult.clear();
+        m_choice.reset();
         reject();
     });
     m_loaded = true;
@@ -176,9 +175,6 @@ void frmSave1::save()
             return;
         }
     }
-    gDialogNumber[1] = double(m_drawNo);
-    gDialogText[1] = SqlQuote(txtBigo1->text());
-    gDialogText[2] = group;
-    gDialogResult = u"정상"_s;
+    m_choice = Choice {m_drawNo, SqlQuote(txtBigo1->text()), group};
     accept();
 }

@@ -1,6 +1,9 @@
 #pragma once
 
 #include <QDialog>
+#include <QString>
+
+#include <optional>
 
 class Grid;
 class QComboBox;
@@ -8,15 +11,23 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 
-// Where to keep the games in the ticket safe: the draw, the group and the draw's memo. In:
-// gDialogNumber[1] = the number of games. Out: gDialogResult "정상", gDialogNumber[1] = the draw,
-// gDialogText[1] = the memo, gDialogText[2] = the group name.
+// Where to keep the games in the ticket safe: the draw, the group and the draw's memo.
 class frmSave1 : public QDialog
 {
     Q_OBJECT
 public:
-    explicit frmSave1(QWidget* parent = nullptr);
+    struct Choice
+    {
+        qint64 drawNo = 0;
+        QString memo; // as stored: apostrophes turned into backquotes
+        QString group;
+    };
+
+    explicit frmSave1(qint64 gameCount, QWidget* parent = nullptr);
     void save();
+    // What was chosen; nothing while the dialog has not been saved (or was cancelled).
+    const std::optional<Choice>& choice() const { return m_choice; }
+    std::optional<qint64> chosenDraw() const { return m_choice ? std::optional(m_choice->drawNo) : std::nullopt; }
 
 private:
     void selectDraw(int row);
@@ -31,4 +42,5 @@ private:
     QPushButton* cmdCancel;
     bool m_loaded = false;
     qint64 m_drawNo = 0; // the draw on screen, 0 while none is
+    std::optional<Choice> m_choice;
 };

@@ -19,7 +19,7 @@ namespace {
 const QString kSaveFailure = u"쿠폰의 메모를 저장하지 못하였습니다. 바뀐 것은 없습니다."_s;
 } // namespace
 
-frmSave21::frmSave21(QWidget* parent)
+frmSave21::frmSave21(qint64 gameCount, QWidget* parent)
     : QDialog(parent)
     , grdR1(Named(new Grid, u"grdR1"))
     , txtBigo1(Named(new QPlainTextEdit, u"txtBigo1"))
@@ -31,8 +31,7 @@ frmSave21::frmSave21(QWidget* parent)
     setWindowTitle(u"복권쿠폰 [선택]"_s);
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
 
-    gDialogResult.clear();
-    lblMsg1->setText(u"저장할 게임수: "_s + Grouped(qint64(gDialogNumber[0])) + u"(게임)"_s);
+    lblMsg1->setText(u"저장할 게임수: "_s + Grouped(gameCount) + u"(게임)"_s);
     lblMsg1->setStyleSheet(u"font-weight: bold; color: #1d3c8f;"_s);
     grdR1->setHeaders({u"회차"_s, u"홍보글"_s, u"게임"_s});
     grdR1->setColumnKind(1, Grid::ColumnKind::Number);
@@ -75,7 +74,7 @@ frmSave21::frmSave21(QWidget* parent)
     });
     connect(cmdOK, &QPushButton::clicked, this, [this] { RunGuarded(kSaveFailure, [this] { confirm(); }); });
     connect(cmdCancel, &QPushButton::clicked, this, [this] {
-        gDialogResult.clear();
+        m_chosenDraw.reset();
         reject();
     });
     if (grdR1->maxRows() > 0) {
@@ -106,7 +105,6 @@ void frmSave21::confirm()
     }
     const qint64 drawNo = grdR1->text(1, m_couponRow).toLongLong();
     CouponStore::SaveMemo(drawNo, txtBigo1->toPlainText());
-    gDialogNumber[1] = double(drawNo);
-    gDialogResult = u"정상"_s;
+    m_chosenDraw = drawNo;
     accept();
 }

@@ -96,7 +96,7 @@ char FastRank::rankOf(const QString& gameText) const
     }
 }
 
-qint64 EvaluatePending(qint64 drawNo, const DrawResult& draw, const Progress& progress)
+qint64 EvaluatePending(qint64 drawNo, const DrawResult& draw, const ProgressCallback& progress)
 {
     if (!WellFormedDraw(draw.drawText))
         return 0;

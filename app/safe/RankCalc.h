@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Busy.h"
+
 #include <QString>
 
 #include <array>
@@ -39,8 +41,7 @@ private:
 
 // The full pass: every pending game of the draw gets its rank and prize, the losers all at once; one
 // transaction. Returns the number of games that were pending. A malformed draw text ranks nothing.
-using Progress = std::function<void(int percent)>;
-qint64 EvaluatePending(qint64 drawNo, const DrawResult& draw, const Progress& progress = {});
+qint64 EvaluatePending(qint64 drawNo, const DrawResult& draw, const ProgressCallback& progress = {});
 // Bok1.Tag1 = "1": the draw has had its pass.
 void MarkEvaluated(qint64 drawNo);
 

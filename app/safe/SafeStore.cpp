@@ -82,7 +82,7 @@ std::optional<QString> SaveGames(qint64 drawNo,
                                  const QStringList& games,
                                  const QString& memo,
                                  const QString& groupName,
-                                 const Progress& progress)
+                                 const ProgressCallback& progress)
 {
     const qint64 n = games.size();
     if (!GroupNameAllowed(groupName))

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Busy.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -16,7 +18,6 @@ namespace SafeStore {
 inline constexpr qint64 kMaxGamesPerDraw = 100000000;
 inline const QString kAllGroups = QStringLiteral("(전체)");
 
-using Progress = std::function<void(int percent)>;
 
 // Adds the games (12-digit texts) to the draw under the group (reused by name, or made with the next
 // number), with the memo. A refusal (the draw's limit, a group name that is not allowed) comes back as its
@@ -25,7 +26,7 @@ std::optional<QString> SaveGames(qint64 drawNo,
                                  const QStringList& games,
                                  const QString& memo,
                                  const QString& groupName,
-                                 const Progress& progress = {});
+                                 const ProgressCallback& progress = {});
 
 qint64 GroupNumber(const QString& name); // 0 when there is none
 QStringList GroupNames(); // all, by name

@@ -8,7 +8,6 @@
 #include "SafeExport.h"
 #include "TextExport.h"
 #include "UiTools.h"
-#include "frmMain.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -369,8 +368,7 @@ void frmBank1::RefreshDrawView()
 {
     ShowTicketPage(m_drawNo);
     ShowDrawSummary();
-    if (frmMain* main = frmMain::instance())
-        main->BannerChange();
+    Q_EMIT bannerChangeRequested();
 }
 
 SafeStore::TicketQuery frmBank1::ticketQuery() const

@@ -40,6 +40,10 @@ public:
     int page() const { return m_page; }
     int pageCount() const { return m_pageCount; }
 
+Q_SIGNALS:
+    // The safe shows another page of games: the main window turns its banner.
+    void bannerChangeRequested();
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 

@@ -1,6 +1,7 @@
 #include "FunctionTable.h"
 
 #include "frmBank1.h"
+#include "frmMain.h"
 #include "frmHelp1.h"
 #include "frmHome1.h"
 #include "frmHotList1.h"
@@ -11,9 +12,17 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-template <typename Window> std::function<QWidget*()> make()
+template <typename Window> std::function<QWidget*(frmMain&)> make()
 {
-    return [] { return new Window; };
+    return [](frmMain&) { return new Window; };
+}
+
+// The safe turns the main window's banner whenever it shows another page.
+QWidget* makeSafe(frmMain& shell)
+{
+    auto* safe = new frmBank1;
+    QObject::connect(safe, &frmBank1::bannerChangeRequested, &shell, &frmMain::BannerChange);
+    return safe;
 }
 
 // An item of the "관리자" menu: its number names it ("mnu11") and starts its caption.
@@ -43,7 +52,7 @@ const std::vector<FunctionEntry>& FunctionTable()
          u"frmBank1"_s,
          u"복권번호를 안전하게 보관하고 자동으로 당첨결과를 알려드립니다"_s,
          true,
-         make<frmBank1>()},
+         makeSafe},
         {u"복권쿠폰"_s,
          u"복권쿠폰"_s,
          F::FunctionsMenu,

@@ -4,6 +4,8 @@
 #include <QWidget>
 
 #include <functional>
+
+class frmMain;
 #include <vector>
 
 // Every function of the program in one table: where it is offered (toolbar, menus), its caption, the
@@ -27,7 +29,9 @@ struct FunctionEntry
     QString form; // "frmRun1"; empty when the item opens nothing
     QString description; // shown in the main window's caption
     bool mdi = true; // inside the main window's client area, or a window of its own
-    std::function<QWidget*()> create; // empty while the window is not part of the program yet
+    // Makes the window and connects what it asks of the main window; empty while the window is not part
+    // of the program yet.
+    std::function<QWidget*(frmMain& shell)> create;
 };
 
 const std::vector<FunctionEntry>& FunctionTable();

@@ -387,7 +387,7 @@ void frmMain::openForm(const QString& form)
     }
     // A window that cannot read what it shows is not opened; the rest of the program goes on.
     QWidget* window = nullptr;
-    if (!RunGuarded(u"창을 열지 못하였습니다."_s, [&] { window = entry->create(); }) || !window)
+    if (!RunGuarded(u"창을 열지 못하였습니다."_s, [&] { window = entry->create(*this); }) || !window)
         return;
     window->setObjectName(entry->form);
     window->setAttribute(Qt::WA_DeleteOnClose);

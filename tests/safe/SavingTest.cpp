@@ -52,8 +52,7 @@ void fillList(frmRun1& w, const QStringList& dotted)
 TEST_F(SafeTest, TheSaveDialogChoosesDrawGroupAndMemo)
 {
     ASSERT_FALSE(SafeStore::SaveGames(1200, {u"010203040506"_s}, u"지난 메모"_s, u"있는 그룹"_s));
-    gDialogNumber[1] = 5;
-    frmSave1 dialog;
+    frmSave1 dialog(5);
     Grid* draws = dialog.findChild<Grid*>(u"grdR1"_s);
     ASSERT_EQ(draws->maxRows(), 1201);
     EXPECT_EQ(draws->text(1, 1), u"1201"_s);
@@ -72,32 +71,31 @@ TEST_F(SafeTest, TheSaveDialogChoosesDrawGroupAndMemo)
     name->setText(u"   "_s);
     dialog.save();
     EXPECT_EQ(install.messages.last(), u"등록할 그룹명을 입력하세요"_s);
-    EXPECT_NE(gDialogResult, u"정상"_s);
+    EXPECT_FALSE(dialog.choice());
     // 15 syllables are 30 bytes; the 16th goes, and a cut never leaves half a syllable.
     name->setText(u"가나다라마바사아자차카타파하거너"_s);
     dialog.save();
-    EXPECT_EQ(gDialogResult, u"정상"_s);
-    EXPECT_EQ(gDialogNumber[1], 1200.0);
-    EXPECT_EQ(gDialogText[1], u"it`s mine"_s);
-    EXPECT_EQ(gDialogText[2], u"가나다라마바사아자차카타파하거"_s);
+    ASSERT_TRUE(dialog.choice());
+    EXPECT_EQ(dialog.choice()->drawNo, 1200);
+    EXPECT_EQ(dialog.choice()->memo, u"it`s mine"_s);
+    EXPECT_EQ(dialog.choice()->group, u"가나다라마바사아자차카타파하거"_s);
     name->setText(u"a가나다라마바사아자차카타파하거"_s);
     dialog.save();
-    EXPECT_EQ(ByteLen(gDialogText[2]), 29);
+    EXPECT_EQ(ByteLen(dialog.choice()->group), 29);
 
     groups->setCurrentIndex(1);
     EXPECT_FALSE(name->isEnabled());
     dialog.save();
-    EXPECT_EQ(gDialogText[2], u"있는 그룹"_s);
+    EXPECT_EQ(dialog.choice()->group, u"있는 그룹"_s);
 }
 
 TEST_F(SafeTest, NoDrawsNoSave)
 {
     Execute(gSystemConn, u"DELETE FROM BokList"_s);
-    gDialogNumber[1] = 1;
-    frmSave1 dialog;
+    frmSave1 dialog(1);
     dialog.save();
     EXPECT_EQ(install.messages.last(), u"복권을 저장할 추첨회차가 없습니다."_s);
-    EXPECT_NE(gDialogResult, u"정상"_s);
+    EXPECT_FALSE(dialog.choice());
 }
 
 TEST_F(SafeTest, SavingFromTheGameWindow)
@@ -183,8 +181,7 @@ TEST_F(SafeTest, TheDialogsKeepWhatTheyShow)
 {
     ASSERT_FALSE(SafeStore::SaveGames(1200, {u"010203040506"_s}, u"1200 메모"_s, u"g"_s));
     ASSERT_FALSE(SafeStore::SaveGames(1199, {u"010203040506"_s}, u"1199 메모"_s, u"g"_s));
-    gDialogNumber[1] = 1;
-    frmSave1 save;
+    frmSave1 save(1);
     Grid* draws = save.findChild<Grid*>(u"grdR1"_s);
     auto* memo = save.findChild<QLineEdit*>(u"txtBigo1"_s);
     QTest::keyClick(draws->view(), Qt::Key_Down);
@@ -194,27 +191,25 @@ TEST_F(SafeTest, TheDialogsKeepWhatTheyShow)
     Q_EMIT draws->cellClicked(1, 2);
     draws->setActiveCell(1, 3);
     save.save();
-    EXPECT_EQ(gDialogResult, u"정상"_s);
-    EXPECT_EQ(gDialogNumber[1], 1200.0);
+    ASSERT_TRUE(save.choice());
+    EXPECT_EQ(save.choice()->drawNo, 1200);
 
     for (int drawNo : {1201, 1200})
         Execute(gUserConn,
                 u"INSERT INTO Bok2 (BokNo,Part2,Title1,Count1,Bigo1) VALUES (?,'판매점','쿠폰',0,?)"_s,
                 {qint64(drawNo), QString(QString::number(drawNo) + u" 쿠폰"_s)});
-    gDialogNumber[0] = 1;
-    frmSave21 coupon;
+    frmSave21 coupon(1);
     coupon.findChild<Grid*>(u"grdR1"_s)->setActiveCell(1, 2);
     coupon.findChild<QPlainTextEdit*>(u"txtBigo1"_s)->setPlainText(u"새 메모"_s);
     coupon.findChild<QPushButton*>(u"cmdOK"_s)->click();
-    EXPECT_EQ(gDialogNumber[1], 1201.0);
+    EXPECT_EQ(coupon.chosenDraw(), 1201);
     EXPECT_EQ(SqlValue(gUserConn, u"SELECT group_concat(Bigo1, ',') FROM (SELECT Bigo1 FROM Bok2 ORDER BY BokNo)"_s),
               u"1200 쿠폰,새 메모"_s);
 }
 
 TEST_F(SafeTest, DatabaseErrorsInTheDialogsAreReported)
 {
-    gDialogNumber[1] = 1;
-    frmSave1 save;
+    frmSave1 save(1);
     Execute(gUserConn, u"DROP TABLE Bok1"_s);
     Grid* draws = save.findChild<Grid*>(u"grdR1"_s);
     EXPECT_NO_THROW(Q_EMIT draws->cellClicked(1, 2));
@@ -222,13 +217,12 @@ TEST_F(SafeTest, DatabaseErrorsInTheDialogsAreReported)
     EXPECT_TRUE(install.messages.last().contains(u"no such table"_s));
 
     Execute(gUserConn, u"INSERT INTO Bok2 (BokNo,Part2,Title1,Count1,Bigo1) VALUES (1201,'판매점','쿠폰',0,'')"_s);
-    gDialogNumber[0] = 1;
-    frmSave21 coupon;
+    frmSave21 coupon(1);
     Execute(gUserConn, u"DROP TABLE Bok2"_s);
     install.messages.clear();
     EXPECT_NO_THROW(coupon.findChild<QPushButton*>(u"cmdOK"_s)->click());
     EXPECT_EQ(install.messages.shown().size(), 1);
-    EXPECT_NE(gDialogResult, u"정상"_s);
+    EXPECT_FALSE(coupon.chosenDraw());
     EXPECT_NE(coupon.result(), int(QDialog::Accepted));
     install.messages.clear();
     EXPECT_NO_THROW(Q_EMIT coupon.findChild<Grid*>(u"grdR1"_s)->cellClicked(1, 1));
@@ -238,11 +232,10 @@ TEST_F(SafeTest, DatabaseErrorsInTheDialogsAreReported)
 // "(전체)" stands for every group in the safe; a group of that name could never be chosen again.
 TEST_F(SafeTest, NoGroupNamedAll)
 {
-    gDialogNumber[1] = 1;
-    frmSave1 dialog;
+    frmSave1 dialog(1);
     dialog.findChild<QLineEdit*>(u"txtGName1"_s)->setText(u"(전체)"_s);
     dialog.save();
-    EXPECT_NE(gDialogResult, u"정상"_s);
+    EXPECT_FALSE(dialog.choice());
     EXPECT_EQ(install.messages.shown().last().icon, MsgIcon::Critical);
     EXPECT_TRUE(install.messages.last().contains(u"(전체)"_s));
 
