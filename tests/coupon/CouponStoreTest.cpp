@@ -3,7 +3,10 @@
 #include "Clock.h"
 #include "CouponFixture.h"
 #include "CouponLayout.h"
+#include "CouponPrint.h"
 #include "SqlError.h"
+
+#include <QRegularExpression>
 
 TEST_F(CouponTest, AnIssueRunNumbersOnAboveEveryNumberOfTheDraw)
 {
@@ -195,4 +198,42 @@ TEST_F(CouponTest, ACouponIsReadForDrawingWithItsOwnGames)
     EXPECT_EQ(lines[18].text, u"-당첨시 경품은 발행업소에서 전액 지"_s);
     EXPECT_FALSE(CouponLayout::ReadCoupon(59, 0).has_value());
     EXPECT_TRUE(CouponLayout::ReadCoupon(57, 0)->games.isEmpty());
+}
+
+namespace {
+
+int PdfPages(const QString& path)
+{
+    QFile file(path);
+    EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << path.toStdString();
+    static const QRegularExpression page(u"/Type\\s*/Page(?![a-zA-Z])"_s);
+    int count = 0;
+    for (auto it = page.globalMatch(QString::fromLatin1(file.readAll())); it.hasNext(); it.next())
+        ++count;
+    return count;
+}
+
+} // namespace
+
+TEST_F(CouponTest, SevenCouponsPrintOnTwoPages)
+{
+    AddCoupon(57);
+    AddGames(57, 14);
+    ASSERT_FALSE(CouponStore::IssueCoupons(57, 7, 2).refusal.has_value());
+    // No printer on this desktop: the pages go to a PDF in DATA.
+    const PrintOutcome outcome = PrintIssuedCoupons();
+    ASSERT_TRUE(outcome.ok()) << outcome.error.toStdString();
+    EXPECT_EQ(outcome.target, PrintOutcome::Target::Pdf);
+    EXPECT_EQ(outcome.pages, 2);
+    EXPECT_EQ(PdfPages(outcome.pdfPath), 2);
+}
+
+TEST_F(CouponTest, NothingBeingPrintedPrintsNothing)
+{
+    AddCoupon(57);
+    AddGames(57, 2);
+    ASSERT_FALSE(CouponStore::IssueCoupons(57, 1, 2).refusal.has_value());
+    CouponStore::FinishIssue();
+    EXPECT_EQ(PrintIssuedCoupons().target, PrintOutcome::Target::Nothing);
+    EXPECT_TRUE(install.launcher.urls.isEmpty());
 }
