@@ -10,6 +10,7 @@
 
 #include <QElapsedTimer>
 
+#include <algorithm>
 #include <cmath>
 
 using namespace Qt::StringLiterals;
@@ -289,39 +290,74 @@ qint64 DeleteLostGames(qint64 drawNo)
     return left;
 }
 
-std::vector<Game> Games(qint64 drawNo, Filter filter, Order order)
+namespace {
+
+QString FilterSql(Filter filter)
 {
-    QString sql = u"SELECT No1, Top1, Date1, SNo1, SNo2 FROM List2 WHERE BokNo = ? "_s;
     switch (filter) {
     case Filter::All:
         break;
     case Filter::Issued:
-        sql += u"AND Tag1 = '2' "_s;
-        break;
+        return u"AND Tag1 = '2' "_s;
     case Filter::Unissued:
-        sql += u"AND Date1 = '' "_s;
-        break;
+        return u"AND Date1 = '' "_s;
     case Filter::Won:
-        sql += u"AND Top1 BETWEEN '1' AND '5' "_s;
-        break;
+        return u"AND Top1 BETWEEN '1' AND '5' "_s;
     }
+    return {};
+}
+
+QString OrderSql(Order order)
+{
     switch (order) {
     case Order::IssueOrder:
-        sql += u"ORDER BY Date1 DESC, SNo1 DESC, SNo2"_s;
         break;
     case Order::Rank:
-        sql += u"ORDER BY Top1, Date1 DESC, SNo1 DESC, SNo2"_s;
-        break;
+        return u"ORDER BY Top1, Date1 DESC, SNo1 DESC, SNo2"_s;
     case Order::Numbers:
-        sql += u"ORDER BY No1, Date1 DESC"_s;
-        break;
+        return u"ORDER BY No1, Date1 DESC"_s;
     }
+    return u"ORDER BY Date1 DESC, SNo1 DESC, SNo2"_s;
+}
+
+std::vector<Game> ReadGames(const QString& sql, const QVariantList& values)
+{
     std::vector<Game> games;
     Query q(gUserConn, sql);
-    q.run({drawNo});
+    q.run(values);
     while (q.next())
         games.push_back({q.text(u"No1"_s), q.text(u"Top1"_s), q.text(u"Date1"_s), q.integer(u"SNo1"_s), q.text(u"SNo2"_s)});
     return games;
+}
+
+const QString kSelectGames = QStringLiteral("SELECT No1, Top1, Date1, SNo1, SNo2 FROM List2 WHERE BokNo = ? ");
+
+} // namespace
+
+std::vector<Game> Games(qint64 drawNo, Filter filter, Order order)
+{
+    return ReadGames(kSelectGames + FilterSql(filter) + OrderSql(order), {drawNo});
+}
+
+qint64 CountMatching(qint64 drawNo, Filter filter)
+{
+    Query q(gUserConn, u"SELECT COUNT(*) AS n FROM List2 WHERE BokNo = ? "_s + FilterSql(filter));
+    q.run({drawNo});
+    return q.next() ? q.integer(u"n"_s) : 0;
+}
+
+std::vector<Game> GamesPage(qint64 drawNo, Filter filter, Order order, qint64 page, int pageSize)
+{
+    return ReadGames(kSelectGames + FilterSql(filter) + OrderSql(order) + u" LIMIT ? OFFSET ?"_s,
+                     {drawNo, pageSize, qint64(pageSize) * (page - 1)});
+}
+
+Paging PageOf(qint64 total, qint64 wantedPage, int pageSize)
+{
+    if (pageSize <= 0 || total <= pageSize)
+        return {};
+    const qint64 pages = (total + pageSize - 1) / pageSize;
+    return {std::clamp<qint64>(wantedPage, 1, pages), pages};
 }
 
 } // namespace CouponStore

@@ -101,5 +101,15 @@ struct Game
     QString sNo2;
 };
 std::vector<Game> Games(qint64 drawNo, Filter filter, Order order);
+qint64 CountMatching(qint64 drawNo, Filter filter);
+// One page of the list: pageSize rows from page 1 on.
+std::vector<Game> GamesPage(qint64 drawNo, Filter filter, Order order, qint64 page, int pageSize);
+struct Paging
+{
+    qint64 page = 1;
+    qint64 pages = 1;
+};
+// The page asked for, brought back to the last page when deletions left fewer.
+Paging PageOf(qint64 total, qint64 wantedPage, int pageSize);
 
 } // namespace CouponStore

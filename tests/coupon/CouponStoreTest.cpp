@@ -237,3 +237,41 @@ TEST_F(CouponTest, NothingBeingPrintedPrintsNothing)
     EXPECT_EQ(PrintIssuedCoupons().target, PrintOutcome::Target::Nothing);
     EXPECT_TRUE(install.launcher.urls.isEmpty());
 }
+
+TEST(CouponPaging, PagesAndTheLastPageAfterDeletions)
+{
+    EXPECT_EQ(CouponStore::PageOf(21, 1, 10).pages, 3);
+    EXPECT_EQ(CouponStore::PageOf(10, 3, 10).pages, 1);
+    EXPECT_EQ(CouponStore::PageOf(10, 3, 10).page, 1);
+    // On page 3 of 21 games, two deleted: page 2 of 2.
+    EXPECT_EQ(CouponStore::PageOf(19, 3, 10).page, 2);
+    EXPECT_EQ(CouponStore::PageOf(0, 1, 10).pages, 1);
+}
+
+TEST_F(CouponTest, TheListFiltersSortsAndPages)
+{
+    AddCoupon(57);
+    AddGames(57, 21);
+    ASSERT_FALSE(CouponStore::IssueCoupons(57, 2, 5).refusal.has_value()); // coupons 22, 23
+    CouponStore::FinishIssue();
+    CouponStore::CalcCouponRanks(57);
+    EXPECT_EQ(CouponStore::CountMatching(57, CouponStore::Filter::All), 21);
+    EXPECT_EQ(CouponStore::CountMatching(57, CouponStore::Filter::Issued), 10);
+    EXPECT_EQ(CouponStore::CountMatching(57, CouponStore::Filter::Unissued), 11);
+    // Against 01–06 + 07 the issued games 01 02 03 04 05 x are ranks 1, 2, then 3.
+    EXPECT_EQ(CouponStore::CountMatching(57, CouponStore::Filter::Won), 10);
+
+    // Newest coupon first, its games in position order, the unissued games last.
+    const auto first = CouponStore::GamesPage(57, CouponStore::Filter::All, CouponStore::Order::IssueOrder, 1, 10);
+    ASSERT_EQ(first.size(), 10u);
+    EXPECT_EQ(first[0].sNo1, 23);
+    EXPECT_EQ(first[0].sNo2, u"1"_s);
+    EXPECT_EQ(first[5].sNo1, 22);
+    const auto last = CouponStore::GamesPage(57, CouponStore::Filter::All, CouponStore::Order::IssueOrder, 3, 10);
+    ASSERT_EQ(last.size(), 1u);
+    EXPECT_TRUE(last[0].date1.isEmpty());
+    const auto byRank = CouponStore::Games(57, CouponStore::Filter::Won, CouponStore::Order::Rank);
+    EXPECT_EQ(byRank.front().top1, u"1"_s);
+    EXPECT_EQ(byRank[1].top1, u"2"_s);
+    EXPECT_EQ(byRank.back().top1, u"3"_s);
+}
