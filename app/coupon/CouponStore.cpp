@@ -63,10 +63,6 @@ std::optional<QString> AddGames(qint64 drawNo, const QStringList& games, const s
     return std::nullopt;
 }
 
-} // namespace CouponStore
-
-namespace CouponStore {
-
 QString IssueNumber(qint64 drawNo, qint64 couponNo)
 {
     return QString::number(drawNo).rightJustified(4, u'0') + u'-' + QString::number(couponNo).rightJustified(6, u'0');
