@@ -33,10 +33,7 @@ QString CenterText(const QString& text, int width)
     return QString(blanks, u' ') + text;
 }
 
-QString DrawDateText(qint64 drawNo)
-{
-    return QDate(2002, 12, 7).addDays(7 * (drawNo - 1)).toString(u"yyyy/MM/dd"_s);
-}
+QString DrawDateText(qint64 drawNo) { return QDate(2002, 12, 7).addDays(7 * (drawNo - 1)).toString(u"yyyy/MM/dd"_s); }
 
 QString DrawLine(qint64 drawNo)
 {

@@ -2,9 +2,9 @@
 
 #include "Clock.h"
 #include "Globals.h"
+#include "Query.h"
 #include "RankCalc.h"
 #include "TextExport.h"
-#include "Query.h"
 #include "Tools.h"
 #include "Transaction.h"
 
@@ -196,8 +196,7 @@ qint64 CalcCouponRanks(qint64 drawNo, const ProgressCallback& progress)
     while (q.next())
         pending.append(q.text(u"No1"_s));
     const RankCalc::FastRank rule(draw.drawText);
-    Query win(gUserConn,
-              u"UPDATE List2 SET Top1 = ? WHERE BokNo = ? AND Date1 <> '' AND Top1 = '9' AND No1 = ?"_s);
+    Query win(gUserConn, u"UPDATE List2 SET Top1 = ? WHERE BokNo = ? AND Date1 <> '' AND Top1 = '9' AND No1 = ?"_s);
     qint64 ranked = 0;
     for (qsizetype i = 0; i < pending.size(); ++i) {
         const char rank = rule.rankOf(pending[i]);
@@ -205,7 +204,9 @@ qint64 CalcCouponRanks(qint64 drawNo, const ProgressCallback& progress)
             ranked += win.run({QString(QChar::fromLatin1(rank)), drawNo, pending[i]}).rowsAffected();
         Report(progress, i + 1, pending.size());
     }
-    ranked += Execute(gUserConn, u"UPDATE List2 SET Top1 = '0' WHERE BokNo = ? AND Date1 <> '' AND Top1 = '9'"_s, {drawNo});
+    ranked += Execute(gUserConn,
+                      u"UPDATE List2 SET Top1 = '0' WHERE BokNo = ? AND Date1 <> '' AND Top1 = '9'"_s,
+                      {drawNo});
     transaction.commit();
     return ranked;
 }
@@ -322,7 +323,8 @@ std::vector<Game> ReadGames(const QString& sql, const QVariantList& values)
     Query q(gUserConn, sql);
     q.run(values);
     while (q.next())
-        games.push_back({q.text(u"No1"_s), q.text(u"Top1"_s), q.text(u"Date1"_s), q.integer(u"SNo1"_s), q.text(u"SNo2"_s)});
+        games.push_back(
+            {q.text(u"No1"_s), q.text(u"Top1"_s), q.text(u"Date1"_s), q.integer(u"SNo1"_s), q.text(u"SNo2"_s)});
     return games;
 }
 

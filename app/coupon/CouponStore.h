@@ -1,9 +1,9 @@
 #pragma once
 
+#include "Busy.h"
+
 #include <QString>
 #include <QStringList>
-
-#include "Busy.h"
 
 #include <array>
 #include <functional>
@@ -56,8 +56,8 @@ struct IssueRun
     qint64 coupons = 0;
     QString issueTime;
 };
-inline const QString kShortageMessage = QStringLiteral(
-    "발행할 복권(미발행 복권)이 부족합니다. [로또게임]작업메뉴에서 복권을 추가하여 주세요.");
+inline const QString kShortageMessage
+    = QStringLiteral("발행할 복권(미발행 복권)이 부족합니다. [로또게임]작업메뉴에서 복권을 추가하여 주세요.");
 IssueRun IssueCoupons(qint64 drawNo, int coupons, int gamesPerCoupon, const ProgressCallback& progress = {});
 
 struct CouponKey

@@ -48,7 +48,8 @@ TEST_F(CouponTest, TheExportWritesTheListsGamesInCp949)
     Clock::setFixed(QDateTime(QDate(2003, 1, 4), QTime(10, 20, 30)));
     ASSERT_FALSE(CouponStore::IssueCoupons(57, 1, 2).refusal.has_value()); // coupon 4
     CouponStore::FinishIssue();
-    ASSERT_TRUE(CouponExport::ExportCoupon(57, u"행운의 쿠폰"_s, CouponStore::Filter::All, CouponStore::Order::IssueOrder));
+    ASSERT_TRUE(
+        CouponExport::ExportCoupon(57, u"행운의 쿠폰"_s, CouponStore::Filter::All, CouponStore::Order::IssueOrder));
     const QString path = QDir(InstallPaths::dataDir()).filePath(u"복권쿠폰_20030104_102030.TXT"_s);
     EXPECT_EQ(install.launcher.textFiles, QStringList {path});
     const QStringList lines = ReadLines(path);
@@ -62,7 +63,8 @@ TEST_F(CouponTest, TheExportWritesTheListsGamesInCp949)
 
     // Within the same second the same name: the second export replaces the first, with only the
     // unissued game this time.
-    ASSERT_TRUE(CouponExport::ExportCoupon(57, u"행운의 쿠폰"_s, CouponStore::Filter::Unissued, CouponStore::Order::Numbers));
+    ASSERT_TRUE(
+        CouponExport::ExportCoupon(57, u"행운의 쿠폰"_s, CouponStore::Filter::Unissued, CouponStore::Order::Numbers));
     EXPECT_EQ(ReadLines(path).size(), 6);
 }
 
@@ -71,7 +73,10 @@ TEST_F(CouponTest, TheExportOfACouponWithoutGamesIsItsFrame)
     AddCoupon(57);
     ASSERT_TRUE(CouponExport::ExportCoupon(57, u"행운의 쿠폰"_s, CouponStore::Filter::All, CouponStore::Order::Rank));
     const QStringList lines = ReadLines(install.launcher.textFiles.value(0));
-    EXPECT_EQ(lines, QStringList({u"회차:57  제목:행운의 쿠폰"_s, QString(54, u'='),
-                                  u"복권번호          등수 발행날짜            발행번호"_s,
-                                  u"----------------- ---- ------------------- -----------"_s, QString(54, u'=')}));
+    EXPECT_EQ(lines,
+              QStringList({u"회차:57  제목:행운의 쿠폰"_s,
+                           QString(54, u'='),
+                           u"복권번호          등수 발행날짜            발행번호"_s,
+                           u"----------------- ---- ------------------- -----------"_s,
+                           QString(54, u'=')}));
 }

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "CouponStore.h"
-
 #include "Database.h"
 #include "Globals.h"
 #include "Paths.h"
@@ -22,9 +21,10 @@ protected:
     void SetUp() override
     {
         OpenSystemDb();
-        Query draw(gSystemConn,
-                   u"INSERT INTO BokList (BokNo,Date1,Date2,No1,Rk1Count,Rk2Count,Rk3Count,Rk4Count,Rk5Count,"
-                   "Rk1Kum,Rk2Kum,Rk3Kum,Rk4Kum,Rk5Kum,Sum1,Sum2,State1) VALUES (?,'','',?,0,0,0,0,0,0,0,0,0,0,0,0,?)"_s);
+        Query draw(
+            gSystemConn,
+            u"INSERT INTO BokList (BokNo,Date1,Date2,No1,Rk1Count,Rk2Count,Rk3Count,Rk4Count,Rk5Count,"
+            "Rk1Kum,Rk2Kum,Rk3Kum,Rk4Kum,Rk5Kum,Sum1,Sum2,State1) VALUES (?,'','',?,0,0,0,0,0,0,0,0,0,0,0,0,?)"_s);
         draw.run({56, u"40414243444501"_s, u"3"_s});
         draw.run({57, u"01020304050607"_s, u"3"_s});
         draw.run({58, u"00000000000000"_s, u"2"_s});
@@ -67,16 +67,20 @@ protected:
         Query q(gUserConn, u"SELECT * FROM List2 WHERE BokNo = ? ORDER BY SNo1, SNo2"_s);
         q.run({drawNo});
         while (q.next())
-            rows.push_back({q.integer(u"SNo1"_s), q.text(u"SNo2"_s), q.text(u"No1"_s), q.text(u"Top1"_s),
-                            q.text(u"Date1"_s), q.text(u"Tag1"_s)});
+            rows.push_back({q.integer(u"SNo1"_s),
+                            q.text(u"SNo2"_s),
+                            q.text(u"No1"_s),
+                            q.text(u"Top1"_s),
+                            q.text(u"Date1"_s),
+                            q.text(u"Tag1"_s)});
         return rows;
     }
     static QString Snapshot(qint64 drawNo)
     {
         QString all;
         for (const Row& r : Rows(drawNo))
-            all += QString::number(r.sNo1) + u'/' + r.sNo2 + u'/' + r.no1 + u'/' + r.top1 + u'/' + r.date1 + u'/' +
-                   r.tag1 + u'\n';
+            all += QString::number(r.sNo1) + u'/' + r.sNo2 + u'/' + r.no1 + u'/' + r.top1 + u'/' + r.date1 + u'/'
+                + r.tag1 + u'\n';
         return all;
     }
     static qint64 Count1(qint64 drawNo)

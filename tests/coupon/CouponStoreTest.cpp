@@ -58,8 +58,7 @@ TEST_F(CouponTest, AShortageChangesNothing)
     const QString before = Snapshot(57);
     const auto run = CouponStore::IssueCoupons(57, 3, 5);
     ASSERT_TRUE(run.refusal.has_value());
-    EXPECT_EQ(*run.refusal,
-              u"발행할 복권(미발행 복권)이 부족합니다. [로또게임]작업메뉴에서 복권을 추가하여 주세요."_s);
+    EXPECT_EQ(*run.refusal, u"발행할 복권(미발행 복권)이 부족합니다. [로또게임]작업메뉴에서 복권을 추가하여 주세요."_s);
     EXPECT_EQ(Snapshot(57), before);
     EXPECT_FALSE(CouponStore::IssueCoupons(58, 1, 1).refusal->isEmpty()); // a draw without games
 }
@@ -97,8 +96,14 @@ TEST_F(CouponTest, RanksReachOnlyIssuedGamesOfAPastDrawWithNumbers)
 {
     AddCoupon(57);
     // Against 01 02 03 04 05 06 + 07: game i shares five numbers, the 7th game holds the bonus.
-    QStringList games {u"010203040506"_s, u"010203040507"_s, u"010203040545"_s, u"010203044445"_s,
-                       u"010203434445"_s, u"010203434445"_s, u"404142434445"_s, u"010203040506"_s};
+    QStringList games {u"010203040506"_s,
+                       u"010203040507"_s,
+                       u"010203040545"_s,
+                       u"010203044445"_s,
+                       u"010203434445"_s,
+                       u"010203434445"_s,
+                       u"404142434445"_s,
+                       u"010203040506"_s};
     ASSERT_FALSE(CouponStore::AddGames(57, games).has_value());
     ASSERT_FALSE(CouponStore::IssueCoupons(57, 1, 5).refusal.has_value()); // serials 1–5 → coupon 9
     ASSERT_FALSE(CouponStore::IssueCoupons(57, 1, 2).refusal.has_value()); // serials 6, 7 → coupon 10
