@@ -1,0 +1,43 @@
+#include "CouponExport.h"
+
+#include "SafeStore.h"
+#include "TextExport.h"
+
+using namespace Qt::StringLiterals;
+
+namespace CouponExport {
+
+QString Line(qint64 drawNo, const CouponStore::Game& game)
+{
+    QString line = SafeStore::Dotted(game.no1) + u' ';
+    if (game.top1 == u"0"_s || game.top1 == u"9"_s)
+        line += QString(5, u' ');
+    else
+        line += game.top1 + u"등  "_s; // the syllable takes two columns
+    if (game.date1.isEmpty())
+        line += QString(20, u' ');
+    else
+        line += game.date1 + u' ' + CouponStore::IssueNumber(drawNo, game.sNo1) + u' ';
+    return line;
+}
+
+void Write(TextExport& file, qint64 drawNo, const QString& headline, const std::vector<CouponStore::Game>& games)
+{
+    file.reserve(qsizetype(games.size() + 6) * 60);
+    file.line(u"회차:"_s + QString::number(drawNo) + u"  제목:"_s + headline);
+    file.line(QString(54, u'='));
+    file.line(u"복권번호          등수 발행날짜            발행번호"_s);
+    file.line(u"----------------- ---- ------------------- -----------"_s);
+    for (const CouponStore::Game& game : games)
+        file.line(Line(drawNo, game));
+    file.line(QString(54, u'='));
+}
+
+bool ExportCoupon(qint64 drawNo, const QString& headline, CouponStore::Filter filter, CouponStore::Order order)
+{
+    TextExport file(TextExport::PathFor(kFilePrefix));
+    Write(file, drawNo, headline, CouponStore::Games(drawNo, filter, order));
+    return file.publish();
+}
+
+} // namespace CouponExport

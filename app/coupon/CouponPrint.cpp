@@ -1,0 +1,32 @@
+#include "CouponPrint.h"
+
+#include "Busy.h"
+#include "CouponLayout.h"
+#include "CouponStore.h"
+#include "PrintSlots.h"
+
+#include <QPainter>
+
+using namespace Qt::StringLiterals;
+
+PrintOutcome PrintIssuedCoupons()
+{
+    BusyGuard busy(u"복권발행 ..."_s);
+    // Everything is read before the first page starts, so that the printer never waits on the database.
+    std::vector<std::optional<CouponLayout::Lines>> coupons;
+    for (const CouponStore::CouponKey& key : CouponStore::BeingPrinted()) {
+        const auto content = CouponLayout::ReadCoupon(key.drawNo, key.couponNo);
+        coupons.push_back(content ? std::optional(CouponLayout::Build(*content)) : std::nullopt);
+    }
+    PrintJob job;
+    job.layout = kCouponSlots;
+    job.title = u"복권쿠폰"_s;
+    job.pdfPrefix = u"복권쿠폰_"_s;
+    job.jobPerPage = true;
+    const int count = int(coupons.size());
+    return PrintSlots(job, count, [&](QPainter& painter, const QRect&, int item) {
+        BusyGuard::progress(int((item + 1) * 100 / count));
+        if (const auto& lines = coupons[size_t(item)])
+            DrawCoupon(painter, *lines);
+    });
+}
