@@ -39,7 +39,7 @@ void SaveMemo(qint64 drawNo, const QString& memo)
     Execute(gUserConn, u"UPDATE Bok2 SET Bigo1 = ? WHERE BokNo = ?"_s, {SqlQuote(ByteLeft(memo, 10000)), drawNo});
 }
 
-std::optional<QString> AddGames(qint64 drawNo, const QStringList& games, const std::function<void(int)>& progress)
+std::optional<QString> AddGames(qint64 drawNo, const QStringList& games, const ProgressCallback& progress)
 {
     const qint64 n = games.size();
     Transaction transaction(gUserConn);

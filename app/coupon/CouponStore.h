@@ -31,7 +31,7 @@ void SaveMemo(qint64 drawNo, const QString& memo);
 // Adds the games (12-digit texts) to the coupon's stock, not yet issued. A refusal comes back as its
 // message; nothing is written then.
 std::optional<QString>
-AddGames(qint64 drawNo, const QStringList& games, const std::function<void(int percent)>& progress = {});
+AddGames(qint64 drawNo, const QStringList& games, const ProgressCallback& progress = {});
 
 // The number users see for an issued coupon: "0057-000031".
 QString IssueNumber(qint64 drawNo, qint64 couponNo);
