@@ -22,6 +22,7 @@ seconds=${FUZZ_SECONDS:-30}
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 for target in build-sanitize/fuzz/fuzz_*; do
+    [ -f "$target" ] && [ -x "$target" ] || continue
     name=$(basename "$target")
     mkdir -p "$work/$name"
     echo "Fuzzing $name for ${seconds}s"

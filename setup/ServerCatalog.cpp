@@ -3,6 +3,7 @@
 #include "Database.h"
 #include "DemoData.h"
 #include "DrawProgress.h"
+#include "MemberCheck.h"
 #include "Query.h"
 #include "Schema.h"
 #include "SetupError.h"
@@ -93,7 +94,78 @@ void fill(const Connection& connection, bool demo, bool force, const QDate& toda
                 u"GRANT SELECT, INSERT, UPDATE, DELETE ON ALL TABLES IN SCHEMA public TO "_s
                     + QString::fromUtf16(kServerUser));
     }
+    secureMembers(connection);
     transaction.commit();
+}
+
+void secureMembers(const Connection& connection)
+{
+    if (connection.engine() == Connection::Engine::SQLite) {
+        Query rows(connection, u"SELECT ID1, Pwd FROM Member"_s);
+        rows.run();
+        std::vector<std::pair<QString, QString>> clear;
+        while (rows.next()) {
+            if (!MemberCheck::IsHashed(rows.text(u"Pwd"_s)))
+                clear.emplace_back(rows.text(u"ID1"_s), rows.text(u"Pwd"_s));
+        }
+        Query hash(connection, u"UPDATE Member SET Pwd = ? WHERE ID1 = ?"_s);
+        for (const auto& [id, password] : clear)
+            hash.run({MemberCheck::HashPassword(password), id});
+        return;
+    }
+    const QString user = QString::fromUtf16(kServerUser);
+    // Statements without values: the names are our own constants.
+    Execute(connection, u"CREATE EXTENSION IF NOT EXISTS pgcrypto"_s);
+    Execute(connection,
+            u"UPDATE Member SET Pwd = crypt(Pwd, gen_salt('bf', 8)) WHERE Pwd IS NOT NULL AND Pwd NOT LIKE '$2_$%'"_s);
+    // The member's own row, resident number included, only for the right password. The owner's rights
+    // let it read what the shared account may not; its search path cannot be bent by the caller.
+    Execute(connection,
+            u"CREATE OR REPLACE FUNCTION member_login(p_id text, p_password text) "
+            "RETURNS TABLE (Found1 boolean, Match1 boolean, ID1 text, Name1 text, JuminNo1 text, Email1 text, "
+            "Level1 text, State1 text) "
+            "LANGUAGE sql STABLE SECURITY DEFINER SET search_path = public, pg_temp AS $$ "
+            "SELECT true, c.ok, CASE WHEN c.ok THEN c.id1 END, CASE WHEN c.ok THEN c.name1 END, "
+            "CASE WHEN c.ok THEN c.juminno1 END, CASE WHEN c.ok THEN c.email1 END, "
+            "CASE WHEN c.ok THEN c.level1 END, CASE WHEN c.ok THEN c.state1 END "
+            "FROM (SELECT m.id1, m.name1, m.juminno1, m.email1, m.level1, m.state1, "
+            "COALESCE(m.pwd LIKE '$2_$%' AND m.pwd = crypt(p_password, m.pwd), false) AS ok "
+            "FROM member m WHERE lower(m.id1) = lower(p_id) LIMIT 1) c $$"_s);
+    Execute(connection, u"REVOKE ALL ON FUNCTION member_login(text, text) FROM PUBLIC"_s);
+    Execute(connection, u"GRANT EXECUTE ON FUNCTION member_login(text, text) TO "_s + user);
+    Execute(connection, u"REVOKE ALL ON Member FROM "_s + user);
+    Execute(connection, u"GRANT SELECT (ID1, Name1, Email1, Level1, State1, Login2) ON Member TO "_s + user);
+    Execute(connection, u"GRANT UPDATE (Login2) ON Member TO "_s + user);
+}
+
+void secureMembersPostgres(const PostgresAdmin& admin)
+{
+    Connection::PostgresTarget target;
+    target.host = admin.host;
+    target.port = admin.port;
+    target.user = admin.user;
+    target.password = admin.password;
+    target.database = QString::fromUtf16(kServerCatalog);
+    try {
+        const Connection connection = Connection::openPostgres(target);
+        Transaction transaction(connection);
+        secureMembers(connection);
+        transaction.commit();
+    } catch (const SqlError& error) {
+        throw SetupError(u"PostgreSQL 서버 작업에 실패하였습니다: "_s + error.message());
+    }
+}
+
+void secureMembersSqlite(const QString& file)
+{
+    try {
+        const Connection connection = Connection::openSqlite(file);
+        Transaction transaction(connection);
+        secureMembers(connection);
+        transaction.commit();
+    } catch (const SqlError& error) {
+        throw SetupError(error.message());
+    }
 }
 
 void createSqlite(const QString& file, bool demo, bool force, const QDate& today)

@@ -27,4 +27,13 @@ void createSqlite(const QString& file, bool demo, bool force, const QDate& today
 // and change rows but cannot create, alter or drop anything.
 void createPostgres(const PostgresAdmin& admin, bool demo, bool force, const QDate& today);
 
+// Keeps the members' passwords and resident numbers from the shared account (see MemberCheck): clear
+// passwords become hashes (once; hashed ones stay), and on PostgreSQL the check function is made and the
+// shared account loses the Pwd and JuminNo1 columns of Member. Safe to run again.
+void secureMembers(const Connection& connection);
+
+// The same on an existing catalog, as its administrator or on the stand-in's file.
+void secureMembersPostgres(const PostgresAdmin& admin);
+void secureMembersSqlite(const QString& file);
+
 } // namespace ServerCatalog

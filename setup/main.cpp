@@ -17,6 +17,8 @@ const char16_t kUsage[] = u"사용법:\n"
                           u"  suriball-setup server (--sqlite FILE | --postgres HOST[,PORT]) [--demo] [--force]\n"
                           u"                        [--admin USER] [--admin-password PASSWORD]\n"
                           u"  suriball-setup demo --root DIR [--force]\n"
+                          u"  suriball-setup secure-members (--sqlite FILE | --postgres HOST[,PORT])\n"
+                          u"                        [--admin USER] [--admin-password PASSWORD]\n"
                           u"\n"
                           u"SERVER는 PostgreSQL 서버의 호스트(포트 2707) 또는 sqlite:화일 입니다.\n"
                           u"--admin의 기본값은 postgres, 암호의 기본값은 환경변수 PGPASSWORD 입니다.\n";
@@ -49,6 +51,17 @@ Arguments parse(const QStringList& args)
     return parsed;
 }
 
+ServerCatalog::PostgresAdmin postgresAdmin(const Arguments& a)
+{
+    const ServerLocation where = ServerLocation::parse(a.values.value(u"--postgres"_s));
+    ServerCatalog::PostgresAdmin admin;
+    admin.host = where.host;
+    admin.port = where.port;
+    admin.user = a.values.value(u"--admin"_s, admin.user);
+    admin.password = a.values.value(u"--admin-password"_s, qEnvironmentVariable("PGPASSWORD"));
+    return admin;
+}
+
 int run(const QStringList& args)
 {
     const Arguments a = parse(args);
@@ -78,17 +91,22 @@ int run(const QStringList& args)
         if (a.values.contains(u"--sqlite"_s)) {
             ServerCatalog::createSqlite(a.values.value(u"--sqlite"_s), demo, force, today);
         } else if (a.values.contains(u"--postgres"_s)) {
-            const ServerLocation where = ServerLocation::parse(a.values.value(u"--postgres"_s));
-            ServerCatalog::PostgresAdmin admin;
-            admin.host = where.host;
-            admin.port = where.port;
-            admin.user = a.values.value(u"--admin"_s, admin.user);
-            admin.password = a.values.value(u"--admin-password"_s, qEnvironmentVariable("PGPASSWORD"));
-            ServerCatalog::createPostgres(admin, demo, force, today);
+            ServerCatalog::createPostgres(postgresAdmin(a), demo, force, today);
         } else {
             throw SetupError(u"--sqlite 또는 --postgres 중 하나를 지정하여 주십시오."_s);
         }
         out << "서버 카탈로그를 만들었습니다." << Qt::endl;
+        return 0;
+    }
+    if (a.command == u"secure-members"_s) {
+        if (a.values.contains(u"--sqlite"_s)) {
+            ServerCatalog::secureMembersSqlite(a.values.value(u"--sqlite"_s));
+        } else if (a.values.contains(u"--postgres"_s)) {
+            ServerCatalog::secureMembersPostgres(postgresAdmin(a));
+        } else {
+            throw SetupError(u"--sqlite 또는 --postgres 중 하나를 지정하여 주십시오."_s);
+        }
+        out << "회원의 암호를 해시로 바꾸고 공용 계정에서 암호와 주민등록번호를 감추었습니다." << Qt::endl;
         return 0;
     }
     throw SetupError(QString::fromUtf16(kUsage));

@@ -3,6 +3,7 @@
 #include "Database.h"
 #include "Globals.h"
 #include "Launcher.h"
+#include "MemberCheck.h"
 #include "MessageService.h"
 #include "Paths.h"
 #include "ProgramEnd.h"
@@ -49,21 +50,22 @@ LoginService::Result LoginService::login(const QString& typedId, const QString& 
     if (IsGuest(id)) {
         gUserID = kGuest;
     } else {
-        Query member(gServerConn, u"SELECT ID1,Pwd,Name1,JuminNo1,Email1,Level1,State1 FROM Member WHERE LOWER(ID1) = ?"_s);
-        member.run({id});
-        if (!member.next())
+        // The server hands the member's row back only for the right password; no install reads the
+        // stored passwords.
+        const MemberCheck::Result check = MemberCheck::Check(gServerConn, id, password);
+        if (!check.found)
             return refuse(Focus::Id, u"해당 아이디의 회원을 찾을수 없습니다."_s);
-        if (member.text(u"Pwd"_s) != password)
+        if (!check.passwordMatches)
             return refuse(Focus::Password, u"암호가 틀렸습니다."_s);
-        const QString memberState = member.text(u"State1"_s);
-        if (memberState == u"2"_s || memberState == u"3"_s)
+        const MemberCheck::Member& member = check.member;
+        if (member.state == u"2"_s || member.state == u"3"_s)
             return refuse(Focus::Id, id + u" 회원은 탈퇴(강퇴) 처리된 아이디입니다. 재가입을 불허합니다."_s);
-        gUserID = member.text(u"ID1"_s);
-        gUserPwd = member.text(u"Pwd"_s);
-        gUserName = member.text(u"Name1"_s);
-        gUserEmail = member.text(u"Email1"_s);
-        gUserJuminNo = member.text(u"JuminNo1"_s);
-        gUserLevel = member.text(u"Level1"_s);
+        gUserID = member.id;
+        gUserPwd = password;
+        gUserName = member.name;
+        gUserEmail = member.email;
+        gUserJuminNo = member.juminNo;
+        gUserLevel = member.level;
     }
 
     if (!prepareUserDb())

@@ -61,14 +61,14 @@ TEST_P(Statements, BoundValuesArriveExactly)
 
 TEST_P(Statements, NullReadsAsEmptyText)
 {
-    Execute(gServerConn, u"INSERT INTO Member (ID1, Pwd) VALUES (?, ?)"_s, {u"x"_s, u"p"_s});
-    Query q(gServerConn, u"SELECT Name1, Pwd FROM Member WHERE ID1 = ?"_s);
+    Execute(gServerConn, u"INSERT INTO PrList (Title1, Url1) VALUES (?, ?)"_s, {u"x"_s, u"p"_s});
+    Query q(gServerConn, u"SELECT State1, Url1 FROM PrList WHERE Title1 = ?"_s);
     q.run({u"x"_s});
     ASSERT_TRUE(q.next());
-    EXPECT_TRUE(q.text(u"Name1"_s).isEmpty());
-    EXPECT_FALSE(q.text(u"Name1"_s).isNull());
-    EXPECT_EQ(Execute(gServerConn, u"UPDATE Member SET Name1 = ? WHERE ID1 = ?"_s, {u"n"_s, u"x"_s}), 1);
-    EXPECT_EQ(Execute(gServerConn, u"UPDATE Member SET Name1 = ? WHERE ID1 = ?"_s, {u"n"_s, u"nobody"_s}), 0);
+    EXPECT_TRUE(q.text(u"State1"_s).isEmpty());
+    EXPECT_FALSE(q.text(u"State1"_s).isNull());
+    EXPECT_EQ(Execute(gServerConn, u"UPDATE PrList SET State1 = ? WHERE Title1 = ?"_s, {u"n"_s, u"x"_s}), 1);
+    EXPECT_EQ(Execute(gServerConn, u"UPDATE PrList SET State1 = ? WHERE Title1 = ?"_s, {u"n"_s, u"nobody"_s}), 0);
 }
 
 TEST_P(Statements, TransactionsLandWholeOrNotAtAll)

@@ -1,6 +1,9 @@
 #include "Database.h"
 #include "Globals.h"
 #include "LoginService.h"
+#include "MemberCheck.h"
+#include "ServerCatalog.h"
+#include "Transaction.h"
 #include "Paths.h"
 #include "Query.h"
 #include "Settings.h"
@@ -168,13 +171,70 @@ TEST_P(Login, AClosedServiceOpensItsNoticeAndEnds)
 
 TEST_P(Login, AnIdStoredWithCapitalsLogsInAndIsRecorded)
 {
-    OpenServerConn();
-    Execute(gServerConn, u"UPDATE Member SET ID1 = 'Shop7' WHERE ID1 = 'shop7'"_s);
+    Execute(ServerOwnerConnection(GetParam()), u"UPDATE Member SET ID1 = 'Shop7' WHERE ID1 = 'shop7'"_s);
     ASSERT_EQ(login(u"SHOP7"_s, u"shop7"_s).outcome, LoginService::Outcome::LoggedIn);
     EXPECT_EQ(gUserID, u"shop7"_s); // the program knows the member in lower case
     EXPECT_EQ(memberValue(u"Login2"_s, u"Shop7"_s), gLoginTime); // and the row as stored got the login time
     // Logging in again finds the member's own file.
     ASSERT_EQ(login(u"shop7"_s, u"shop7"_s).outcome, LoginService::Outcome::LoggedIn);
+}
+
+// Every install holds the shared account: it must not be able to read or set another member's secrets.
+TEST_P(Login, TheSharedAccountNeverSeesPasswordsOrResidentNumbers)
+{
+    ASSERT_EQ(login(u"player"_s, u"player"_s).outcome, LoginService::Outcome::LoggedIn);
+    EXPECT_EQ(gUserPwd, u"player"_s); // what the member typed
+    EXPECT_FALSE(gUserJuminNo.isEmpty()); // the member's own number comes back with the right password
+
+    const Connection owner = ServerOwnerConnection(GetParam());
+    Query stored(owner, u"SELECT ID1, Pwd FROM Member"_s);
+    stored.run();
+    int members = 0;
+    while (stored.next()) {
+        ++members;
+        EXPECT_NE(stored.text(u"Pwd"_s), stored.text(u"ID1"_s)) << "clear-text password left";
+        if (GetParam() == Backend::PostgreSQL)
+            EXPECT_TRUE(stored.text(u"Pwd"_s).startsWith(u"$2"_s));
+        else
+            EXPECT_TRUE(MemberCheck::IsHashed(stored.text(u"Pwd"_s)));
+    }
+    EXPECT_GE(members, 4);
+
+    if (GetParam() == Backend::PostgreSQL) {
+        OpenServerConn();
+        EXPECT_THROW(SqlValue(gServerConn, u"SELECT Pwd FROM Member"_s), SqlError);
+        EXPECT_THROW(SqlValue(gServerConn, u"SELECT JuminNo1 FROM Member"_s), SqlError);
+        EXPECT_THROW(SqlValue(gServerConn, u"SELECT * FROM Member"_s), SqlError);
+        EXPECT_THROW(Execute(gServerConn, u"UPDATE Member SET Pwd = 'x'"_s), SqlError);
+        EXPECT_THROW(Execute(gServerConn, u"INSERT INTO Member (ID1) VALUES ('intruder')"_s), SqlError);
+        EXPECT_EQ(SqlValue(gServerConn, u"SELECT Level1 FROM Member WHERE ID1 = 'shop7'"_s), u"2"_s);
+        // The check itself hands out nothing for a wrong password.
+        EXPECT_EQ(SqlValue(gServerConn, u"SELECT COALESCE(JuminNo1, 'none') FROM member_login('player', 'x')"_s),
+                  u"none"_s);
+    }
+
+    // Running the conversion again keeps the hashes, so the members can still log in.
+    const QString before = SqlValue(owner, u"SELECT Pwd FROM Member WHERE ID1 = 'player'"_s);
+    {
+        Transaction transaction(owner);
+        ServerCatalog::secureMembers(owner);
+        transaction.commit();
+    }
+    EXPECT_EQ(SqlValue(owner, u"SELECT Pwd FROM Member WHERE ID1 = 'player'"_s), before);
+    EXPECT_EQ(login(u"player"_s, u"player"_s).outcome, LoginService::Outcome::LoggedIn);
+}
+
+TEST(PasswordHash, MatchesOnlyTheSamePasswordAndRefusesDamagedRecords)
+{
+    const QString stored = MemberCheck::HashPassword(u"암호 pass"_s);
+    EXPECT_TRUE(MemberCheck::IsHashed(stored));
+    EXPECT_NE(stored, MemberCheck::HashPassword(u"암호 pass"_s)); // a salt of its own each time
+    EXPECT_TRUE(MemberCheck::PasswordMatches(stored, u"암호 pass"_s));
+    EXPECT_FALSE(MemberCheck::PasswordMatches(stored, u"암호 Pass"_s));
+    EXPECT_FALSE(MemberCheck::PasswordMatches(stored, QString()));
+    EXPECT_FALSE(MemberCheck::PasswordMatches(u"player"_s, u"player"_s)); // clear text never matches
+    EXPECT_FALSE(MemberCheck::PasswordMatches(u"pbkdf2-sha256$0$$"_s, QString()));
+    EXPECT_FALSE(MemberCheck::PasswordMatches(u"pbkdf2-sha256$99999999999$AA==$AA=="_s, u"x"_s));
 }
 
 INSTANTIATE_TEST_SUITE_P(Servers, Login, ::testing::Values(Backend::SQLite, Backend::PostgreSQL), BackendName);

@@ -108,6 +108,13 @@ Connection PostgresAdminConnection(const QString& database)
     return Connection::openPostgres(target);
 }
 
+Connection ServerOwnerConnection(Backend backend)
+{
+    if (backend == Backend::PostgreSQL)
+        return PostgresAdminConnection(QString::fromUtf16(kServerCatalog));
+    return ConnectServer(ServerLocation::parse(ServerSetting()));
+}
+
 bool PrepareServer(Backend backend, bool demo)
 {
     const QDate today = Clock::today();

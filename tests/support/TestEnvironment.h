@@ -91,6 +91,9 @@ std::string BackendName(const ::testing::TestParamInfo<Backend>& info);
 bool PrepareServer(Backend backend, bool demo);
 // An administrator's connection to the PostgreSQL catalog, for checks behind the program's back.
 Connection PostgresAdminConnection(const QString& database);
+// The server catalog as its owner sees it: the stand-in's file, or the PostgreSQL catalog as its
+// administrator. For changes the shared account may not make.
+Connection ServerOwnerConnection(Backend backend);
 
 #define SURIBALL_REQUIRE_SERVER(backend, demo)                                                                         \
     do {                                                                                                               \
