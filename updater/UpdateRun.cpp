@@ -74,6 +74,10 @@ void UpdateRun::Fetch::run()
     try {
         // The connection belongs to this thread: it is made, used and let go here.
         const Connection connection = ConnectServer(server);
+        // Each piece is read once: the large page cache the stand-in gets for the member's big tables
+        // would only keep every file read so far in memory.
+        if (connection.engine() == Connection::Engine::SQLite)
+            Execute(connection, u"PRAGMA cache_size = -8192"_s);
         Query piece(connection, u"SELECT substr(Bin1, ?, ?) AS Part1 FROM Update1 WHERE Name1 = ? AND Date1 = ?"_s);
         for (size_t i = 0; i < jobs.size() && !cancel; ++i) {
             current = int(i);
