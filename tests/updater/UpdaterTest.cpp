@@ -312,10 +312,28 @@ TEST_P(UpdaterCase, WithoutTheInstallsKeyNothingIsTaken)
 {
     publish(kStamp, {{kRoot + u"DOC\\a.txt"_s, "good"}});
     QFile::remove(UpdateSignature::InstalledKeyFile());
+    frmUpdate1 window;
+    window.delayElapsed();
+    window.jobTick();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window.run().finished(); }, 60000));
+    EXPECT_EQ(window.run().outcome(), UpdateRun::Outcome::Refused);
+    EXPECT_TRUE(install.messages.last().contains(u"UPDATE.KEY"_s)) << install.messages.last().toStdString();
+    EXPECT_EQ(labelText(window, u"lblMsg51"), u"실패: 업데이트를 설치하지 않았습니다."_s);
+    EXPECT_FALSE(QFile::exists(install.path(u"DOC/a.txt"_s)));
+    EXPECT_THROW(window.endPressed(), ProgramEnded);
+    EXPECT_TRUE(install.launcher.programs.isEmpty());
+}
+
+TEST_P(UpdaterCase, ATempFolderThatCannotHoldFilesRefusesTheRun)
+{
+    publish(kStamp, {{kRoot + u"DOC\\a.txt"_s, "good"}});
+    ASSERT_TRUE(QDir(InstallPaths::tempDir()).removeRecursively());
+    WriteBytes(InstallPaths::tempDir(), "a file where the folder should be");
     UpdateRun run;
     EXPECT_EQ(runToEnd(run), UpdateRun::Outcome::Refused);
-    EXPECT_TRUE(run.failure().contains(u"UPDATE.KEY"_s));
+    EXPECT_TRUE(run.failure().contains(InstallPaths::tempDir())) << run.failure().toStdString();
     EXPECT_FALSE(QFile::exists(install.path(u"DOC/a.txt"_s)));
+    EXPECT_EQ(installedStamp(), u"2025120601"_s);
 }
 
 TEST_P(UpdaterCase, ACopyFailingHalfWayPutsEveryTargetBack)
