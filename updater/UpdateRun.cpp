@@ -15,6 +15,7 @@
 #include <QDir>
 #include <QFile>
 #include <QLocale>
+#include <QRegularExpression>
 #include <QSet>
 
 #include <atomic>
@@ -278,6 +279,14 @@ void UpdateRun::prepare()
     Q_EMIT step(u"업데이트 화일 받기..."_s);
     if (!QDir().mkpath(InstallPaths::tempDir()))
         return finish(Outcome::Refused, u"임시 폴더를 만들 수 없습니다: "_s + InstallPaths::tempDir());
+
+    // What a run that was stopped half-way left behind is of no use: every target is whole, old or new.
+    const QDir temp(InstallPaths::tempDir());
+    static const QRegularExpression leftOver(u"^TEMP\\d{4}\\.(TP|BK)$"_s, QRegularExpression::CaseInsensitiveOption);
+    for (const QString& name : temp.entryList(QDir::Files)) {
+        if (leftOver.match(name).hasMatch())
+            QFile::remove(temp.filePath(name));
+    }
 
     auto fetch = std::make_shared<Fetch>();
     fetch->server = ServerLocation::parse(ServerSetting());

@@ -210,6 +210,26 @@ TEST_P(UpdaterCase, ChangedFilesArriveInNameOrderThroughTheirBackupsAndNothingIs
     EXPECT_EQ(SqlValue(gSystemConn, u"SELECT File1 FROM Update1 WHERE Name1 = 'a.txt'"_s), kRoot + u"PR\\NEW\\a.txt"_s);
 }
 
+TEST_P(UpdaterCase, WhatAnInterruptedRunLeftInTempIsClearedAndItsTargetsStayWhole)
+{
+    // A run stopped during its copying: the first target already new, the second still old, the
+    // staged copy beside it never renamed.
+    WriteBytes(install.path(u"DOC/a.txt"_s), "new a");
+    WriteBytes(install.path(u"DOC/b.txt"_s), "old b");
+    WriteBytes(install.path(u"DOC/b.txt.업데이트"_s), "new");
+    for (const char16_t* name : {u"TEMP0001.TP", u"TEMP0001.BK", u"TEMP0002.TP", u"TEMP0007.BK"})
+        WriteBytes(QDir(InstallPaths::tempDir()).filePath(QString::fromUtf16(name)), "stale");
+    WriteBytes(QDir(InstallPaths::tempDir()).filePath(u"memo.txt"_s), "someone's");
+    publish(kStamp, {{kRoot + u"DOC\\a.txt"_s, "new a"}, {kRoot + u"DOC\\b.txt"_s, "new b"}});
+
+    UpdateRun run;
+    ASSERT_EQ(runToEnd(run), UpdateRun::Outcome::Done) << run.failure().toStdString();
+    EXPECT_EQ(ReadBytes(install.path(u"DOC/a.txt"_s)), "new a");
+    EXPECT_EQ(ReadBytes(install.path(u"DOC/b.txt"_s)), "new b");
+    EXPECT_FALSE(QFile::exists(install.path(u"DOC/b.txt.업데이트"_s)));
+    EXPECT_EQ(tempFiles(), QStringList {u"memo.txt"_s});
+}
+
 TEST_P(UpdaterCase, TheRecordedDateKeepsAnInstalledFileFromComingAgain)
 {
     publish(kStamp, {{kRoot + u"DOC\\a.txt"_s, "a1"}});
