@@ -41,6 +41,8 @@ bool validStamp(const QString& stamp)
     return QDate::fromString(stamp.left(8), u"yyyyMMdd"_s).isValid();
 }
 
+std::atomic<int> gFetchesRunning {0};
+
 QString refusal(const QString& name, const QString& why) { return u"업데이트 화일 ["_s + name + u"]: "_s + why; }
 
 } // namespace
@@ -72,6 +74,7 @@ struct UpdateRun::Fetch
 
 void UpdateRun::Fetch::run()
 {
+    ++gFetchesRunning;
     try {
         // The connection belongs to this thread: it is made, used and let go here.
         const Connection connection = ConnectServer(server);
@@ -91,6 +94,7 @@ void UpdateRun::Fetch::run()
         failure = u"업데이트 화일을 받지 못하였습니다: "_s + QString::fromLocal8Bit(error.what());
     }
     done = true;
+    --gFetchesRunning;
 }
 
 bool UpdateRun::Fetch::fetchOne(Query& piece, const Job& job)
@@ -158,6 +162,8 @@ UpdateRun::~UpdateRun()
             m_thread.join();
     }
 }
+
+int UpdateRun::FetchesRunning() { return gFetchesRunning; }
 
 QString UpdateRun::TempPath(int number, const QString& suffix)
 {

@@ -56,6 +56,9 @@ public:
     // Files fetched in this run, in their order (TEMP0001 first).
     int fileCount() const { return int(m_files.size()); }
 
+    // Fetching threads still alive in the process, also those a stalled run has left behind.
+    static int FetchesRunning();
+
     // "TEMP" + number as four digits + suffix, in the install's TEMP folder.
     static QString TempPath(int number, const QString& suffix);
 

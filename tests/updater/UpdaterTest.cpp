@@ -261,6 +261,39 @@ TEST_P(UpdaterCase, CancelWhileFetchingLeavesTheInstallAsItWas)
     EXPECT_EQ(installedStamp(), u"2025120601"_s);
 }
 
+TEST_P(UpdaterCase, AFetchThatBringsNothingFor180TicksEndsAsACancel)
+{
+    WriteBytes(install.path(u"DOC/a.txt"_s), "old");
+    publish(kStamp, {{kRoot + u"DOC\\a.txt"_s, QByteArray(40 * 1024 * 1024, 's')}});
+    // Another session takes the table away from the fetch half-way.
+    Connection blocker;
+    if (GetParam() == Backend::SQLite) {
+        blocker = Connection::openSqlite(install.path(u"SERVER/VELTRA1.db"_s));
+    } else {
+        blocker = PostgresAdminConnection(u"VELTRA1"_s);
+    }
+    UpdateRun run;
+    run.start();
+    ASSERT_TRUE(run.fetching());
+    if (GetParam() == Backend::SQLite) {
+        Execute(blocker, u"BEGIN EXCLUSIVE"_s);
+    } else {
+        Execute(blocker, u"BEGIN"_s);
+        Execute(blocker, u"LOCK TABLE Update1 IN ACCESS EXCLUSIVE MODE"_s);
+    }
+    for (int tick = 0; tick <= UpdateRun::kStallTicks && !run.finished(); ++tick)
+        run.tick();
+    EXPECT_EQ(run.outcome(), UpdateRun::Outcome::Cancelled);
+    EXPECT_EQ(ReadBytes(install.path(u"DOC/a.txt"_s)), "old");
+    EXPECT_TRUE(tempFiles().isEmpty());
+    EXPECT_EQ(installedStamp(), u"2025120601"_s);
+
+    Execute(blocker, u"ROLLBACK"_s);
+    blocker.close();
+    EXPECT_TRUE(QTest::qWaitFor([] { return UpdateRun::FetchesRunning() == 0; }, 60000));
+    EXPECT_TRUE(tempFiles().isEmpty());
+}
+
 // ---- what must not be installed ----
 
 TEST_P(UpdaterCase, HostileOrDamagedRowsRefuseTheWholeRun)
