@@ -20,7 +20,14 @@ export SURIBALL_ROOT=${SURIBALL_ROOT:-$HOME/VELTRA/수리볼}
 if [ ! -f "$SURIBALL_ROOT/BIN/SYSTEM.mdb" ]; then
     build/setup/suriball-setup demo --root "$SURIBALL_ROOT"
 fi
+# The programs run from the install, where the updater can replace them; a newer build goes in first.
+for program in app/수리볼 updater/업데이트; do
+    if [ "build/$program" -nt "$SURIBALL_ROOT/$(basename "$program")" ]; then
+        cp -p "build/$program" "$SURIBALL_ROOT/$(basename "$program").new"
+        mv -f "$SURIBALL_ROOT/$(basename "$program").new" "$SURIBALL_ROOT/$(basename "$program")"
+    fi
+done
 export LANG=ko_KR.UTF-8 LC_TIME=ko_KR.UTF-8
 # Chromium's sandbox, behind the web views, refuses to run as root.
 [ "$(id -u)" -ne 0 ] || export QTWEBENGINE_DISABLE_SANDBOX=1
-exec build/app/수리볼 "$@"
+exec "$SURIBALL_ROOT/수리볼" "$@"

@@ -6,6 +6,7 @@
 #include "DrawProgress.h"
 #include "IniFile.h"
 #include "Paths.h"
+#include "Publisher.h"
 #include "Query.h"
 #include "Schema.h"
 #include "ServerCatalog.h"
@@ -14,6 +15,7 @@
 #include "SqliteFile.h"
 #include "Tools.h"
 #include "Transaction.h"
+#include "UpdateSignature.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -187,6 +189,16 @@ void install(const Options& options)
         setIfo(pr, u"PR"_s, u"VERSION"_s, u"1"_s);
     }
 
+    if (!options.updateKey.isEmpty()) {
+        const QByteArray key = UpdateSignature::ReadKeyFile(options.updateKey, UpdateSignature::kPublicKeyBytes);
+        if (key.isEmpty())
+            throw SetupError(u"업데이트 공개 열쇠 화일이 아닙니다: "_s + options.updateKey);
+        QString error;
+        if (!UpdateSignature::WriteKeyFile(UpdateSignature::InstalledKeyFile(), key, false, &error))
+            throw SetupError(u"화일을 쓸 수 없습니다: "_s + UpdateSignature::InstalledKeyFile() + u" ("_s + error
+                             + u')');
+    }
+
     // A new install is as new as the server's files, so its first start does not fetch them again. Without
     // the server at hand the stamp stays empty and the first start brings the files.
     adoptServerFilesStamp(options.server);
@@ -221,12 +233,48 @@ void demo(const QString& root, bool force, const QDate& today)
 
     const QString serverDir = InstallPaths::resolve(u"SERVER"_s);
     QDir().mkpath(serverDir);
-    ServerCatalog::createSqlite(QDir(serverDir).filePath(u"VELTRA1.db"_s), true, true, today);
+    const QString serverFile = QDir(serverDir).filePath(u"VELTRA1.db"_s);
+    ServerCatalog::createSqlite(serverFile, true, true, today);
+
+    // The demo plays the service too: its own key pair, the private half beside its server file for
+    // publishing, the public half in BIN for the updater. Nothing secret comes with the program.
+    const UpdateSignature::KeyPair keys = UpdateSignature::Generate();
+    QString error;
+    if (!UpdateSignature::WriteKeyFile(Publisher::KeyBesideServer(serverFile), keys.secretKey, true, &error)
+        || !UpdateSignature::WriteKeyFile(UpdateSignature::InstalledKeyFile(), keys.publicKey, false, &error))
+        throw SetupError(u"업데이트 서명 열쇠를 쓸 수 없습니다: "_s + error);
     DemoData::loadResources();
     copyTree(u":/setup/web"_s, InstallPaths::resolve(QString::fromUtf16(kDemoWeb)));
 
     if (!adoptServerFilesStamp(options.server))
         throw SetupError(u"데모 서버의 추첨진행 정보를 읽을 수 없습니다."_s);
+}
+
+QStringList installPrograms(const QString& buildDir)
+{
+    QStringList missing;
+    const QDir build(buildDir);
+    const QList<QPair<QString, QString>> programs = {
+        {build.filePath(u"app/"_s + QFileInfo(InstallPaths::mainProgram()).fileName()), InstallPaths::mainProgram()},
+        {build.filePath(u"updater/"_s + QFileInfo(InstallPaths::updaterProgram()).fileName()),
+         InstallPaths::updaterProgram()},
+    };
+    for (const auto& [from, to] : programs) {
+        if (!QFileInfo::exists(from)) {
+            missing.append(QDir::cleanPath(from));
+            continue;
+        }
+        // Beside the old one and then over it, as the updater replaces it too.
+        const QString staging = to + u".setup"_s;
+        QFile::remove(staging);
+        if (!QFile::copy(from, staging))
+            throw SetupError(u"프로그램을 복사할 수 없습니다: "_s + to);
+        QFile::setPermissions(staging, QFileInfo(from).permissions());
+        QFile::remove(to);
+        if (!QFile::rename(staging, to))
+            throw SetupError(u"프로그램을 복사할 수 없습니다: "_s + to);
+    }
+    return missing;
 }
 
 } // namespace Installer

@@ -2,6 +2,7 @@
 
 #include <QDate>
 #include <QString>
+#include <QStringList>
 
 // Lays out an install folder: BIN with the system database, its settings file and the user database
 // template, DATA, PR, DOC and TEMP.
@@ -13,6 +14,9 @@ struct Options
     QString server = QStringLiteral("127.0.0.1"); // the server setting (see ServerLocation)
     QString web = QStringLiteral("http://www.suriball.example");
     bool force = false; // replace an existing install's system files; members' files in DATA stay
+    // The service's public key file for update signatures, copied to BIN/UPDATE.KEY. Without one the
+    // install takes no updates.
+    QString updateKey;
 };
 
 // Lays out the install. When the server can be reached its files stamp is taken over, so that the first
@@ -27,7 +31,13 @@ bool adoptServerFilesStamp(const QString& serverSetting);
 // install, and the demo web pages beside it.
 void demo(const QString& root, bool force, const QDate& today);
 
-// The demo's server file and web folder, relative to the install root.
+// Copies the two programs from the build tree into the install root, where the main program starts the
+// updater and the updater can replace the main program like any other file. Returns the programs that
+// were not found in buildDir (app/수리볼, updater/업데이트).
+QStringList installPrograms(const QString& buildDir);
+
+// The demo's server file and web folder, relative to the install root. The demo's private key for
+// update signatures lies beside its server file (see Publisher::KeyBesideServer).
 inline constexpr char16_t kDemoServer[] = u"sqlite:SERVER/VELTRA1.db";
 inline constexpr char16_t kDemoWeb[] = u"WEB";
 

@@ -1,10 +1,14 @@
 #include "Clock.h"
 #include "Database.h"
 #include "Installer.h"
+#include "Publisher.h"
 #include "ServerCatalog.h"
 #include "SetupError.h"
+#include "UpdateSignature.h"
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QHash>
 #include <QTextStream>
 
@@ -12,28 +16,44 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-const char16_t kUsage[] = u"사용법:\n"
-                          u"  suriball-setup install --root DIR [--server SERVER] [--web URL] [--force]\n"
-                          u"  suriball-setup server (--sqlite FILE | --postgres HOST[,PORT]) [--demo] [--force]\n"
-                          u"                        [--admin USER] [--admin-password PASSWORD]\n"
-                          u"  suriball-setup demo --root DIR [--force]\n"
-                          u"  suriball-setup secure-members (--sqlite FILE | --postgres HOST[,PORT])\n"
-                          u"                        [--admin USER] [--admin-password PASSWORD]\n"
-                          u"\n"
-                          u"SERVER는 PostgreSQL 서버의 호스트(포트 2707) 또는 sqlite:화일 입니다.\n"
-                          u"--admin의 기본값은 postgres, 암호의 기본값은 환경변수 PGPASSWORD 입니다.\n";
+const char16_t kUsage[]
+    = u"사용법:\n"
+      u"  suriball-setup install --root DIR [--server SERVER] [--web URL] [--update-key KEY.pub] [--force]\n"
+      u"  suriball-setup server (--sqlite FILE | --postgres HOST[,PORT]) [--demo] [--force]\n"
+      u"                        [--admin USER] [--admin-password PASSWORD]\n"
+      u"  suriball-setup demo --root DIR [--force]\n"
+      u"  suriball-setup keygen --key FILE\n"
+      u"  suriball-setup secure-members (--sqlite FILE | --postgres HOST[,PORT])\n"
+      u"                        [--admin USER] [--admin-password PASSWORD]\n"
+      u"  suriball-setup publish (--sqlite FILE | --postgres HOST[,PORT]) --stamp STAMP [--key FILE]\n"
+      u"                         화일=대상...\n"
+      u"\n"
+      u"SERVER는 PostgreSQL 서버의 호스트(포트 2707) 또는 sqlite:화일 입니다.\n"
+      u"--admin의 기본값은 postgres, 암호의 기본값은 환경변수 PGPASSWORD 입니다.\n"
+      u"keygen은 업데이트 서명 열쇠(FILE, 공개 열쇠 FILE.pub)를 만듭니다.\n"
+      u"publish의 대상은 C:\\VELTRA\\수리볼\\ 아래의 경로(또는 설치 폴더 안의 상대 경로),\n"
+      u"STAMP는 YYYYMMDD로 시작하는 10자리 숫자입니다. 데모 서버 화일에는 --key가 필요 없습니다.\n";
 
 struct Arguments
 {
     QString command;
     QHash<QString, QString> values;
     QStringList flags;
+    QStringList items; // FILE=TARGET of publish
 };
 
 Arguments parse(const QStringList& args)
 {
-    static const QStringList withValue
-        = {u"--root"_s, u"--server"_s, u"--web"_s, u"--sqlite"_s, u"--postgres"_s, u"--admin"_s, u"--admin-password"_s};
+    static const QStringList withValue = {u"--root"_s,
+                                          u"--server"_s,
+                                          u"--web"_s,
+                                          u"--sqlite"_s,
+                                          u"--postgres"_s,
+                                          u"--admin"_s,
+                                          u"--admin-password"_s,
+                                          u"--update-key"_s,
+                                          u"--key"_s,
+                                          u"--stamp"_s};
     static const QStringList flags = {u"--demo"_s, u"--force"_s};
     Arguments parsed;
     if (args.size() < 2)
@@ -45,6 +65,8 @@ Arguments parse(const QStringList& args)
             parsed.values.insert(a, args[++i]);
         else if (flags.contains(a))
             parsed.flags.append(a);
+        else if (parsed.command == u"publish"_s && !a.startsWith(u"--"_s) && a.contains(u'='))
+            parsed.items.append(a);
         else
             throw SetupError(u"알 수 없는 인수입니다: "_s + a + u"\n\n"_s + QString::fromUtf16(kUsage));
     }
@@ -62,6 +84,53 @@ ServerCatalog::PostgresAdmin postgresAdmin(const Arguments& a)
     return admin;
 }
 
+// The built programs lie beside the setup tool's folder in the build tree: app/수리볼, updater/업데이트.
+void copyPrograms(QTextStream& out)
+{
+    const QString build = QDir(QCoreApplication::applicationDirPath()).filePath(u".."_s);
+    for (const QString& missing : Installer::installPrograms(build))
+        out << "프로그램을 찾지 못하여 설치하지 않았습니다: " << missing << Qt::endl;
+}
+
+Connection publishServer(const Arguments& a)
+{
+    ServerLocation where;
+    if (a.values.contains(u"--sqlite"_s)) {
+        where.standIn = true;
+        where.file = QDir(a.values.value(u"--sqlite"_s)).absolutePath();
+    } else if (a.values.contains(u"--postgres"_s)) {
+        where = ServerLocation::parse(a.values.value(u"--postgres"_s));
+    } else {
+        throw SetupError(u"--sqlite 또는 --postgres 중 하나를 지정하여 주십시오."_s);
+    }
+    try {
+        return ConnectServer(where);
+    } catch (const SqlError& error) {
+        throw SetupError(u"서버에 연결할 수 없습니다: "_s + error.message());
+    }
+}
+
+int publish(const Arguments& a, QTextStream& out)
+{
+    QString keyFile = a.values.value(u"--key"_s);
+    if (keyFile.isEmpty() && a.values.contains(u"--sqlite"_s))
+        keyFile = Publisher::KeyBesideServer(a.values.value(u"--sqlite"_s));
+    if (keyFile.isEmpty())
+        throw SetupError(u"서명할 열쇠 화일(--key)을 지정하여 주십시오."_s);
+    const QByteArray key = UpdateSignature::ReadKeyFile(keyFile, UpdateSignature::kSecretKeyBytes);
+    if (key.isEmpty())
+        throw SetupError(u"서명할 열쇠를 읽을 수 없습니다: "_s + keyFile);
+    QList<Publisher::Item> items;
+    for (const QString& argument : a.items)
+        items.append(Publisher::ParseItem(argument));
+    const QString stamp = a.values.value(u"--stamp"_s);
+    Publisher::Publish(publishServer(a), stamp, key, items);
+    for (const Publisher::Item& item : items)
+        out << "올렸습니다: " << item.file << " → " << item.target << Qt::endl;
+    out << "화일 변경날짜: " << stamp << Qt::endl;
+    return 0;
+}
+
 int run(const QStringList& args)
 {
     const Arguments a = parse(args);
@@ -74,8 +143,12 @@ int run(const QStringList& args)
         options.server = a.values.value(u"--server"_s, options.server);
         options.web = a.values.value(u"--web"_s, options.web);
         options.force = force;
+        options.updateKey = a.values.value(u"--update-key"_s);
         Installer::install(options);
+        copyPrograms(out);
         out << "설치하였습니다: " << options.root << Qt::endl;
+        if (options.updateKey.isEmpty())
+            out << "업데이트 공개 열쇠(--update-key)가 없어 이 설치는 업데이트를 받지 않습니다." << Qt::endl;
         return 0;
     }
     if (a.command == u"demo"_s) {
@@ -83,9 +156,26 @@ int run(const QStringList& args)
         if (root.isEmpty())
             throw SetupError(u"설치 폴더(--root)를 지정하여 주십시오."_s);
         Installer::demo(root, force, today);
+        copyPrograms(out);
         out << "데모 설치를 만들었습니다: " << root << Qt::endl;
         return 0;
     }
+    if (a.command == u"keygen"_s) {
+        const QString file = a.values.value(u"--key"_s);
+        if (file.isEmpty())
+            throw SetupError(u"열쇠 화일(--key)을 지정하여 주십시오."_s);
+        if (QFileInfo::exists(file) && !force)
+            throw SetupError(u"열쇠 화일이 이미 있습니다: "_s + file + u" (다시 만들려면 --force)"_s);
+        const UpdateSignature::KeyPair keys = UpdateSignature::Generate();
+        QString error;
+        if (!UpdateSignature::WriteKeyFile(file, keys.secretKey, true, &error)
+            || !UpdateSignature::WriteKeyFile(file + u".pub"_s, keys.publicKey, false, &error))
+            throw SetupError(u"열쇠 화일을 쓸 수 없습니다: "_s + error);
+        out << "서명 열쇠: " << file << " (비밀), 공개 열쇠: " << file << ".pub" << Qt::endl;
+        return 0;
+    }
+    if (a.command == u"publish"_s)
+        return publish(a, out);
     if (a.command == u"server"_s) {
         const bool demo = a.flags.contains(u"--demo"_s);
         if (a.values.contains(u"--sqlite"_s)) {

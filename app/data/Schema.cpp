@@ -130,8 +130,15 @@ const std::vector<TableDef>& serverTables()
         {u"S1List"_s,
          concat({{n(u"BokNo"), n(u"Sum1")}, rankColumns(u"S", u"Count"), rankColumns(u"S", u"Kum")}),
          {{u"S1List_BokNo"_s, u"BokNo"_s, true}}},
+        // Sig1: the service's signature of the row's file, without which no install takes it. It comes
+        // before the file's bytes: SQLite reaches a column behind a large value only by walking through it.
         {u"Update1"_s,
-         {t(u"Name1"), t(u"File1"), n(u"Size1"), t(u"Date1"), {u"Bin1"_s, ColumnKind::Bytes}},
+         {t(u"Name1"),
+          t(u"File1"),
+          n(u"Size1"),
+          t(u"Date1"),
+          {u"Sig1"_s, ColumnKind::Bytes},
+          {u"Bin1"_s, ColumnKind::Bytes}},
          {{u"Update1_Name"_s, u"Name1"_s, true}, {u"Update1_Date"_s, u"Date1"_s, false}}},
     };
     return tables;

@@ -1,10 +1,9 @@
 #pragma once
 
-#include <QDate>
-#include <QLockFile>
-#include <QString>
+#include "InstanceLock.h"
 
-#include <memory>
+#include <QDate>
+#include <QString>
 
 // What the start checks before anything opens: one instance per install, a date format the program can read.
 
@@ -16,6 +15,3 @@ QString SystemShortDate(const QDate& date, const QString& strftimeFormat = QStri
 // The program reads dates as YYYY-MM-DD. A text of 8 characters, or of 10 whose 5th is not "-", is taken
 // for a format it cannot read; every other length passes.
 bool ShortDateAccepted(const QString& shortDate);
-
-// Held for the life of the process; a second program on the same install root fails to take it.
-std::unique_ptr<QLockFile> TakeInstanceLock(const QString& name);

@@ -1,0 +1,146 @@
+// The updater's run: 20 files of 10 MB fetched and installed, from the SQLite stand-in and, when
+// SURIBALL_TEST_PG names a server (as scripts/test-postgres.sh sets it), from PostgreSQL on loopback;
+// and a run with nothing to fetch. Each run is measured in a process of its own, so that its peak
+// memory is the run's and not the publishing's.
+#include "Database.h"
+#include "Globals.h"
+#include "IfoFiles.h"
+#include "Installer.h"
+#include "Paths.h"
+#include "Publisher.h"
+#include "Query.h"
+#include "ServerCatalog.h"
+#include "UpdateRun.h"
+#include "UpdateSignature.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QFile>
+#include <QProcess>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <QTextStream>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+constexpr int kFiles = 20;
+constexpr qint64 kFileBytes = 10 * 1024 * 1024;
+
+qint64 peakKilobytes()
+{
+    QFile status(u"/proc/self/status"_s);
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray& line : status.readAll().split('\n')) {
+        if (line.startsWith("VmHWM:"))
+            return line.mid(6).trimmed().split(' ').first().toLongLong();
+    }
+    return -1;
+}
+
+// In the child: one run on the install of SURIBALL_ROOT.
+int runOnce()
+{
+    const qint64 before = peakKilobytes();
+    gSystemConn = OpenSystemDatabase(InstallPaths::systemDb());
+    UpdateRun run;
+    QEventLoop loop;
+    QObject::connect(&run, &UpdateRun::ended, &loop, &QEventLoop::quit);
+    QElapsedTimer t;
+    t.start();
+    run.start();
+    if (!run.finished())
+        loop.exec();
+    const double ms = double(t.nsecsElapsed()) / 1e6;
+    QTextStream(stdout) << int(run.outcome()) << ' ' << QString::number(ms, 'f', 1) << ' ' << before << ' '
+                        << peakKilobytes() << ' ' << run.fileCount() << Qt::endl;
+    if (!run.failure().isEmpty())
+        QTextStream(stderr) << run.failure() << Qt::endl;
+    gSystemConn.close();
+    return 0;
+}
+
+QStringList child(const QString& root)
+{
+    QProcess process;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(u"SURIBALL_ROOT"_s, root);
+    process.setProcessEnvironment(env);
+    process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    process.start(QCoreApplication::applicationFilePath(), {u"--run"_s});
+    process.waitForFinished(-1);
+    return QString::fromUtf8(process.readAllStandardOutput()).trimmed().split(u' ');
+}
+
+void bench(const QString& engine, QTextStream& out)
+{
+    QTemporaryDir dir;
+    const QString root = dir.path();
+    Installer::demo(root, false, QDate(2025, 12, 8));
+    if (engine == u"PostgreSQL"_s) {
+        ServerCatalog::PostgresAdmin admin;
+        admin.host = qEnvironmentVariable("SURIBALL_TEST_PG");
+        admin.user = qEnvironmentVariable("SURIBALL_TEST_PG_ADMIN", u"postgres"_s);
+        admin.password = qEnvironmentVariable("SURIBALL_TEST_PG_PASSWORD");
+        ServerCatalog::createPostgres(admin, true, true, QDate(2025, 12, 8));
+        WriteIfo(QString(), u"SERVER"_s, u"DATABASE"_s, admin.host);
+    }
+    QTemporaryDir sources;
+    QList<Publisher::Item> items;
+    for (int i = 1; i <= kFiles; ++i) {
+        QByteArray bytes(kFileBytes, Qt::Uninitialized);
+        QRandomGenerator(quint32(i)).fillRange(reinterpret_cast<quint32*>(bytes.data()), bytes.size() / 4);
+        const QString file = QDir(sources.path()).filePath(QString::number(i));
+        QFile f(file);
+        f.open(QIODevice::WriteOnly);
+        f.write(bytes);
+        items.append(
+            {file,
+             u"C:\\VELTRA\\수리볼\\DATA\\BENCH\\파일"_s + QString::number(i).rightJustified(2, u'0') + u".BIN"_s});
+    }
+    const QByteArray key
+        = UpdateSignature::ReadKeyFile(QDir(root).filePath(u"SERVER/VELTRA1.key"_s), UpdateSignature::kSecretKeyBytes);
+    {
+        const Connection server = ConnectServer(ServerLocation::parse(ServerSetting()));
+        Publisher::Publish(server, u"2026120901"_s, key, items);
+    }
+
+    const QStringList full = child(root);
+    out << engine << ": " << kFiles << " files of 10 MB fetched and installed in " << full.value(1) << " ms (outcome "
+        << full.value(0) << ", " << full.value(4) << " files), peak memory " << full.value(3).toLongLong() / 1024
+        << " MB (" << full.value(2).toLongLong() / 1024 << " MB before the run)" << Qt::endl;
+
+    {
+        // A newer stamp with no newer file behind it.
+        const Connection server = ConnectServer(ServerLocation::parse(ServerSetting()));
+        const QString text = [&] {
+            Query q(server, u"SELECT Text1 FROM Info1 WHERE IFPart1 = '업데이트' AND Name1 = '추첨진행'"_s);
+            q.run();
+            return q.next() ? q.text(u"Text1"_s) : QString();
+        }();
+        Execute(server,
+                u"UPDATE Info1 SET Text1 = ? WHERE IFPart1 = '업데이트' AND Name1 = '추첨진행'"_s,
+                {Publisher::WithFilesStamp(text, u"2026121001"_s)});
+    }
+    const QStringList nothing = child(root);
+    out << engine << ": nothing to fetch, stamp written in " << nothing.value(1) << " ms (outcome " << nothing.value(0)
+        << ")" << Qt::endl;
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    QCoreApplication app(argc, argv);
+    if (QCoreApplication::arguments().contains(u"--run"_s))
+        return runOnce();
+    QTextStream out(stdout);
+    bench(u"SQLite"_s, out);
+    if (!qEnvironmentVariableIsEmpty("SURIBALL_TEST_PG"))
+        bench(u"PostgreSQL"_s, out);
+    return 0;
+}

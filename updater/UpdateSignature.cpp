@@ -1,0 +1,131 @@
+#include "UpdateSignature.h"
+
+#include "Paths.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSaveFile>
+
+#include <sodium.h>
+#include <stdexcept>
+
+using namespace Qt::StringLiterals;
+
+namespace UpdateSignature {
+
+namespace {
+
+void ensureSodium()
+{
+    static const bool ready = sodium_init() >= 0;
+    if (!ready)
+        throw std::runtime_error("libsodium cannot start");
+}
+
+void addField(crypto_sign_state* state, const QByteArray& field)
+{
+    // Each field with its length in front, so that no two different sets of fields read alike.
+    const quint64 length = quint64(field.size());
+    unsigned char prefix[8];
+    for (int i = 0; i < 8; ++i)
+        prefix[i] = static_cast<unsigned char>(length >> (8 * i));
+    crypto_sign_update(state, prefix, sizeof prefix);
+    crypto_sign_update(state, reinterpret_cast<const unsigned char*>(field.constData()), length);
+}
+
+} // namespace
+
+static_assert(crypto_sign_PUBLICKEYBYTES == kPublicKeyBytes);
+static_assert(crypto_sign_SECRETKEYBYTES == kSecretKeyBytes);
+static_assert(crypto_sign_BYTES == kSignatureBytes);
+
+KeyPair Generate()
+{
+    ensureSodium();
+    KeyPair pair;
+    pair.publicKey.resize(kPublicKeyBytes);
+    pair.secretKey.resize(kSecretKeyBytes);
+    crypto_sign_keypair(reinterpret_cast<unsigned char*>(pair.publicKey.data()),
+                        reinterpret_cast<unsigned char*>(pair.secretKey.data()));
+    return pair;
+}
+
+bool WriteKeyFile(const QString& path, const QByteArray& key, bool secret, QString* error)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QSaveFile file(path);
+    const QByteArray text = key.toBase64() + '\n';
+    const bool written = file.open(QIODevice::WriteOnly)
+        && file.setPermissions(secret ? QFile::ReadOwner | QFile::WriteOwner
+                                      : QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther)
+        && file.write(text) == text.size() && file.commit();
+    if (!written && error)
+        *error = file.errorString();
+    return written;
+}
+
+QByteArray ReadKeyFile(const QString& path, int bytes)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return QByteArray();
+    const auto decoded
+        = QByteArray::fromBase64Encoding(file.read(4096).trimmed(), QByteArray::AbortOnBase64DecodingErrors);
+    if (!decoded || decoded.decoded.size() != bytes)
+        return QByteArray();
+    return decoded.decoded;
+}
+
+QString InstalledKeyFile() { return QDir(InstallPaths::binDir()).filePath(u"UPDATE.KEY"_s); }
+
+struct Stream::State
+{
+    crypto_sign_state sign;
+};
+
+Stream::Stream(const FileFacts& facts)
+    : m_state(std::make_unique<State>())
+{
+    ensureSodium();
+    crypto_sign_init(&m_state->sign);
+    addField(&m_state->sign, QByteArrayLiteral("suriball update 1"));
+    addField(&m_state->sign, facts.name.toUtf8());
+    addField(&m_state->sign, facts.target.toUtf8());
+    addField(&m_state->sign, facts.date.toUtf8());
+    addField(&m_state->sign, QByteArray::number(facts.size));
+}
+
+Stream::~Stream() { sodium_memzero(m_state.get(), sizeof(State)); }
+
+void Stream::add(const QByteArray& bytes)
+{
+    crypto_sign_update(&m_state->sign,
+                       reinterpret_cast<const unsigned char*>(bytes.constData()),
+                       quint64(bytes.size()));
+}
+
+QByteArray Stream::sign(const QByteArray& secretKey)
+{
+    if (secretKey.size() != kSecretKeyBytes)
+        return QByteArray();
+    QByteArray signature(kSignatureBytes, '\0');
+    crypto_sign_final_create(&m_state->sign,
+                             reinterpret_cast<unsigned char*>(signature.data()),
+                             nullptr,
+                             reinterpret_cast<const unsigned char*>(secretKey.constData()));
+    return signature;
+}
+
+bool Stream::verify(const QByteArray& signature, const QByteArray& publicKey)
+{
+    if (signature.size() != kSignatureBytes || publicKey.size() != kPublicKeyBytes)
+        return false;
+    // libsodium takes the signature as writable, though it only reads it.
+    QByteArray copy = signature;
+    return crypto_sign_final_verify(&m_state->sign,
+                                    reinterpret_cast<unsigned char*>(copy.data()),
+                                    reinterpret_cast<const unsigned char*>(publicKey.constData()))
+        == 0;
+}
+
+} // namespace UpdateSignature
