@@ -40,11 +40,15 @@ QString cellName(qint64 drawNo, const QString& column)
     return QString::number(drawNo) + u"회의 ["_s + column + u"]"_s;
 }
 
+// Where the server keeps its draw-progress text.
+const QString kProgressPart = u"업데이트"_s;
+const QString kProgressName = u"추첨진행"_s;
+
 // The server's draw-progress text, read inside the caller's transaction.
 DrawProgress readProgress()
 {
-    Query q(gServerConn, u"SELECT Text1 FROM Info1 WHERE IFPart1 = '업데이트' AND Name1 = '추첨진행'"_s);
-    q.run();
+    Query q(gServerConn, u"SELECT Text1 FROM Info1 WHERE IFPart1 = ? AND Name1 = ?"_s);
+    q.run({kProgressPart, kProgressName});
     if (!q.next())
         throw SqlError(u"서버에 추첨진행 정보(업데이트/추첨진행)가 없어 저장하지 않았습니다."_s, QString(), QString());
     return DrawProgress::parse(q.text(u"Text1"_s));
@@ -53,8 +57,8 @@ DrawProgress readProgress()
 void writeProgress(const DrawProgress& progress)
 {
     Execute(gServerConn,
-            u"UPDATE Info1 SET Text1 = ? WHERE IFPart1 = '업데이트' AND Name1 = '추첨진행'"_s,
-            {progress.compose()});
+            u"UPDATE Info1 SET Text1 = ? WHERE IFPart1 = ? AND Name1 = ?"_s,
+            {progress.compose(), kProgressPart, kProgressName});
 }
 
 } // namespace

@@ -111,11 +111,11 @@ qint64 ArchiveWinners(qint64 drawNo)
     Transaction transaction(gServerConn);
     const qint64 added = Execute(gServerConn,
                                  u"INSERT INTO NBNo2 (JPCodeNo,BokNo,No1,Top1,Kum1,SNo1,SNo2) "
-                                 "SELECT b.JPCodeNo, ?, b.No1, b.Top1, b.Kum1, b.SNo1, b.SNo2 FROM NBNo1 b "
+                                 "SELECT b.JPCodeNo, b.BokNo, b.No1, b.Top1, b.Kum1, b.SNo1, b.SNo2 FROM NBNo1 b "
                                  "WHERE b.BokNo = ? AND b.Top1 IN ('1','2','3') AND NOT EXISTS ("
                                  "SELECT 1 FROM NBNo2 c WHERE c.JPCodeNo = b.JPCodeNo AND c.SNo1 = b.SNo1 "
                                  "AND c.SNo2 = b.SNo2)"_s,
-                                 {drawNo, drawNo});
+                                 {drawNo});
     transaction.commit();
     return added;
 }
