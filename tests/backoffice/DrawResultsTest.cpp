@@ -8,6 +8,7 @@
 #include "SafeStore.h"
 #include "Settings.h"
 #include "Settlement.h"
+#include "SqlError.h"
 #include "frmA1Job13.h"
 
 #include <QComboBox>
@@ -137,8 +138,10 @@ TEST_P(DrawResults, SettlementStepsRunInOrderAndArchiveEachWinnerOnce)
     EXPECT_EQ(install.messages.last(), u"패스2 OK"_s);
     runStep(*w, 2);
     EXPECT_EQ(install.messages.last(), u"2.작업 이미 동작됨.."_s);
-    EXPECT_EQ(server(u"SELECT Top1 || '/' || Kum1 FROM NBNo1 WHERE No1 = ?"_s, {k1200Second}), u"2/500000"_s);
-    EXPECT_EQ(server(u"SELECT Top1 || '/' || Kum1 FROM NBNo1 WHERE No1 = ?"_s, {k1200Fourth}), u"9/0"_s);
+    EXPECT_EQ(server(u"SELECT Top1 || '/' || Kum1 FROM NBNo1 WHERE JPCodeNo = 950 AND No1 = ?"_s, {k1200Second}),
+              u"2/500000"_s);
+    EXPECT_EQ(server(u"SELECT Top1 || '/' || Kum1 FROM NBNo1 WHERE JPCodeNo = 950 AND No1 = ?"_s, {k1200Fourth}),
+              u"9/0"_s);
     EXPECT_EQ(server(u"SELECT COUNT(*) FROM NBNo1 WHERE BokNo = 1200 AND Top1 IN ('4','5')"_s), u"0"_s);
     runStep(*w, 3);
     EXPECT_EQ(server(u"SELECT COUNT(*) FROM NBNo2 WHERE BokNo = 1200"_s), u"3"_s);
@@ -219,6 +222,29 @@ TEST_P(DrawResults, ABadCellIsNamedAndNothingIsSaved)
     w12->SaveDraws();
     EXPECT_TRUE(install.messages.last().startsWith(u"1201회의 [*추첨상태]: 당첨번호 없이"_s));
     EXPECT_EQ(server(u"SELECT State1 FROM BokList WHERE BokNo = 1201"_s), u"1"_s);
+}
+
+TEST_P(DrawResults, SavingRowsIsAllOrNothing)
+{
+    if (GetParam() != Backend::SQLite)
+        GTEST_SKIP() << "the failure is staged with an SQLite trigger";
+    Execute(gServerConn, u"INSERT INTO S1List VALUES (1199,0,0,0,0,0,0,0,0,0,0,0)"_s);
+    Execute(gServerConn,
+            u"CREATE TRIGGER refuse_1199 BEFORE UPDATE ON S1List WHEN NEW.BokNo = 1199 "
+            "BEGIN SELECT RAISE(ABORT, 'connection lost'); END"_s);
+    auto w = open(11);
+    const QString before = wholeRow(1200);
+    const QString stamp = drawsStamp();
+    for (int r = 1; r <= draws(*w)->maxRows(); ++r) {
+        draws(*w)->setText(1, r, u"1"_s);
+        draws(*w)->setText(18, r, u"2025121301"_s);
+    }
+    install.messages.answerNext(MsgAnswer::Ok);
+    w->findChild<QPushButton*>(u"cmdDo01"_s)->click(); // the button's guard reports the failure
+    EXPECT_EQ(install.messages.shown().last().icon, MsgIcon::Critical);
+    EXPECT_TRUE(install.messages.last().contains(u"connection lost"_s));
+    EXPECT_EQ(wholeRow(1200), before); // 1200 came first and was taken back
+    EXPECT_EQ(drawsStamp(), stamp);
 }
 
 TEST_P(DrawResults, AWinningGameIsCorrected)

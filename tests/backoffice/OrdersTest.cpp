@@ -1,6 +1,7 @@
 #include "BackofficeFixture.h"
 #include "Grid.h"
 #include "OrderStore.h"
+#include "SqlError.h"
 #include "frmA1Job11.h"
 
 #include <QComboBox>
@@ -65,6 +66,21 @@ TEST_P(Orders, TheFirstGamesOfADrawMakeItsStatisticsRow)
     // An order that is gone takes nothing.
     EXPECT_FALSE(OrderStore::RegisterGames(999, 5, games(5)).orderFound);
     EXPECT_EQ(server(u"SELECT COUNT(*) FROM NBNo1 WHERE JPCodeNo = 999"_s), u"0"_s);
+}
+
+// A failure half-way through (here a trigger standing for a full disk or a lost connection) takes back
+// every game already inserted and the draw's count: the order is as it was.
+TEST_P(Orders, ARegistrationThatFailsHalfWayLeavesNothing)
+{
+    if (GetParam() != Backend::SQLite)
+        GTEST_SKIP() << "the failure is staged with an SQLite trigger";
+    addOrder(904, 1201, 100, 5, u"2025-12-01 10:00:00"_s);
+    Execute(gServerConn,
+            u"CREATE TRIGGER stop_at_40 BEFORE INSERT ON NBNo1 WHEN NEW.SNo1 = 40 "
+            "BEGIN SELECT RAISE(ABORT, 'disk full'); END"_s);
+    EXPECT_THROW(OrderStore::RegisterGames(904, 5, games(300)), SqlError);
+    EXPECT_EQ(server(u"SELECT COUNT(*) FROM NBNo1 WHERE JPCodeNo = 904"_s), u"0"_s);
+    EXPECT_EQ(server(u"SELECT Sum1 FROM S1List WHERE BokNo = 1201"_s), u"25"_s);
 }
 
 TEST_P(Orders, DeletingAnOrderTakesItsGamesAndTheirCount)
