@@ -249,6 +249,14 @@ QString NextStamp(const QString& todayYyyymmdd, const QString& a, const QString&
     return newest; // a full day of stamps: the next day's first one comes soon enough
 }
 
+QString ReadDrawsStamp()
+{
+    Backoffice::RequireAdministrator();
+    Query q(gServerConn, u"SELECT Text1 FROM Info1 WHERE IFPart1 = ? AND Name1 = ?"_s);
+    q.run({kProgressPart, kProgressName});
+    return q.next() ? DrawProgress::parse(q.text(u"Text1"_s)).drawsStamp : QString();
+}
+
 QString SavePrizeTable(qint64 drawNo, const PrizeTable& table)
 {
     Backoffice::RequireAdministrator();

@@ -60,6 +60,9 @@ PrizeTable ReadPrizeTable(qint64 drawNo);
 // new stamp; empty when the draw is no longer there.
 QString SavePrizeTable(qint64 drawNo, const PrizeTable& table);
 
+// The draws stamp of the server's draw-progress text: members copy the rows whose State2 is newer.
+QString ReadDrawsStamp();
+
 // The stamp after both given ones: today's date and a two-digit number one above the larger stamp of
 // today, else "01".
 QString NextStamp(const QString& todayYyyymmdd, const QString& a, const QString& b);

@@ -99,11 +99,7 @@ void frmA1Job13::buildControls()
             grdR1->setActiveCell(kDrawNo, row);
         RunGuarded(kFailed, [&] { SelectDraw(row); });
     });
-    // A corrected cell ticks its row, so that saving takes it.
-    connect(grdR1, &Grid::cellEdited, this, [this](int column, int row) {
-        if (column != kPick && row > 0)
-            grdR1->setText(kPick, row, u"1"_s);
-    });
+    connect(grdR1, &Grid::cellEdited, this, [this](int column, int row) { DrawCellEdited(column, row); });
 
     cmdDo01 = Named(new QPushButton(u"변경내용 저장"_s), u"cmdDo01");
     cmdDo02 = Named(new QPushButton(u"새 회차 등록"_s), u"cmdDo02");
@@ -217,6 +213,7 @@ void frmA1Job13::showLatestMonth()
 void frmA1Job13::showDraws(qint64 keep)
 {
     BusyGuard busy(u"추첨회차 목록 ..."_s);
+    m_drawsStamp = DrawAdmin::ReadDrawsStamp();
     const std::vector<DrawAdmin::DrawRow> draws
         = DrawAdmin::ListDraws(Backoffice::LeadingNumber(cboYear1->currentText()),
                                Backoffice::LeadingNumber(cboMonth1->currentText()));
@@ -238,6 +235,16 @@ void frmA1Job13::showDraws(qint64 keep)
     StripeRows(*grdR1);
     if (keepRow > 0)
         grdR1->setActiveCell(kDrawNo, keepRow);
+}
+
+void frmA1Job13::DrawCellEdited(int column, int row)
+{
+    if (column == kPick || row < 1 || row > grdR1->maxRows())
+        return;
+    grdR1->setText(kPick, row, u"1"_s);
+    const QString stamp = grdR1->text(kState2, row).trimmed();
+    if (column != kState2 && stamp <= m_drawsStamp)
+        grdR1->setText(kState2, row, DrawAdmin::NextStamp(Clock::today().toString(u"yyyyMMdd"_s), m_drawsStamp, stamp));
 }
 
 void frmA1Job13::SelectDraw(int row)

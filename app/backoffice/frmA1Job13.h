@@ -21,6 +21,9 @@ public:
 
     void Refresh();
     void SelectDraw(int row);
+    // A cell of the draw list corrected by hand: its row is ticked for saving and, unless the change
+    // stamp itself was typed, gets a stamp newer than the members' so that they copy the correction.
+    void DrawCellEdited(int column, int row);
     void SaveDraws();
     void SavePrizeTable();
     void CorrectGame();
@@ -57,6 +60,7 @@ private:
     QPushButton* cmdJob04;
 
     qint64 m_drawNo = 0;
+    QString m_drawsStamp; // as the list was read
     qint64 m_settling = 0; // the draw step 1 ranked
     std::vector<DrawAdmin::Winner> m_ranked;
     Backoffice::StepFlags m_steps {4};

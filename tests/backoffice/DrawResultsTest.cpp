@@ -278,14 +278,18 @@ TEST_P(DrawResults, AResultEnteredHereReachesTheMembersSafe)
     auto w = open();
     Grid* grid = draws(*w);
     ASSERT_EQ(grid->text(2, 1), u"1201"_s);
+    // Typed into the cells: each correction ticks the row and gives it a stamp newer than the members'.
     grid->setText(5, 1, u"03071022334145"_s);
+    w->DrawCellEdited(5, 1);
+    EXPECT_EQ(grid->text(1, 1), u"1"_s);
+    EXPECT_EQ(grid->text(18, 1), u"2025120801"_s);
     grid->setText(17, 1, u"3"_s);
-    grid->setText(18, 1, u"2025121301"_s);
-    grid->setText(1, 1, u"1"_s);
+    w->DrawCellEdited(17, 1);
+    EXPECT_EQ(grid->text(18, 1), u"2025120801"_s);
     install.messages.answerNext(MsgAnswer::Ok);
     w->SaveDraws();
     ASSERT_EQ(install.messages.last(), u"작업완료"_s);
-    EXPECT_EQ(drawsStamp(), u"2025121301"_s);
+    EXPECT_EQ(drawsStamp(), u"2025120801"_s);
     Grid* prizes = w->findChild<Grid*>(u"grdR3"_s);
     prizes->setText(2, 1, u"9"_s);
     prizes->setText(3, 1, u"3000000000"_s);
@@ -296,9 +300,9 @@ TEST_P(DrawResults, AResultEnteredHereReachesTheMembersSafe)
     w->SavePrizeTable();
     EXPECT_EQ(install.messages.last(), u"당첨금내역 저장. OK"_s);
     EXPECT_EQ(server(u"SELECT State2 || '/' || Rk1Count || '/' || Rk2Kum FROM BokList WHERE BokNo = 1201"_s),
-              u"2025121302/9/60000000"_s);
-    EXPECT_EQ(drawsStamp(), u"2025121302"_s);
-    EXPECT_EQ(grid->text(18, 1), u"2025121302"_s);
+              u"2025120802/9/60000000"_s);
+    EXPECT_EQ(drawsStamp(), u"2025120802"_s);
+    EXPECT_EQ(grid->text(18, 1), u"2025120802"_s);
 
     ASSERT_EQ(LoginService().login(u"player"_s, u"player"_s, false).outcome, LoginService::Outcome::LoggedIn);
     SyncDrawResults();
