@@ -1,9 +1,12 @@
 #include "DemoData.h"
 
 #include "SetupError.h"
+#include "Tools.h"
 
 #include <QFile>
 #include <QStringList>
+
+#include <algorithm>
 
 using namespace Qt::StringLiterals;
 
@@ -107,6 +110,191 @@ const std::vector<PromoLine>& promoLines()
         {u"[종료된 행사] 이 줄은 전광판에 나오지 않습니다"_s, u"suriball.example/old"_s, u"2"_s, u"0"_s, 99},
     };
     return all;
+}
+
+namespace {
+
+// Games that win nothing against the draw text, the same ones at every install.
+std::vector<QString> losingGames(const QString& drawText, int count, std::uint32_t seed)
+{
+    std::vector<QString> games;
+    std::uint32_t state = seed;
+    auto next = [&state] {
+        state = state * 1664525u + 1013904223u;
+        return state >> 8;
+    };
+    while (int(games.size()) < count) {
+        std::array<int, 45> pool {};
+        for (int i = 0; i < 45; ++i)
+            pool[size_t(i)] = i + 1;
+        for (int k = 0; k < 6; ++k)
+            std::swap(pool[size_t(k)], pool[size_t(k) + next() % std::uint32_t(45 - k)]);
+        std::array<int, 6> numbers {};
+        std::copy_n(pool.begin(), 6, numbers.begin());
+        std::sort(numbers.begin(), numbers.end());
+        QString text;
+        for (int n : numbers)
+            text += QString::number(n).rightJustified(2, u'0');
+        if (RankOfGame(drawText, text) == u"0"_s)
+            games.push_back(text);
+    }
+    return games;
+}
+
+void numberTickets(std::vector<OrderGame>& games, qint64 perTicket)
+{
+    for (size_t i = 0; i < games.size(); ++i) {
+        games[i].ticket = qint64(i) / perTicket + 1;
+        games[i].position = QString::number(qint64(i) % perTicket + 1);
+    }
+}
+
+QString orderDate(const QDate& today, int monthsBack, int hour)
+{
+    QDate day = today.addMonths(-monthsBack);
+    if (monthsBack > 0)
+        day = QDate(day.year(), day.month(), std::min(day.day(), 20));
+    return day.toString(u"yyyy-MM-dd"_s) + QString(u" %1:15:00"_s).arg(hour, 2, 10, QChar(u'0'));
+}
+
+} // namespace
+
+std::vector<Order> orders(const QDate& today)
+{
+    const Draw& drawn = draws().back();
+    const int drawnNo = drawn.drawNo;
+    const int onSale = drawnNo + 1;
+    std::vector<Order> all;
+
+    // The last drawn draw: ranks 2 and 3 stored with their prizes, the rest still pending settlement.
+    Order past {101,
+                u"shop7"_s,
+                drawnNo,
+                orderDate(today, 2, 10),
+                4,
+                5,
+                100,
+                u"4"_s,
+                u"1234-5678-9012"_s,
+                u"택배 완료, 고객 문의는 '행운복권방'으로"_s,
+                u"행운복권방"_s,
+                u"무료 복권으로 행운을 드립니다"_s,
+                u"02-123-4567"_s,
+                u"추첨일 다음 날부터 당첨 확인"_s,
+                QString(),
+                QString(),
+                {}};
+    const QString result = drawn.drawText();
+    const QString six = result.left(12);
+    auto withNumber = [&](int keep, const QList<int>& extra) -> QString {
+        QList<int> numbers;
+        for (int i = 0; i < keep; ++i)
+            numbers.append(six.mid(i * 2, 2).toInt());
+        numbers.append(extra);
+        std::sort(numbers.begin(), numbers.end());
+        QString text;
+        for (int n : numbers)
+            text += QString::number(n).rightJustified(2, u'0');
+        return text;
+    };
+    // Numbers outside the draw's seven: the ranks below are exactly those intended.
+    QList<int> outside;
+    for (int n = 45; n >= 1 && outside.size() < 3; --n) {
+        bool inDraw = false;
+        for (int i = 0; i < 7; ++i)
+            inDraw = inDraw || result.mid(i * 2, 2).toInt() == n;
+        if (!inDraw)
+            outside.append(n);
+    }
+    const int bonus = result.mid(12, 2).toInt();
+    past.games.push_back({withNumber(5, {bonus}), u"2"_s, 500'000, 0, {}});
+    past.games.push_back({withNumber(5, {outside[0]}), u"3"_s, 100'000, 0, {}});
+    past.games.push_back({withNumber(4, {outside[0], outside[1]}), u"9"_s, 0, 0, {}});
+    past.games.push_back({withNumber(3, {outside[0], outside[1], outside[2]}), u"9"_s, 0, 0, {}});
+    for (const QString& game : losingGames(result, 16, 1200))
+        past.games.push_back({game, u"9"_s, 0, 0, {}});
+    numberTickets(past.games, past.gamesPerTicket);
+    all.push_back(past);
+
+    // The draw on sale: one order filled and printed, one with its games stored, two waiting.
+    Order printed {102,
+                   u"shop7"_s,
+                   onSale,
+                   orderDate(today, 1, 14),
+                   2,
+                   5,
+                   100,
+                   u"3"_s,
+                   QString(),
+                   QString(),
+                   u"행운복권방"_s,
+                   u"이번 주 행운의 번호"_s,
+                   u"02-123-4567"_s,
+                   QString(),
+                   QString(),
+                   QString(),
+                   {}};
+    for (const QString& game : losingGames(result, 10, 1201))
+        printed.games.push_back({game, u"9"_s, 0, 0, {}});
+    numberTickets(printed.games, printed.gamesPerTicket);
+    all.push_back(printed);
+
+    Order stored = printed;
+    stored.code = 103;
+    stored.date = orderDate(today, 0, 9);
+    stored.tickets = 3;
+    stored.state = u"2"_s;
+    stored.memo = u"3장 × 5게임, 인쇄 대기"_s;
+    stored.games.clear();
+    for (const QString& game : losingGames(result, 15, 1202))
+        stored.games.push_back({game, u"9"_s, 0, 0, {}});
+    numberTickets(stored.games, stored.gamesPerTicket);
+    all.push_back(stored);
+
+    Order paid = stored;
+    paid.code = 104;
+    paid.id = u"player"_s;
+    paid.date = orderDate(today, 0, 11);
+    paid.tickets = 10;
+    paid.gamesPerTicket = 3;
+    paid.state = u"1"_s;
+    paid.memo = u"입금 확인, 게임 등록 전"_s;
+    paid.shop = u"한결상회"_s;
+    paid.games.clear();
+    all.push_back(paid);
+
+    Order unpaid = paid;
+    unpaid.code = 105;
+    unpaid.date = orderDate(today, 0, 16);
+    unpaid.tickets = 20;
+    unpaid.gamesPerTicket = 5;
+    unpaid.state = u"0"_s;
+    unpaid.memo = QString();
+    all.push_back(unpaid);
+    return all;
+}
+
+std::vector<FreeTicketStats> freeTicketStats(const QDate& today)
+{
+    std::vector<FreeTicketStats> stats;
+    for (const Order& order : orders(today)) {
+        auto it = std::find_if(stats.begin(), stats.end(), [&](const FreeTicketStats& s) {
+            return s.drawNo == order.drawNo;
+        });
+        if (it == stats.end()) {
+            stats.push_back({order.drawNo, 0, {}, {}});
+            it = stats.end() - 1;
+        }
+        it->games += qint64(order.games.size());
+        for (const OrderGame& game : order.games) {
+            const int rank = game.top.toInt();
+            if (rank >= 1 && rank <= 3) {
+                ++it->winners[size_t(rank - 1)];
+                it->amounts[size_t(rank - 1)] += game.prize;
+            }
+        }
+    }
+    return stats;
 }
 
 } // namespace DemoData

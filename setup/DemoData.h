@@ -46,6 +46,39 @@ struct PromoLine
 };
 const std::vector<PromoLine>& promoLines();
 
+// Shops' orders of free tickets, dated back from the install date so that the administrator's windows
+// show them at once: orders in every state, one filled with games of the draw on sale, and one of the last
+// drawn draw whose winners of ranks 2 and 3 are stored with their prizes.
+struct OrderGame
+{
+    QString game; // 12 digits
+    QString top; // rank code
+    qint64 prize = 0;
+    qint64 ticket = 0;
+    QString position;
+};
+struct Order
+{
+    qint64 code = 0;
+    QString id;
+    int drawNo = 0;
+    QString date; // "YYYY-MM-DD HH:mm:ss"
+    qint64 tickets = 0, gamesPerTicket = 0, unitPrice = 0;
+    QString state, sendNo, memo, shop, title, tel, text1, text2, text3;
+    std::vector<OrderGame> games;
+};
+std::vector<Order> orders(const QDate& today);
+
+// Free-ticket statistics per draw (S1List): the draws the orders are for.
+struct FreeTicketStats
+{
+    int drawNo = 0;
+    qint64 games = 0;
+    std::array<qint64, 5> winners {};
+    std::array<qint64, 5> amounts {};
+};
+std::vector<FreeTicketStats> freeTicketStats(const QDate& today);
+
 // The change stamp of the demo's draws and files; the demo install records the same files stamp.
 inline constexpr char16_t kDemoStamp[] = u"2025120601";
 

@@ -21,7 +21,46 @@ namespace {
 
 QString freshStamp(const QDate& today) { return today.toString(u"yyyyMMdd"_s) + u"00"_s; }
 
-void insertDemoRows(const Connection& c)
+void insertDemoOrders(const Connection& c, const QDate& today)
+{
+    Query order(c,
+                u"INSERT INTO NBList1 (JPCodeNo,ID1,BokNo,Date1,Count1,Count2,Danga1,State1,SendNo1,Bigo1,Comp1,Title1,"
+                "Tel1,Text1,Text2,Text3) VALUES (?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)"_s);
+    Query game(c, u"INSERT INTO NBNo1 (JPCodeNo,BokNo,No1,Top1,Kum1,SNo1,SNo2,Cancel1) VALUES (?,?,?,?,?,?,?,'0')"_s);
+    for (const DemoData::Order& o : DemoData::orders(today)) {
+        order.run({o.code,
+                   o.id,
+                   o.drawNo,
+                   o.date,
+                   o.tickets,
+                   o.gamesPerTicket,
+                   o.unitPrice,
+                   o.state,
+                   o.sendNo,
+                   o.memo,
+                   o.shop,
+                   o.title,
+                   o.tel,
+                   o.text1,
+                   o.text2,
+                   o.text3});
+        for (const DemoData::OrderGame& g : o.games)
+            game.run({o.code, o.drawNo, g.game, g.top, g.prize, g.ticket, g.position});
+    }
+    Query stats(c,
+                u"INSERT INTO S1List (BokNo,Sum1,S1Count,S2Count,S3Count,S4Count,S5Count,S1Kum,S2Kum,S3Kum,S4Kum,"
+                "S5Kum) VALUES (?,?,?,?,?,?,?,?,?,?,?,?)"_s);
+    for (const DemoData::FreeTicketStats& s : DemoData::freeTicketStats(today)) {
+        QVariantList values {s.drawNo, s.games};
+        for (qint64 w : s.winners)
+            values.append(w);
+        for (qint64 k : s.amounts)
+            values.append(k);
+        stats.run(values);
+    }
+}
+
+void insertDemoRows(const Connection& c, const QDate& today)
 {
     const QString stamp = QString::fromUtf16(DemoData::kDemoStamp);
     Query member(
@@ -55,6 +94,7 @@ void insertDemoRows(const Connection& c)
     Query promo(c, u"INSERT INTO PrList (Title1,Url1,State1,Show1,Sum1) VALUES (?,?,?,?,?)"_s);
     for (const DemoData::PromoLine& p : DemoData::promoLines())
         promo.run({p.title, p.url, p.state, p.show, p.sum});
+    insertDemoOrders(c, today);
 }
 
 QString quotedIdentifier(const QString& name) { return u'"' + QString(name).replace(u'"', u"\"\""_s) + u'"'; }
@@ -88,7 +128,7 @@ void fill(const Connection& connection, bool demo, bool force, const QDate& toda
     info.run({u"시스템"_s, u"동작상태"_s, u"정상동작"_s});
     info.run({u"업데이트"_s, u"추첨진행"_s, progress.compose()});
     if (demo)
-        insertDemoRows(connection);
+        insertDemoRows(connection, today);
     if (connection.engine() == Connection::Engine::PostgreSQL) {
         Execute(connection,
                 u"GRANT SELECT, INSERT, UPDATE, DELETE ON ALL TABLES IN SCHEMA public TO "_s

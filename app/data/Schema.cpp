@@ -126,7 +126,7 @@ const std::vector<TableDef>& serverTables()
          {{u"NBNo1_Ticket"_s, u"JPCodeNo, SNo1, SNo2"_s, false}, {u"NBNo1_BokNo"_s, u"BokNo, Top1"_s, false}}},
         {u"NBNo2"_s,
          {n(u"JPCodeNo"), n(u"BokNo"), t(u"No1"), t(u"Top1"), n(u"Kum1"), n(u"SNo1"), t(u"SNo2")},
-         {{u"NBNo2_BokNo"_s, u"BokNo"_s, false}}},
+         {{u"NBNo2_BokNo"_s, u"BokNo"_s, false}, {u"NBNo2_Ticket"_s, u"JPCodeNo, SNo1, SNo2"_s, false}}},
         {u"S1List"_s,
          concat({{n(u"BokNo"), n(u"Sum1")}, rankColumns(u"S", u"Count"), rankColumns(u"S", u"Kum")}),
          {{u"S1List_BokNo"_s, u"BokNo"_s, true}}},

@@ -1,11 +1,18 @@
 #include "FunctionTable.h"
 
+#include "Backoffice.h"
+#include "MessageService.h"
+#include "frmA1Job11.h"
+#include "frmA1Job13.h"
+#include "frmA1Job91.h"
+#include "frmA1Job92.h"
 #include "frmBank1.h"
 #include "frmMain.h"
 #include "frmHelp1.h"
 #include "frmHome1.h"
 #include "frmHotList1.h"
 #include "frmInfo1.h"
+#include "frmMain.h"
 #include "frmRun1.h"
 
 using namespace Qt::StringLiterals;
@@ -25,10 +32,53 @@ QWidget* makeSafe(frmMain& shell)
     return safe;
 }
 
-// An item of the "관리자" menu: its number names it ("mnu11") and starts its caption.
-FunctionEntry admin(const QString& number, const QString& title, const QString& form = QString())
+// The administrator's windows open for the administrator only, whichever way they are asked for: the
+// menu is hidden from others, and this says no to anything that reaches the factory all the same.
+template <typename Window> std::function<QWidget*()> makeAdmin(std::function<void(Window*)> connectWindow = {})
 {
-    return {QString(), number + u". "_s + title, FunctionEntry::AdminMenu, u"mnu"_s + number, form, QString(), true, {}};
+    return [connectWindow]() -> QWidget* {
+        if (!Backoffice::IsAdministrator()) {
+            ShowMessage(Backoffice::AdministratorOnlyMessage(), MsgIcon::Critical);
+            return nullptr;
+        }
+        auto* window = new Window;
+        if (connectWindow)
+            connectWindow(window);
+        return window;
+    };
+}
+
+// The order window fills orders from the lotto game window's list, when that window is open.
+void connectOrderWindow(frmA1Job11* window)
+{
+    window->setGameSource([]() -> std::optional<QStringList> {
+        frmMain* main = frmMain::instance();
+        auto* games = main ? qobject_cast<frmRun1*>(main->openWindow(u"frmRun1"_s)) : nullptr;
+        if (!games)
+            return std::nullopt;
+        QStringList texts;
+        const std::vector<Game> list = games->games();
+        texts.reserve(qsizetype(list.size()));
+        for (const Game& game : list)
+            texts.append(game.key());
+        return texts;
+    });
+}
+
+// An item of the "관리자" menu: its number names it ("mnu11") and starts its caption.
+FunctionEntry admin(const QString& number,
+                    const QString& title,
+                    const QString& form = QString(),
+                    std::function<QWidget*()> create = {})
+{
+    return {QString(),
+            number + u". "_s + title,
+            FunctionEntry::AdminMenu,
+            u"mnu"_s + number,
+            form,
+            QString(),
+            true,
+            std::move(create)};
 }
 
 } // namespace
@@ -83,12 +133,12 @@ const std::vector<FunctionEntry>& FunctionTable()
         admin(u"01"_s, u"공지사항"_s),
         admin(u"02"_s, u"회원편지"_s),
         admin(u"03"_s, u"회원관리"_s),
-        admin(u"11"_s, u"벨트라복권 생성"_s, u"frmA1Job11"_s),
+        admin(u"11"_s, u"벨트라복권 생성"_s, u"frmA1Job11"_s, makeAdmin<frmA1Job11>(connectOrderWindow)),
         admin(u"12"_s, u"벨트라복권 프린트"_s, u"frmA1Job12"_s),
-        admin(u"13"_s, u"벨트라복권 추첨결과 등록"_s, u"frmA1Job13"_s),
+        admin(u"13"_s, u"벨트라복권 추첨결과 등록"_s, u"frmA1Job13"_s, makeAdmin<frmA1Job13>()),
         admin(u"21"_s, u"설정값 변경"_s),
-        admin(u"91"_s, u"매출/이익금 모의계산"_s, u"frmA1Job91"_s),
-        admin(u"92"_s, u"버튼그림"_s, u"frmA1Job92"_s),
+        admin(u"91"_s, u"매출/이익금 모의계산"_s, u"frmA1Job91"_s, makeAdmin<frmA1Job91>()),
+        admin(u"92"_s, u"버튼그림"_s, u"frmA1Job92"_s, makeAdmin<frmA1Job92>()),
     };
     return table;
 }
