@@ -34,26 +34,26 @@ QWidget* makeSafe(frmMain& shell)
 
 // The administrator's windows open for the administrator only, whichever way they are asked for: the
 // menu is hidden from others, and this says no to anything that reaches the factory all the same.
-template <typename Window> std::function<QWidget*()> makeAdmin(std::function<void(Window*)> connectWindow = {})
+template <typename Window>
+std::function<QWidget*(frmMain&)> makeAdmin(std::function<void(Window*, frmMain&)> connectWindow = {})
 {
-    return [connectWindow]() -> QWidget* {
+    return [connectWindow](frmMain& shell) -> QWidget* {
         if (!Backoffice::IsAdministrator()) {
             ShowMessage(Backoffice::AdministratorOnlyMessage(), MsgIcon::Critical);
             return nullptr;
         }
         auto* window = new Window;
         if (connectWindow)
-            connectWindow(window);
+            connectWindow(window, shell);
         return window;
     };
 }
 
 // The order window fills orders from the lotto game window's list, when that window is open.
-void connectOrderWindow(frmA1Job11* window)
+void connectOrderWindow(frmA1Job11* window, frmMain& shell)
 {
-    window->setGameSource([]() -> std::optional<QStringList> {
-        frmMain* main = frmMain::instance();
-        auto* games = main ? qobject_cast<frmRun1*>(main->openWindow(u"frmRun1"_s)) : nullptr;
+    window->setGameSource([&shell]() -> std::optional<QStringList> {
+        auto* games = qobject_cast<frmRun1*>(shell.openWindow(u"frmRun1"_s));
         if (!games)
             return std::nullopt;
         QStringList texts;
@@ -69,7 +69,7 @@ void connectOrderWindow(frmA1Job11* window)
 FunctionEntry admin(const QString& number,
                     const QString& title,
                     const QString& form = QString(),
-                    std::function<QWidget*()> create = {})
+                    std::function<QWidget*(frmMain&)> create = {})
 {
     return {QString(),
             number + u". "_s + title,

@@ -7,6 +7,7 @@
 #include "TestEnvironment.h"
 #include "frmA1Job91.h"
 #include "frmA1Job92.h"
+#include "frmMain.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -81,11 +82,12 @@ TEST_F(AdminTools, ThePreviewBoardShowsTheTextNineTimes)
 TEST_F(AdminTools, OnlyTheAdministratorGetsTheWindows)
 {
     gUserID = u"player"_s;
+    frmMain shell;
     for (const QString form : {u"frmA1Job11"_s, u"frmA1Job13"_s, u"frmA1Job91"_s, u"frmA1Job92"_s}) {
         const FunctionEntry* entry = FindFunction(form);
         ASSERT_TRUE(entry && entry->create) << form.toStdString();
         install.messages.clear();
-        EXPECT_EQ(entry->create(), nullptr);
+        EXPECT_EQ(entry->create(shell), nullptr);
         EXPECT_EQ(install.messages.last(), Backoffice::AdministratorOnlyMessage());
     }
     // Made directly, behind the table's back, the window refuses as well.
