@@ -6,6 +6,7 @@
 #include "frmHome1.h"
 #include "frmHotList1.h"
 #include "frmInfo1.h"
+#include "frmPrint1.h"
 #include "frmRun1.h"
 
 using namespace Qt::StringLiterals;
@@ -23,6 +24,14 @@ QWidget* makeSafe(frmMain& shell)
     auto* safe = new frmBank1;
     QObject::connect(safe, &frmBank1::bannerChangeRequested, &shell, &frmMain::BannerChange);
     return safe;
+}
+
+// The coupon window turns the banner whenever it shows another coupon, as the safe does.
+QWidget* makeCoupons(frmMain& shell)
+{
+    auto* coupons = new frmPrint1;
+    QObject::connect(coupons, &frmPrint1::bannerChangeRequested, &shell, &frmMain::BannerChange);
+    return coupons;
 }
 
 // An item of the "관리자" menu: its number names it ("mnu11") and starts its caption.
@@ -60,7 +69,7 @@ const std::vector<FunctionEntry>& FunctionTable()
          u"frmPrint1"_s,
          u"업소의 홍보를 위해 무료쿠폰을 활용하시고 대박집 되세요"_s,
          true,
-         {}},
+         makeCoupons},
         {u"홈페이지"_s,
          u"벨트라(홈)"_s,
          F::Toolbar | F::FunctionsMenu,
