@@ -27,6 +27,10 @@ bool adoptServerFilesStamp(const QString& serverSetting);
 // install, and the demo web pages beside it.
 void demo(const QString& root, bool force, const QDate& today);
 
+// The demo shop's own database, DATA/id_shop7.mdb, made from the template and stamped with its owner as
+// its first login would, holding its coupons. A file already there is the member's and stays as it is.
+void demoShop();
+
 // The demo's server file and web folder, relative to the install root.
 inline constexpr char16_t kDemoServer[] = u"sqlite:SERVER/VELTRA1.db";
 inline constexpr char16_t kDemoWeb[] = u"WEB";

@@ -70,6 +70,7 @@ int run(const QStringList& args)
         if (root.isEmpty())
             throw SetupError(u"설치 폴더(--root)를 지정하여 주십시오."_s);
         Installer::demo(root, force, today);
+        Installer::demoShop();
         out << "데모 설치를 만들었습니다: " << root << Qt::endl;
         return 0;
     }
