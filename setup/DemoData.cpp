@@ -7,6 +7,8 @@
 #include <QStringList>
 
 #include <algorithm>
+#include <numeric>
+#include <random>
 
 using namespace Qt::StringLiterals;
 
@@ -155,6 +157,40 @@ QString orderDate(const QDate& today, int monthsBack, int hour)
     if (monthsBack > 0)
         day = QDate(day.year(), day.month(), std::min(day.day(), 20));
     return day.toString(u"yyyy-MM-dd"_s) + QString(u" %1:15:00"_s).arg(hour, 2, 10, QChar(u'0'));
+QString GameText(std::array<int, 6> numbers)
+{
+    std::sort(numbers.begin(), numbers.end());
+    QString text;
+    for (int n : numbers)
+        text += QString::number(n).rightJustified(2, u'0');
+    return text;
+}
+
+// Six different numbers from the generator; fixed seeds make every demo install the same.
+QString RandomGame(std::mt19937& random)
+{
+    std::array<int, 45> all {};
+    std::iota(all.begin(), all.end(), 1);
+    for (size_t k = 0; k < 6; ++k)
+        std::swap(all[k], all[k + random() % (45 - k)]);
+    return GameText({all[0], all[1], all[2], all[3], all[4], all[5]});
+}
+
+// A game sharing `matching` numbers with the draw and none of its bonus.
+QString GameMatching(const Draw& draw, int matching, std::mt19937& random)
+{
+    std::array<int, 6> game {};
+    size_t k = 0;
+    for (; k < size_t(matching); ++k)
+        game[k] = draw.numbers[k];
+    while (k < 6) {
+        const int n = int(1 + random() % 45);
+        const bool taken = std::find(draw.numbers.begin(), draw.numbers.end(), n) != draw.numbers.end()
+            || n == draw.bonus || std::find(game.begin(), game.begin() + qsizetype(k), n) != game.begin() + qsizetype(k);
+        if (!taken)
+            game[k++] = n;
+    }
+    return GameText(game);
 }
 
 } // namespace
@@ -295,6 +331,43 @@ std::vector<FreeTicketStats> freeTicketStats(const QDate& today)
         }
     }
     return stats;
+std::vector<ShopCoupon> shopCoupons()
+{
+    const Draw& last = draws().back();
+    std::mt19937 random(1201);
+
+    ShopCoupon past;
+    past.drawNo = last.drawNo;
+    past.part2 = u"복권판매점"_s;
+    past.comp1 = u"행운복권방"_s;
+    past.title1 = u"토요일 저녁 행운을 잡으세요!"_s;
+    past.title2 = u"02-1234-5678"_s;
+    past.prizes = {u"상품권 10만원"_s, u"상품권 5만원"_s, u"상품권 1만원"_s, u"음료수 1박스"_s, u"캔커피"_s};
+    past.text1 = u"당첨 쿠폰을 들고 매장을 찾아주세요"_s;
+    past.text2 = u"영업시간: 오전9시~오후10시"_s;
+    past.memo = u"지난주 행사: 매장 방문 손님께 한 장씩"_s;
+    past.issueTime = last.date.addDays(-2).toString(u"yyyy-MM-dd"_s) + u" 10:20:30"_s;
+    for (int c = 0; c < 4; ++c) {
+        QStringList games;
+        for (int g = 0; g < 5; ++g)
+            games.append(RandomGame(random));
+        past.issued.push_back(games);
+    }
+    // A few winners among them, so that the first look at the draw shows ranks.
+    past.issued[0][2] = GameMatching(last, 5, random);
+    past.issued[1][0] = GameMatching(last, 4, random);
+    past.issued[2][4] = GameMatching(last, 3, random);
+    past.issued[3][1] = GameMatching(last, 3, random);
+
+    ShopCoupon onSale = past;
+    onSale.drawNo = last.drawNo + 1;
+    onSale.title1 = u"이번주 행운의 주인공은 바로 당신!"_s;
+    onSale.memo = u"이번주: 오천원 이상 구매 손님께 쿠폰 증정"_s;
+    onSale.issued.clear();
+    onSale.issueTime.clear();
+    for (int g = 0; g < 40; ++g)
+        onSale.unissued.append(RandomGame(random));
+    return {onSale, past};
 }
 
 } // namespace DemoData

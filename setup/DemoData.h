@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QDate>
 #include <QString>
+#include <QStringList>
 
 #include <array>
 #include <vector>
@@ -78,6 +79,20 @@ struct FreeTicketStats
     std::array<qint64, 5> amounts {};
 };
 std::vector<FreeTicketStats> freeTicketStats(const QDate& today);
+// The demo shop's coupons: one for the draw on sale with games in stock, one for the last draw drawn with
+// a few coupons issued before it (ranked when the shop first looks at them).
+inline constexpr char16_t kDemoShop[] = u"shop7";
+struct ShopCoupon
+{
+    int drawNo = 0;
+    QString part2, comp1, title1, title2;
+    std::array<QString, 5> prizes;
+    QString text1, text2, memo;
+    QStringList unissued; // games in stock, 12 digits each
+    std::vector<QStringList> issued; // one list of games per coupon
+    QString issueTime; // "YYYY-MM-DD HH:mm:ss"
+};
+std::vector<ShopCoupon> shopCoupons();
 
 // The change stamp of the demo's draws and files; the demo install records the same files stamp.
 inline constexpr char16_t kDemoStamp[] = u"2025120601";

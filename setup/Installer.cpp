@@ -277,4 +277,61 @@ QStringList installPrograms(const QString& buildDir)
     return missing;
 }
 
+void demoShop()
+{
+    const QString id = QString::fromUtf16(DemoData::kDemoShop);
+    const QString path = InstallPaths::userDb(id);
+    if (QFile::exists(path))
+        return;
+    QString juminNo;
+    for (const DemoData::Member& m : DemoData::members()) {
+        if (m.id == id)
+            juminNo = m.juminNo;
+    }
+    BuildSqliteFile(path, [&](const Connection& c) {
+        Transaction transaction(c);
+        createTables(c, Schema::userTables());
+        Query owner(c, u"INSERT INTO MyInfo1 (Name1,Value1) VALUES (?,?)"_s);
+        owner.run({u"아이디"_s, id});
+        owner.run({u"주민등록번호"_s, juminNo});
+        Query coupon(c,
+                     u"INSERT INTO Bok2 (BokNo,Part2,Title1,Title2,Comp1,Count1,No1Text,No2Text,No3Text,No4Text,"
+                     "No5Text,Text1,Text2,Bigo1) VALUES (?,?,?,?,?,?,?,?,?,?,?,?,?,?)"_s);
+        Query game(c, u"INSERT INTO List2 (BokNo,SNo1,SNo2,No1,Top1,Date1,Tag1) VALUES (?,?,?,?,'9',?,?)"_s);
+        for (const DemoData::ShopCoupon& s : DemoData::shopCoupons()) {
+            qint64 games = s.unissued.size();
+            for (const QStringList& issued : s.issued)
+                games += issued.size();
+            coupon.run({s.drawNo,
+                        s.part2,
+                        s.title1,
+                        s.title2,
+                        s.comp1,
+                        games,
+                        s.prizes[0],
+                        s.prizes[1],
+                        s.prizes[2],
+                        s.prizes[3],
+                        s.prizes[4],
+                        s.text1,
+                        s.text2,
+                        s.memo});
+            // As an issue run leaves them: the serials of the games used come first, the coupons are
+            // numbered above them.
+            qint64 serial = 0;
+            for (const QString& g : s.unissued)
+                game.run({s.drawNo, ++serial, u"0"_s, g, u""_s, u""_s}); // empty, not NULL: unissued
+            qint64 couponNo = serial;
+            for (const QStringList& issued : s.issued)
+                couponNo += issued.size();
+            for (const QStringList& issued : s.issued) {
+                ++couponNo;
+                for (qsizetype k = 0; k < issued.size(); ++k)
+                    game.run({s.drawNo, couponNo, QString::number(k + 1), issued[k], s.issueTime, u"2"_s});
+            }
+        }
+        transaction.commit();
+    });
+}
+
 } // namespace Installer

@@ -38,6 +38,11 @@ QStringList installPrograms(const QString& buildDir);
 
 // The demo's server file and web folder, relative to the install root. The demo's private key for
 // update signatures lies beside its server file (see Publisher::KeyBesideServer).
+// The demo shop's own database, DATA/id_shop7.mdb, made from the template and stamped with its owner as
+// its first login would, holding its coupons. A file already there is the member's and stays as it is.
+void demoShop();
+
+// The demo's server file and web folder, relative to the install root.
 inline constexpr char16_t kDemoServer[] = u"sqlite:SERVER/VELTRA1.db";
 inline constexpr char16_t kDemoWeb[] = u"WEB";
 

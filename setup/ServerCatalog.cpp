@@ -97,6 +97,33 @@ void insertDemoRows(const Connection& c, const QDate& today)
     insertDemoOrders(c, today);
 }
 
+// The demo shop's coupon of the draw on sale, published as its registration would have done it.
+void insertDemoShopCoupon(const Connection& c)
+{
+    Query coupon(c,
+                 u"INSERT INTO Coupon1 (ID1,BokNo,Part2,Title1,Title2,Comp1,Count1,No1Text,No2Text,No3Text,No4Text,"
+                 "No5Text,Text1,Text2) VALUES (?,?,?,?,?,?,?,?,?,?,?,?,?,?)"_s);
+    const int onSale = int(DemoData::draws().size()) + 1;
+    for (const DemoData::ShopCoupon& s : DemoData::shopCoupons()) {
+        if (s.drawNo != onSale)
+            continue;
+        coupon.run({QString::fromUtf16(DemoData::kDemoShop),
+                    s.drawNo,
+                    s.part2,
+                    s.title1,
+                    s.title2,
+                    s.comp1,
+                    qint64(s.unissued.size()),
+                    s.prizes[0],
+                    s.prizes[1],
+                    s.prizes[2],
+                    s.prizes[3],
+                    s.prizes[4],
+                    s.text1,
+                    s.text2});
+    }
+}
+
 QString quotedIdentifier(const QString& name) { return u'"' + QString(name).replace(u'"', u"\"\""_s) + u'"'; }
 
 } // namespace
@@ -127,8 +154,10 @@ void fill(const Connection& connection, bool demo, bool force, const QDate& toda
     Query info(connection, u"INSERT INTO Info1 (IFPart1,Name1,Text1) VALUES (?,?,?)"_s);
     info.run({u"시스템"_s, u"동작상태"_s, u"정상동작"_s});
     info.run({u"업데이트"_s, u"추첨진행"_s, progress.compose()});
-    if (demo)
+    if (demo) {
         insertDemoRows(connection, today);
+        insertDemoShopCoupon(connection);
+    }
     if (connection.engine() == Connection::Engine::PostgreSQL) {
         Execute(connection,
                 u"GRANT SELECT, INSERT, UPDATE, DELETE ON ALL TABLES IN SCHEMA public TO "_s

@@ -157,6 +157,7 @@ int run(const QStringList& args)
             throw SetupError(u"설치 폴더(--root)를 지정하여 주십시오."_s);
         Installer::demo(root, force, today);
         copyPrograms(out);
+        Installer::demoShop();
         out << "데모 설치를 만들었습니다: " << root << Qt::endl;
         return 0;
     }

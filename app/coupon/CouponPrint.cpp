@@ -2,19 +2,21 @@
 
 #include "Busy.h"
 #include "CouponLayout.h"
-#include "CouponStore.h"
 #include "PrintSlots.h"
 
 #include <QPainter>
 
 using namespace Qt::StringLiterals;
 
-PrintOutcome PrintIssuedCoupons()
+PrintOutcome PrintIssuedCoupons() { return PrintCoupons(CouponStore::BeingPrinted()); }
+
+PrintOutcome PrintCoupons(const std::vector<CouponStore::CouponKey>& keys)
 {
     BusyGuard busy(u"복권발행 ..."_s);
     // Everything is read before the first page starts, so that the printer never waits on the database.
     std::vector<std::optional<CouponLayout::Lines>> coupons;
-    for (const CouponStore::CouponKey& key : CouponStore::BeingPrinted()) {
+    coupons.reserve(keys.size());
+    for (const CouponStore::CouponKey& key : keys) {
         const auto content = CouponLayout::ReadCoupon(key.drawNo, key.couponNo);
         coupons.push_back(content ? std::optional(CouponLayout::Build(*content)) : std::nullopt);
     }

@@ -7,12 +7,12 @@
 #include "frmA1Job91.h"
 #include "frmA1Job92.h"
 #include "frmBank1.h"
-#include "frmMain.h"
 #include "frmHelp1.h"
 #include "frmHome1.h"
 #include "frmHotList1.h"
 #include "frmInfo1.h"
 #include "frmMain.h"
+#include "frmPrint1.h"
 #include "frmRun1.h"
 
 using namespace Qt::StringLiterals;
@@ -30,6 +30,14 @@ QWidget* makeSafe(frmMain& shell)
     auto* safe = new frmBank1;
     QObject::connect(safe, &frmBank1::bannerChangeRequested, &shell, &frmMain::BannerChange);
     return safe;
+}
+
+// The coupon window turns the banner whenever it shows another coupon, as the safe does.
+QWidget* makeCoupons(frmMain& shell)
+{
+    auto* coupons = new frmPrint1;
+    QObject::connect(coupons, &frmPrint1::bannerChangeRequested, &shell, &frmMain::BannerChange);
+    return coupons;
 }
 
 // The administrator's windows open for the administrator only, whichever way they are asked for: the
@@ -110,7 +118,7 @@ const std::vector<FunctionEntry>& FunctionTable()
          u"frmPrint1"_s,
          u"업소의 홍보를 위해 무료쿠폰을 활용하시고 대박집 되세요"_s,
          true,
-         {}},
+         makeCoupons},
         {u"홈페이지"_s,
          u"벨트라(홈)"_s,
          F::Toolbar | F::FunctionsMenu,

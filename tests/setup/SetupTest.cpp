@@ -1,9 +1,12 @@
 #include "Database.h"
 #include "Clock.h"
+#include "CouponStore.h"
 #include "DemoData.h"
+#include "DrawSync.h"
 #include "DrawProgress.h"
 #include "Globals.h"
 #include "Installer.h"
+#include "LoginService.h"
 #include "Paths.h"
 #include "Query.h"
 #include "Schema.h"
@@ -244,4 +247,32 @@ TEST(SetupCommand, ExplainsItselfAndRefusesToOverwrite)
     setup.start(QStringLiteral(SURIBALL_SETUP_EXE), {u"install"_s, u"--bogus"_s});
     ASSERT_TRUE(setup.waitForFinished(60000));
     EXPECT_EQ(setup.exitCode(), 2);
+}
+
+TEST(DemoInstall, TheDemoShopLogsInToItsCouponsAndIssuedWinners)
+{
+    TestInstall install(TestInstall::Kind::Demo);
+    Installer::demoShop();
+    OpenSystemDb();
+    ASSERT_EQ(LoginService().login(u"shop7"_s, u"shop7"_s, false).outcome, LoginService::Outcome::LoggedIn);
+    SyncDrawResults();
+    ASSERT_EQ(gCurrentDrawNo, 1201);
+    const auto coupons = CouponStore::Coupons();
+    ASSERT_EQ(coupons.size(), 2u);
+    EXPECT_EQ(coupons[0].drawNo, 1201);
+    EXPECT_EQ(CouponStore::CountGames(1201).unissued, coupons[0].games);
+    EXPECT_FALSE(CouponStore::IssueCoupons(1201, 2, 5).refusal.has_value()); // its stock can be issued
+    EXPECT_EQ(CouponStore::CountGames(1200).issued, coupons[1].games);
+    CouponStore::CalcCouponRanks(1200);
+    const CouponStore::RankCounts ranks = CouponStore::WinningCounts(1200);
+    EXPECT_GE(ranks[3], 1);
+    EXPECT_GE(ranks[4], 1);
+    EXPECT_GE(ranks[5], 2);
+    // Its coupon of the draw on sale is published, as its registration would have done.
+    OpenServerConn();
+    EXPECT_EQ(SqlValue(gServerConn, u"SELECT Count1 FROM Coupon1 WHERE ID1 = 'shop7' AND BokNo = 1201"_s), u"40"_s);
+    // A second demo keeps the member's file as it is.
+    Execute(gUserConn, u"DELETE FROM Bok2 WHERE BokNo = 1200"_s);
+    Installer::demoShop();
+    EXPECT_EQ(CouponStore::Coupons().size(), 1u);
 }

@@ -56,13 +56,20 @@ TEST_F(ShellTest, OpensWithStatusCaptionAndTheLottoGamePressed)
     EXPECT_TRUE(install.messages.shown().isEmpty());
 }
 
-TEST_F(ShellTest, AWindowNotBuiltYetSaysSo)
+TEST_F(ShellTest, TheCouponWindowOpensOnceAndAWindowNotBuiltYetSaysSo)
 {
     frmMain* m = openMain();
     m->openFunction(u"복권쿠폰"_s);
-    EXPECT_EQ(install.messages.last(), u"이 기능은 아직 준비 중입니다."_s);
-    EXPECT_EQ(m->openWindow(u"frmPrint1"_s), nullptr);
+    QWidget* coupons = m->openWindow(u"frmPrint1"_s);
+    ASSERT_NE(coupons, nullptr);
     EXPECT_EQ(m->windowTitle(), u"수리볼  [복권쿠폰 - 업소의 홍보를 위해 무료쿠폰을 활용하시고 대박집 되세요]"_s);
+    m->openFunction(u"복권쿠폰"_s);
+    EXPECT_EQ(m->openWindow(u"frmPrint1"_s), coupons);
+    EXPECT_TRUE(install.messages.shown().isEmpty()) << install.messages.last().toStdString();
+
+    m->openForm(u"frmA1Job11"_s);
+    EXPECT_EQ(install.messages.last(), u"이 기능은 아직 준비 중입니다."_s);
+    EXPECT_EQ(m->openWindow(u"frmA1Job11"_s), nullptr);
 }
 
 TEST_F(ShellTest, TheAdministratorSeesHisMenu)

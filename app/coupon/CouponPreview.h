@@ -1,0 +1,28 @@
+#pragma once
+
+#include "CouponLayout.h"
+
+#include <QWidget>
+
+#include <optional>
+
+// The coupon as it will be printed, scaled to fit the box and kept in its proportions.
+class CouponPreview : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit CouponPreview(QWidget* parent = nullptr);
+
+    void showCoupon(const CouponLayout::Lines& lines);
+    void clear();
+    bool isEmpty() const { return !m_lines.has_value(); }
+    const std::optional<CouponLayout::Lines>& lines() const { return m_lines; }
+
+    QSize sizeHint() const override;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    std::optional<CouponLayout::Lines> m_lines;
+};

@@ -1,0 +1,304 @@
+#include "frmPrint1.h"
+
+#include "Clock.h"
+#include "CouponFixture.h"
+#include "CouponPreview.h"
+#include "CouponPrint.h"
+#include "Grid.h"
+#include "IssuePlan.h"
+#include "frmPrintSet.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QFileInfo>
+#include <QLabel>
+#include <QPushButton>
+#include <QTimer>
+
+#include <memory>
+
+namespace {
+
+class CouponWindow : public CouponTest
+{
+protected:
+    void SetUp() override
+    {
+        CouponTest::SetUp();
+        gCouponPageSize = 100;
+        gUserLevel = u"2"_s;
+        Clock::setFixed(QDateTime(QDate(2004, 1, 1), QTime(10, 20, 30)));
+    }
+    std::unique_ptr<frmPrint1> open()
+    {
+        auto w = std::make_unique<frmPrint1>();
+        w->resize(1200, 760);
+        return w;
+    }
+    static Grid* coupons(frmPrint1& w) { return w.findChild<Grid*>(u"grdR1"_s); }
+    static Grid* games(frmPrint1& w) { return w.findChild<Grid*>(u"grdR2"_s); }
+    static QLabel* label(frmPrint1& w, const QString& name) { return w.findChild<QLabel*>(name); }
+    static void click(frmPrint1& w, const QString& button) { w.findChild<QPushButton*>(button)->click(); }
+    static void clickGame(frmPrint1& w, int column, int row) { Q_EMIT games(w)->cellClicked(column, row); }
+    static void pick(frmPrint1& w, qint64 drawNo)
+    {
+        for (int r = 1; r <= coupons(w)->maxRows(); ++r) {
+            if (coupons(w)->text(1, r).toLongLong() == drawNo) {
+                Q_EMIT coupons(w)->cellClicked(1, r);
+                return;
+            }
+        }
+        ADD_FAILURE() << "no coupon " << drawNo;
+    }
+    static QStringList column(Grid* grid, int c)
+    {
+        QStringList cells;
+        for (int r = 1; r <= grid->maxRows(); ++r)
+            cells.append(grid->text(c, r));
+        return cells;
+    }
+    static QString pdfOf(const PrintOutcome& outcome)
+    {
+        EXPECT_EQ(outcome.target, PrintOutcome::Target::Pdf);
+        EXPECT_TRUE(outcome.ok()) << outcome.error.toStdString();
+        return outcome.pdfPath;
+    }
+};
+
+} // namespace
+
+TEST_F(CouponWindow, PagesTheGamesAndKeepsTheLastPageAfterDeleting)
+{
+    gCouponPageSize = 10;
+    AddCoupon(57);
+    AddGames(57, 21);
+    auto w = open();
+    EXPECT_EQ(w->drawNo(), 57);
+    EXPECT_EQ(label(*w, u"lblMax1"_s)->text(), u"[1/3]"_s);
+    EXPECT_FALSE(label(*w, u"lblNext"_s)->isHidden());
+    EXPECT_EQ(games(*w)->maxRows(), 10);
+    EXPECT_EQ(label(*w, u"lblMsg1"_s)->text(), u"[발행: 0] [미발행: 21] [당첨: ]"_s);
+    // A game in stock has no coupon yet: the preview shows the coupon without games or serial.
+    auto* preview = w->findChild<CouponPreview*>(u"picPad"_s);
+    ASSERT_TRUE(preview->lines().has_value());
+    EXPECT_FALSE(preview->lines()->at(6).text.startsWith(u"[게임"_s));
+    w->NextPage();
+    w->NextPage();
+    w->NextPage(); // no fourth page
+    EXPECT_EQ(label(*w, u"lblMax1"_s)->text(), u"[3/3]"_s);
+    ASSERT_EQ(games(*w)->maxRows(), 1);
+    EXPECT_EQ(label(*w, u"lblRecCount"_s)->text(), u"[자료: 1/1]"_s);
+    EXPECT_EQ(label(*w, u"lblNext"_s)->styleSheet(), u"color: rgb(128,0,128);"_s);
+
+    clickGame(*w, 1, 1);
+    install.messages.answerNext(MsgAnswer::Ok);
+    click(*w, u"cmdDelete2"_s);
+    EXPECT_EQ(install.messages.last(), u"1개의 복권게임을 삭제할까요?"_s);
+    EXPECT_EQ(Count1(57), 20);
+    EXPECT_EQ(label(*w, u"lblMax1"_s)->text(), u"[2/2]"_s);
+    EXPECT_EQ(games(*w)->maxRows(), 10);
+    EXPECT_EQ(coupons(*w)->text(3, 1), u"20"_s);
+}
+
+TEST_F(CouponWindow, ATickedGameOfAnIssuedCouponTicksTheWholeCoupon)
+{
+    AddCoupon(60);
+    AddGames(60, 12);
+    auto w = open();
+    w->IssueRun(2, 5); // coupons 13 and 14, listed newest first, then the two games in stock
+    ASSERT_EQ(games(*w)->maxRows(), 12);
+    EXPECT_EQ(column(games(*w), 5).mid(0, 6),
+              QStringList({u"0060-000014"_s,
+                           u"0060-000014"_s,
+                           u"0060-000014"_s,
+                           u"0060-000014"_s,
+                           u"0060-000014"_s,
+                           u"0060-000013"_s}));
+    EXPECT_EQ(games(*w)->cellColor(2, 1), games(*w)->cellColor(2, 5));
+    EXPECT_NE(games(*w)->cellColor(2, 5), games(*w)->cellColor(2, 6)); // every other coupon shaded
+    EXPECT_EQ(games(*w)->cellColor(2, 6), QColor(246, 246, 246));
+
+    clickGame(*w, 1, 3);
+    EXPECT_EQ(column(games(*w), 1).join(QString()), u"111110000000"_s);
+    EXPECT_EQ(w->ticked(), 5);
+    clickGame(*w, 1, 12); // a game in stock is ticked alone
+    EXPECT_EQ(w->ticked(), 6);
+    clickGame(*w, 1, 5);
+    EXPECT_EQ(column(games(*w), 1).join(QString()), u"000000000001"_s);
+    EXPECT_EQ(w->ticked(), 1);
+    clickGame(*w, 1, 0);
+    EXPECT_EQ(w->ticked(), 12);
+    EXPECT_EQ(games(*w)->text(1, 0), u"-"_s);
+    clickGame(*w, 1, 0);
+    EXPECT_EQ(w->ticked(), 0);
+
+    // Deleting a ticked issued game takes its whole coupon, also games of it on other pages.
+    clickGame(*w, 1, 6);
+    install.messages.answerNext(MsgAnswer::Ok);
+    click(*w, u"cmdDelete2"_s);
+    EXPECT_EQ(Count1(60), 7);
+    EXPECT_EQ(SqlValue(gUserConn, u"SELECT COUNT(*) FROM List2 WHERE SNo1 = 13"_s), u"0"_s);
+}
+
+TEST_F(CouponWindow, AMemberWhoIsNoShopIsToldHowToBecomeOne)
+{
+    gUserLevel = u"1"_s;
+    AddCoupon(57);
+    AddGames(57, 5);
+    auto w = open();
+    const QString before = Snapshot(57);
+    for (const QString& button : {u"cmdAppend1"_s, u"cmdPrint1"_s}) {
+        install.messages.clear();
+        click(*w, button);
+        ASSERT_EQ(install.messages.shown().size(), 1);
+        EXPECT_EQ(install.messages.last(), IssuePlan::MemberShopNotice());
+        EXPECT_EQ(install.messages.shown().last().icon, MsgIcon::Critical);
+    }
+    EXPECT_EQ(IssuePlan::MemberShopNotice().split(u"\r\n"_s).size(), 8);
+    EXPECT_EQ(Snapshot(57), before);
+}
+
+TEST_F(CouponWindow, AnIssueRunNumbersPrintsToAPdfAndCanBePrintedAgainAsItWas)
+{
+    AddCoupon(60);
+    AddGames(60, 40);
+    auto w = open();
+    w->IssueRun(7, 5);
+    const QString pdf = pdfOf(w->lastPrint());
+    EXPECT_EQ(w->lastPrint().pages, 2); // six on the first page, one on the second
+    EXPECT_TRUE(QFileInfo::exists(pdf));
+    EXPECT_TRUE(CouponStore::BeingPrinted().empty());
+    EXPECT_EQ(label(*w, u"lblMsg1"_s)->text(), u"[발행: 35] [미발행: 5] [당첨: (미추첨)]"_s);
+    EXPECT_EQ(install.launcher.urls.size(), 1); // the PDF was opened
+    EXPECT_FALSE(w->findChild<CouponPreview*>(u"picPad"_s)->isEmpty());
+
+    // The paper of coupons 47 and 42 jammed: printed again, nothing numbered anew.
+    const QString before = Snapshot(60);
+    install.messages.clear();
+    click(*w, u"cmdReprint1"_s);
+    EXPECT_EQ(install.messages.last(), u"다시 인쇄할 발행복권을 선택하세요."_s);
+    clickGame(*w, 1, 1);
+    clickGame(*w, 1, 30);
+    QFile::remove(pdf);
+    click(*w, u"cmdReprint1"_s);
+    EXPECT_EQ(pdfOf(w->lastPrint()), pdf);
+    EXPECT_EQ(w->lastPrint().pages, 1);
+    EXPECT_TRUE(QFileInfo::exists(pdf));
+    EXPECT_EQ(Snapshot(60), before);
+}
+
+TEST_F(CouponWindow, TheIssueFormRefusesWhatNoCouponCanHoldAndAShortageChangesNothing)
+{
+    AddCoupon(57);
+    AddGames(57, 14);
+    auto w = open();
+    const QString before = Snapshot(57);
+    QStringList seen;
+    QTimer::singleShot(0, [&] {
+        auto* form = qobject_cast<frmPrintSet*>(QApplication::activeModalWidget());
+        ASSERT_NE(form, nullptr);
+        auto* count = form->findChild<QComboBox*>(u"cboCount1"_s);
+        auto* games = form->findChild<QComboBox*>(u"cboCount2"_s);
+        seen << form->findChild<QLabel*>(u"lblMsg5"_s)->text() << form->findChild<QLabel*>(u"lblMsg1"_s)->text();
+        for (const QString& typed : {u"0"_s, u"10000"_s, u"열"_s}) {
+            count->setCurrentText(typed);
+            form->findChild<QPushButton*>(u"cmdPrint1"_s)->click();
+            seen << install.messages.last() + u'|' + count->currentText();
+        }
+        count->setCurrentText(u"13"_s);
+        seen << form->findChild<QLabel*>(u"lblMsg2"_s)->text();
+        count->setCurrentText(u"3"_s);
+        for (const QString& typed : {u"0"_s, u"6"_s, u"x"_s}) {
+            games->setCurrentText(typed);
+            form->findChild<QPushButton*>(u"cmdPrint1"_s)->click();
+            seen << install.messages.last() + u'|' + games->currentText();
+        }
+        EXPECT_EQ(form->findChild<QLabel*>(u"lblMsg3"_s)->text(), u"선택한 게임수: 15(게임)"_s);
+        form->findChild<QPushButton*>(u"cmdPrint1"_s)->click();
+    });
+    click(*w, u"cmdPrint1"_s);
+    EXPECT_EQ(seen,
+              QStringList({u"미발행 게임수: 14(게임)"_s,
+                           u"프린터: 없음 (복권은 DATA 폴더에 PDF 화일로 만들어집니다)"_s,
+                           IssuePlan::kCouponsRefused + u"|8"_s,
+                           IssuePlan::kCouponsRefused + u"|8"_s,
+                           IssuePlan::kCouponsRefused + u"|8"_s,
+                           u"필요한 용지수: 3(장)"_s,
+                           IssuePlan::kGamesRefused + u"|5"_s,
+                           IssuePlan::kGamesRefused + u"|5"_s,
+                           IssuePlan::kGamesRefused + u"|5"_s}));
+    // Three coupons of five from fourteen games.
+    EXPECT_EQ(install.messages.last(), CouponStore::kShortageMessage);
+    EXPECT_EQ(Snapshot(57), before);
+    EXPECT_EQ(w->lastPrint().target, PrintOutcome::Target::Nothing);
+}
+
+TEST_F(CouponWindow, APastDrawIsRankedWhenSelectedAndItsLostGamesCanGo)
+{
+    AddCoupon(60);
+    AddCoupon(57);
+    ASSERT_FALSE(CouponStore::AddGames(57, {u"010203040545"_s, u"010203434445"_s, u"404142434445"_s}).has_value());
+    ASSERT_FALSE(CouponStore::IssueCoupons(57, 3, 1).refusal.has_value());
+    CouponStore::FinishIssue();
+    auto w = open();
+    EXPECT_EQ(w->drawNo(), 60); // newest first
+    EXPECT_EQ(label(*w, u"lblMsg1"_s)->text(), u"[발행: 0] [미발행: 0] [당첨: (미추첨)]"_s);
+    EXPECT_EQ(label(*w, u"lblRecCount"_s)->text(), u"[자료: 2/0]"_s);
+    EXPECT_FALSE(w->findChild<CouponPreview*>(u"picPad"_s)->isEmpty()); // the bare coupon
+
+    pick(*w, 57);
+    EXPECT_EQ(label(*w, u"lblMsg1"_s)->text(), u"[발행: 3] [미발행: 0] [당첨: 3등(1) 5등(1)]"_s);
+    EXPECT_EQ(column(games(*w), 3), QStringList({u""_s, u"5"_s, u"3"_s}));
+
+    click(*w, u"cmdClear1"_s);
+    EXPECT_EQ(Count1(57), 2);
+    EXPECT_EQ(coupons(*w)->text(3, 2), u"2"_s);
+
+    install.messages.answerNext(MsgAnswer::Ok);
+    click(*w, u"cmdDelete1"_s);
+    EXPECT_EQ(install.messages.last(),
+              u"선택한 쿠폰자료를 삭제할까요? (주의: 쿠폰에 포함된 복권자료도 모두 삭제됩니다)\r\n\r\n"
+              "[쿠폰: 57회차 행운의 쿠폰]"_s);
+    EXPECT_EQ(Count1(57), -1);
+    EXPECT_EQ(SqlValue(gUserConn, u"SELECT COUNT(*) FROM List2"_s), u"0"_s);
+    EXPECT_EQ(coupons(*w)->maxRows(), 1);
+}
+
+TEST_F(CouponWindow, TipsTakeTurnsInTheCaptionAndNoneIsFine)
+{
+    AddCoupon(57);
+    auto w = open();
+    const QStringList tips = IssuePlan::Tips();
+    ASSERT_GE(tips.size(), 2);
+    const QString first = w->windowTitle();
+    w->ShowNextTip();
+    EXPECT_NE(w->windowTitle(), first);
+    EXPECT_TRUE(w->windowTitle().startsWith(u"복권쿠폰  [활용팁: "_s));
+    for (qsizetype i = 1; i < tips.size(); ++i)
+        w->ShowNextTip();
+    EXPECT_EQ(w->windowTitle(), first); // round and back
+
+    Execute(gSystemConn, u"DELETE FROM Tip1"_s);
+    auto bare = open();
+    EXPECT_EQ(bare->windowTitle(), u"복권쿠폰"_s);
+    EXPECT_TRUE(install.messages.shown().isEmpty()) << install.messages.last().toStdString();
+}
+
+TEST_F(CouponWindow, WithoutCouponsEveryButtonIsHarmless)
+{
+    auto w = open();
+    EXPECT_EQ(coupons(*w)->maxRows(), 0);
+    EXPECT_EQ(label(*w, u"lblRecCount"_s)->text(), u"[자료: 0/0]"_s);
+    for (const QString& button : {u"cmdEdit1"_s,
+                                  u"cmdDelete1"_s,
+                                  u"cmdPrint1"_s,
+                                  u"cmdReprint1"_s,
+                                  u"cmdDelete2"_s,
+                                  u"cmdClear1"_s,
+                                  u"cmdSave1"_s,
+                                  u"cmdRefresh"_s})
+        click(*w, button);
+    click(*w, u"cmdToText"_s);
+    EXPECT_EQ(install.messages.last(), u"텍스트화일 저장할 복권이 없습니다."_s);
+    EXPECT_EQ(install.messages.shown().size(), 1);
+}
