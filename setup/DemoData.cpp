@@ -157,6 +157,8 @@ QString orderDate(const QDate& today, int monthsBack, int hour)
     if (monthsBack > 0)
         day = QDate(day.year(), day.month(), std::min(day.day(), 20));
     return day.toString(u"yyyy-MM-dd"_s) + QString(u" %1:15:00"_s).arg(hour, 2, 10, QChar(u'0'));
+}
+
 QString GameText(std::array<int, 6> numbers)
 {
     std::sort(numbers.begin(), numbers.end());
@@ -331,6 +333,8 @@ std::vector<FreeTicketStats> freeTicketStats(const QDate& today)
         }
     }
     return stats;
+}
+
 std::vector<ShopCoupon> shopCoupons()
 {
     const Draw& last = draws().back();

@@ -67,9 +67,9 @@ TEST_F(ShellTest, TheCouponWindowOpensOnceAndAWindowNotBuiltYetSaysSo)
     EXPECT_EQ(m->openWindow(u"frmPrint1"_s), coupons);
     EXPECT_TRUE(install.messages.shown().isEmpty()) << install.messages.last().toStdString();
 
-    m->openForm(u"frmA1Job11"_s);
+    m->openForm(u"frmA1Job12"_s);
     EXPECT_EQ(install.messages.last(), u"이 기능은 아직 준비 중입니다."_s);
-    EXPECT_EQ(m->openWindow(u"frmA1Job11"_s), nullptr);
+    EXPECT_EQ(m->openWindow(u"frmA1Job12"_s), nullptr);
 }
 
 TEST_F(ShellTest, TheAdministratorSeesHisMenu)
