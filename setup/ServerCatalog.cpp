@@ -145,6 +145,10 @@ void fill(const Connection& connection, bool demo, bool force, const QDate& toda
         for (const QString& statement : Schema::createStatements(table, connection.engine()))
             Execute(connection, statement);
     }
+    // Update files are read back in pieces; kept uncompressed, a piece is read without unpacking the
+    // whole file each time.
+    if (connection.engine() == Connection::Engine::PostgreSQL)
+        Execute(connection, u"ALTER TABLE Update1 ALTER COLUMN Bin1 SET STORAGE EXTERNAL"_s);
     DrawProgress progress;
     progress.drawsStamp = progress.filesStamp = demo ? QString::fromUtf16(DemoData::kDemoStamp) : freshStamp(today);
     if (demo) {
