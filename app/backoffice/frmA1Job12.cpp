@@ -169,10 +169,10 @@ void frmA1Job12::buildControls()
     range->addWidget(new QLabel(u"부터"_s));
     range->addWidget(txtSNo1_2);
     range->addWidget(new QLabel(u"까지 (일련번호)"_s));
-    range->addWidget(cmdDo02);
     range->addStretch(1);
     fields->addWidget(AdminForm::Caption(u"복권삭제:"_s, txtSNo1_1), row, 0);
     fields->addLayout(range, row++, 1);
+    fields->addWidget(cmdDo02, row++, 1, Qt::AlignLeft);
     fields->setRowStretch(row, 1);
     fields->setColumnStretch(1, 1);
 
@@ -184,6 +184,8 @@ void frmA1Job12::buildControls()
     cboSort1 = Named(new QComboBox, u"cboSort1");
     cboSort1->addItems({u"1:발행번호"_s, u"2:당첨등수"_s, u"3:복권번호"_s});
     cboSort1->setCurrentIndex(0);
+    for (QComboBox* box : {cboCheck1, cboSort1})
+        box->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     for (QComboBox* box : {cboCheck1, cboSort1})
         connect(box, &QComboBox::currentIndexChanged, this, [this] { RunGuarded(kFailed, [this] { ShowOrderGames(); }); });
     cmdPrint1 = Named(new QPushButton(u"복권 프린트"_s), u"cmdPrint1");
@@ -210,10 +212,13 @@ void frmA1Job12::buildControls()
     filters->addWidget(cboCheck1);
     filters->addWidget(cboSort1);
     filters->addStretch(1);
-    filters->addWidget(cmdPrint1);
+    auto* printRow = new QHBoxLayout;
+    printRow->addStretch(1);
+    printRow->addWidget(cmdPrint1);
     auto* games = new QVBoxLayout;
     games->addLayout(filters);
     games->addWidget(grdR2, 1);
+    games->addLayout(printRow);
 
     picPad = Named(new TicketPreview, u"picPad");
     picPad->setAccessibleName(u"복권 미리보기"_s);
