@@ -1,7 +1,6 @@
 #include "CouponLayout.h"
 
 #include "Globals.h"
-#include "PrintFont.h"
 #include "Query.h"
 #include "Tools.h"
 #include "WebSite.h"
@@ -21,18 +20,6 @@ QString digits(qint64 value, int width) { return QString::number(value).rightJus
 
 } // namespace
 
-QString CenterText(const QString& text, int width)
-{
-    const int spare = width - ByteLen(text);
-    if (spare <= 0)
-        return text;
-    int blanks = spare / 2;
-    // x.5 goes to the even neighbour: 8.5 → 8, 7.5 → 8.
-    if (spare % 2 == 1 && blanks % 2 == 1)
-        ++blanks;
-    return QString(blanks, u' ') + text;
-}
-
 QString DrawDateText(qint64 drawNo) { return QDate(2002, 12, 7).addDays(7 * (drawNo - 1)).toString(u"yyyy/MM/dd"_s); }
 
 QString DrawLine(qint64 drawNo)
@@ -40,21 +27,9 @@ QString DrawLine(qint64 drawNo)
     return u"[업소복권] "_s + QString::number(drawNo).rightJustified(4, u' ') + u"회 추첨일:"_s + DrawDateText(drawNo);
 }
 
-QString GameLine(int position, const QString& game)
-{
-    QStringList numbers;
-    for (int i = 0; i < 6; ++i)
-        numbers.append(game.mid(i * 2, 2));
-    return u"[게임"_s + QString::number(position) + u"]  "_s + numbers.join(u' ');
-}
-
 QString Serial(const QString& userId, const QStringList& games, qint64 drawNo, qint64 couponNo)
 {
-    int sum = 0;
-    for (const QString& game : games) {
-        for (int i = 0; i < 6; ++i)
-            sum += game.mid(i * 2, 2).toInt();
-    }
+    const int sum = NumberSum(games);
     return userId.toUpper() + u'-' + digits(sum, 4) + u'-' + digits(drawNo, 4) + u'-' + digits(couponNo, 6);
 }
 
@@ -144,19 +119,12 @@ std::optional<Content> ReadCoupon(qint64 drawNo, qint64 couponNo)
 void DrawCoupon(QPainter& painter, const CouponLayout::Lines& lines)
 {
     using namespace CouponLayout;
+    // Text keeps to its 35 columns, clear of the outline's right edge; the notices of 37 bytes are set a
+    // little narrower to stay there.
+    PaintLines(painter, lines, {kLeftColumn * kColumnTwips, kLineTwips, kWidth * kColumnTwips});
     painter.save();
-    painter.setPen(QPen(Qt::black));
-    for (int k = 1; k <= kLines; ++k) {
-        const Line& line = lines[size_t(k - 1)];
-        if (line.text.isEmpty())
-            continue;
-        painter.setFont(PrintFont(line.size, line.bold));
-        // Line k's text starts at its top, k line heights down, as on the grid the layout was drawn on.
-        const QRectF box(kLeftColumn * kColumnTwips, k * kLineTwips, kOutline.right(), 2 * kLineTwips);
-        painter.drawText(box, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine | Qt::TextDontClip, line.text);
-    }
     painter.setPen(QPen(Qt::black, kOutlinePenTwips));
     painter.setBrush(Qt::NoBrush);
-    painter.drawRect(QRectF(QPointF(kOutline.left(), kOutline.top()), QPointF(3500, 7750)));
+    painter.drawRect(QRectF(QPointF(kOutline.left(), kOutline.top()), QPointF(kOutline.right(), kOutline.bottom())));
     painter.restore();
 }

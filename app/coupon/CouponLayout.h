@@ -1,5 +1,7 @@
 #pragma once
 
+#include "PrintedLines.h"
+
 #include <QRect>
 #include <QString>
 #include <QStringList>
@@ -23,12 +25,7 @@ inline constexpr int kLeftColumn = 2;
 inline constexpr QRect kOutline {QPoint(8, 10), QPoint(3500, 7750)};
 inline constexpr int kOutlinePenTwips = 30;
 
-struct Line
-{
-    QString text;
-    int size = 9; // points
-    bool bold = false;
-};
+using Line = PrintedLine;
 // Index 0 is line 1.
 using Lines = std::array<Line, kLines>;
 
@@ -48,14 +45,12 @@ struct Content
     QString webAddress;
 };
 
-// Blanks before the text so that it sits in the middle of `width` bytes; a half blank rounds to even.
-QString CenterText(const QString& text, int width);
+using ::CenterText;
+using ::GameLine;
 // "2003/01/18" for draw 7: draw 1 was on 2002-12-07, one a week since.
 QString DrawDateText(qint64 drawNo);
 // "[업소복권]    7회 추첨일:2003/01/18"
 QString DrawLine(qint64 drawNo);
-// "[게임1]  03 11 19 24 38 45"
-QString GameLine(int position, const QString& game);
 // Member ID in upper case, the sum of every number of the games, the draw and the coupon number:
 // "SHOP7-0412-0057-000031".
 QString Serial(const QString& userId, const QStringList& games, qint64 drawNo, qint64 couponNo);

@@ -1,13 +1,12 @@
 #pragma once
 
 #include "CouponLayout.h"
-
-#include <QWidget>
+#include "SlipPreview.h"
 
 #include <optional>
 
 // The coupon as it will be printed, scaled to fit the box and kept in its proportions.
-class CouponPreview : public QWidget
+class CouponPreview : public SlipPreview
 {
     Q_OBJECT
 public:
@@ -18,10 +17,9 @@ public:
     bool isEmpty() const { return !m_lines.has_value(); }
     const std::optional<CouponLayout::Lines>& lines() const { return m_lines; }
 
-    QSize sizeHint() const override;
-
 protected:
-    void paintEvent(QPaintEvent* event) override;
+    bool hasSlip() const override { return m_lines.has_value(); }
+    void paintSlip(QPainter& painter) const override;
 
 private:
     std::optional<CouponLayout::Lines> m_lines;

@@ -3,6 +3,7 @@
 #include "Backoffice.h"
 #include "MessageService.h"
 #include "frmA1Job11.h"
+#include "frmA1Job12.h"
 #include "frmA1Job13.h"
 #include "frmA1Job91.h"
 #include "frmA1Job92.h"
@@ -142,7 +143,7 @@ const std::vector<FunctionEntry>& FunctionTable()
         admin(u"02"_s, u"회원편지"_s),
         admin(u"03"_s, u"회원관리"_s),
         admin(u"11"_s, u"벨트라복권 생성"_s, u"frmA1Job11"_s, makeAdmin<frmA1Job11>(connectOrderWindow)),
-        admin(u"12"_s, u"벨트라복권 프린트"_s, u"frmA1Job12"_s),
+        admin(u"12"_s, u"벨트라복권 프린트"_s, u"frmA1Job12"_s, makeAdmin<frmA1Job12>()),
         admin(u"13"_s, u"벨트라복권 추첨결과 등록"_s, u"frmA1Job13"_s, makeAdmin<frmA1Job13>()),
         admin(u"21"_s, u"설정값 변경"_s),
         admin(u"91"_s, u"매출/이익금 모의계산"_s, u"frmA1Job91"_s, makeAdmin<frmA1Job91>()),

@@ -56,7 +56,7 @@ TEST_F(ShellTest, OpensWithStatusCaptionAndTheLottoGamePressed)
     EXPECT_TRUE(install.messages.shown().isEmpty());
 }
 
-TEST_F(ShellTest, TheCouponWindowOpensOnceAndAWindowNotBuiltYetSaysSo)
+TEST_F(ShellTest, TheCouponWindowOpensOnceAndTheTicketWindowIsTheAdministrators)
 {
     frmMain* m = openMain();
     m->openFunction(u"복권쿠폰"_s);
@@ -68,7 +68,7 @@ TEST_F(ShellTest, TheCouponWindowOpensOnceAndAWindowNotBuiltYetSaysSo)
     EXPECT_TRUE(install.messages.shown().isEmpty()) << install.messages.last().toStdString();
 
     m->openForm(u"frmA1Job12"_s);
-    EXPECT_EQ(install.messages.last(), u"이 기능은 아직 준비 중입니다."_s);
+    EXPECT_EQ(install.messages.last(), u"관리자만 사용할 수 있는 기능입니다."_s);
     EXPECT_EQ(m->openWindow(u"frmA1Job12"_s), nullptr);
 }
 
