@@ -77,6 +77,14 @@ void showSeries(QChartView* view, QAbstractBarSeries* series, const QStringList&
     series->attachAxis(y);
 }
 
+// The count over each bar, where a short bar still has room for it.
+void showCounts(QBarSeries* series, QBarSet* set)
+{
+    set->setLabelColor(QColor(0x30, 0x30, 0x30));
+    series->setLabelsPosition(QAbstractBarSeries::LabelsOutsideEnd);
+    series->setLabelsVisible(true);
+}
+
 QString numberList(const std::vector<int>& numbers)
 {
     QStringList parts;
@@ -193,7 +201,7 @@ void frmChart1::showSums()
     }
     auto* series = new QBarSeries;
     series->append(set);
-    series->setLabelsVisible(true);
+    showCounts(series, set);
     chtSums1->chart()->setTitle(u"당첨번호 여섯 수의 합계"_s);
     showSeries(chtSums1, series, categories, top);
 }
@@ -210,7 +218,7 @@ void frmChart1::showOddEven()
     }
     auto* series = new QBarSeries;
     series->append(set);
-    series->setLabelsVisible(true);
+    showCounts(series, set);
     chtOddEven1->chart()->setTitle(u"당첨번호의 홀짝 비율"_s);
     showSeries(chtOddEven1, series, categories, top);
 }

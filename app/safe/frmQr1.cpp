@@ -133,6 +133,7 @@ void frmQr1::ReadImage(const QString& path)
         return;
     }
     txtQr1->setText(*found.text);
+    txtQr1->setCursorPosition(0); // the address and the draw first, not the serial at its end
     ReadText(*found.text);
 }
 
