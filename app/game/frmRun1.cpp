@@ -14,6 +14,7 @@
 #include "SqlError.h"
 #include "TextExport.h"
 #include "UiTools.h"
+#include "frmChart1.h"
 #include "frmSave1.h"
 #include "frmSave21.h"
 
@@ -281,8 +282,11 @@ QWidget* frmRun1::buildStats()
 
     auto* left = new QVBoxLayout;
     left->addWidget(grdR2);
+    cmdChart1 = button(u"차트 보기"_s, u"cmdChart1"_s);
+    connect(cmdChart1, &QPushButton::clicked, this, &frmRun1::ShowDrawCharts);
     auto* right = new QVBoxLayout;
     right->addWidget(grdR3);
+    right->addWidget(cmdChart1);
     auto* layout = new QHBoxLayout;
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(box(u"추첨번호"_s, left), 2);
@@ -533,6 +537,20 @@ void frmRun1::ShowDrawFrequency()
         grdR3->setText(3, i, QString::number(frequency.counts[size_t(i)]));
     }
     grdR3->sortRows(1, 45, {3, Qt::DescendingOrder}, Grid::SortKey {1, Qt::AscendingOrder});
+}
+
+void frmRun1::ShowDrawCharts()
+{
+    if (m_charts) {
+        m_charts->raise();
+        m_charts->activateWindow();
+        return;
+    }
+    RunGuarded(u"당첨번호 통계 차트를 열지 못하였습니다."_s, [this] {
+        m_charts = new frmChart1(this);
+        m_charts->setAttribute(Qt::WA_DeleteOnClose);
+        m_charts->show();
+    });
 }
 
 void frmRun1::SortGameList()

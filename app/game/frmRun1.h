@@ -2,9 +2,11 @@
 
 #include "GameRules.h"
 
+#include <QPointer>
 #include <QWidget>
 
 class Grid;
+class frmChart1;
 class LottoPad;
 class NumberPicker;
 class QComboBox;
@@ -26,6 +28,8 @@ public:
     void ReadPad();
     void RecountNumberStats();
     void ShowDrawFrequency();
+    // The charts of past draws, in a window of their own beside this one.
+    void ShowDrawCharts();
     void SortGameList();
     void RemoveDuplicateGames();
     void AppendPadGame();
@@ -83,6 +87,8 @@ private:
     QPushButton* cmdSave1;
     QPushButton* cmdSave2;
     QPushButton* cmdPrint;
+    QPushButton* cmdChart1;
+    QPointer<frmChart1> m_charts;
 
     std::array<int, 6> g {};
 };

@@ -8,6 +8,7 @@
 #include "SafeExport.h"
 #include "TextExport.h"
 #include "UiTools.h"
+#include "frmQr1.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -184,10 +185,12 @@ QWidget* frmBank1::buildTickets()
     cmdPrint1 = Named(new QPushButton(u"화일저장"_s), u"cmdPrint1"_s);
     cmdRefresh = Named(new QPushButton(u"새로고침"_s), u"cmdRefresh"_s);
     cmdClear1 = Named(new QPushButton(u"낙첨복권 삭제"_s), u"cmdClear1"_s);
+    cmdQr1 = Named(new QPushButton(u"QR 불러오기"_s), u"cmdQr1"_s);
     lblRecCount = Named(new QLabel(u"[자료: 0/0]"_s), u"lblRecCount"_s);
     connect(cmdDelete2, &QPushButton::clicked, this, [this] { guarded([this] { DeleteCheckedGames(); }); });
     connect(cmdPrint1, &QPushButton::clicked, this, [this] { guarded([this] { ExportDraw(); }); });
     connect(cmdClear1, &QPushButton::clicked, this, [this] { guarded([this] { DeleteLosingGames(); }); });
+    connect(cmdQr1, &QPushButton::clicked, this, &frmBank1::ImportQrTicket);
     connect(cmdRefresh, &QPushButton::clicked, this, [this] {
         guarded([this] {
             ShowDrawList(false);
@@ -214,7 +217,7 @@ QWidget* frmBank1::buildTickets()
     filters->addStretch(1);
     filters->addWidget(lblRecCount);
     auto* buttons = new QHBoxLayout;
-    for (QPushButton* b : {cmdDelete2, cmdPrint1, cmdRefresh, cmdClear1})
+    for (QPushButton* b : {cmdDelete2, cmdPrint1, cmdRefresh, cmdClear1, cmdQr1})
         buttons->addWidget(b);
     buttons->addStretch(1);
     auto* pages = new QHBoxLayout;
@@ -260,6 +263,29 @@ QWidget* frmBank1::buildSummary()
 void frmBank1::reselectDraw()
 {
     guarded([this] { SelectDraw(m_drawRow); });
+}
+
+void frmBank1::ImportQrTicket()
+{
+    std::optional<qint64> saved;
+    {
+        // The dialog reports its own failures: nothing can be caught across exec().
+        frmQr1 dialog(this);
+        dialog.exec();
+        saved = dialog.savedDraw();
+    }
+    if (!saved)
+        return;
+    guarded([this, saved] {
+        ShowDrawList(true);
+        for (int r = 1; r <= grdR1->maxRows(); ++r) {
+            if (grdR1->text(1, r).toLongLong() == *saved) {
+                SelectDraw(r);
+                return;
+            }
+        }
+        SelectDraw(m_drawRow);
+    });
 }
 
 void frmBank1::ShowDrawList(bool reload)

@@ -36,6 +36,8 @@ public:
     void SaveMemo();
     void RenameGroup();
     void ExportDraw();
+    // A bought paper ticket read from its QR code.
+    void ImportQrTicket();
 
     int page() const { return m_page; }
     int pageCount() const { return m_pageCount; }
@@ -69,6 +71,7 @@ private:
     QPushButton* cmdPrint1;
     QPushButton* cmdRefresh;
     QPushButton* cmdClear1;
+    QPushButton* cmdQr1;
     QLabel* lblRecCount;
     QLabel* lblMsg1;
     QLabel* lblRank;

@@ -6,8 +6,10 @@
 #include "Query.h"
 #include "TestEnvironment.h"
 #include "Transaction.h"
+#include "frmChart1.h"
 #include "frmRun1.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -383,5 +385,42 @@ TEST_F(GameWindow, NoDrawsShowCountsWithoutShares)
     EXPECT_EQ(frequency->text(1, 1), u"1"_s);
     EXPECT_EQ(frequency->text(3, 1), u"0"_s);
     EXPECT_EQ(frequency->text(2, 1), QString());
+    EXPECT_TRUE(install.messages.shown().isEmpty());
+}
+
+TEST_F(GameWindow, ChartsCountTheChosenDrawsLikeTheFrequencyList)
+{
+    copyDemoDraws();
+    auto w = open();
+    w->show();
+    button(w.get(), u"cmdChart1")->click();
+    auto* charts = w->findChild<frmChart1*>();
+    ASSERT_NE(charts, nullptr);
+    EXPECT_TRUE(charts->isVisible());
+    // Every draw by default, without the bonus: the same counts as the list beside the game list.
+    EXPECT_EQ(child<QLabel>(charts, u"lblRange1"_s)->text(), u"1회 ~ 1200회 (1200회)"_s);
+    Grid* frequency = grid(w.get(), u"grdR3");
+    for (int r = 1; r <= 45; ++r) {
+        const int n = frequency->text(1, r).toInt();
+        EXPECT_EQ(charts->summary().counts[size_t(n)], frequency->text(3, r).toLongLong()) << n;
+    }
+    EXPECT_EQ(charts->summary().marks[34], DrawStats::Mark::Hot); // the most frequent number
+
+    child<QComboBox>(charts, u"cboRange1"_s)->setCurrentIndex(0);
+    EXPECT_EQ(charts->summary().draws, 10);
+    EXPECT_EQ(charts->summary().firstDraw, 1191);
+    child<QCheckBox>(charts, u"chkBonus1"_s)->setChecked(true);
+    qint64 numbers = 0;
+    for (qint64 c : charts->summary().counts)
+        numbers += c;
+    EXPECT_EQ(numbers, 70);
+    qint64 sums = 0;
+    for (qint64 c : charts->summary().sums)
+        sums += c;
+    EXPECT_EQ(sums, 10);
+
+    // A second click brings the open window forward rather than opening another.
+    button(w.get(), u"cmdChart1")->click();
+    EXPECT_EQ(w->findChildren<frmChart1*>().size(), 1);
     EXPECT_TRUE(install.messages.shown().isEmpty());
 }
