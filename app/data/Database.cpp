@@ -6,6 +6,7 @@
 #include "ProgramEnd.h"
 #include "Schema.h"
 #include "IfoFiles.h"
+#include "UserUpgrade.h"
 
 #include <QCoreApplication>
 
@@ -82,7 +83,12 @@ QString ServerErrorText()
 
 Connection OpenSystemDatabase(const QString& path) { return openChecked(path, Schema::systemTables()); }
 
-Connection OpenUserDatabase(const QString& path) { return openChecked(path, Schema::userTables()); }
+Connection OpenUserDatabase(const QString& path)
+{
+    Connection connection = openChecked(path, Schema::userTables());
+    UpgradeUserDatabase(connection);
+    return connection;
+}
 
 Connection ConnectServer(const ServerLocation& location)
 {

@@ -1,9 +1,14 @@
 #include "Query.h"
 
+#include "RowReader.h"
 #include "SqlError.h"
 
+#include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlRecord>
+#include <QSqlResult>
+
+#include <sqlite3.h>
 
 using namespace Qt::StringLiterals;
 
@@ -18,8 +23,55 @@ Query::Query(const Connection& connection, const QString& sql)
         fail();
 }
 
+namespace {
+
+// A change on an SQLite file runs on the statement SQLite prepared for it, without Qt's per-run
+// bookkeeping: a save of a million games is mostly this loop. Statements that return rows stay with Qt,
+// which keeps their rows' state. False when the statement is left to Qt.
+bool runNative(QSqlQuery& query, const QVariantList& values, const QString& sql)
+{
+    if (!query.driver() || query.driver()->dbmsType() != QSqlDriver::SQLite)
+        return false;
+    const QVariant handle = query.result()->handle();
+    const QVariant dbHandle = query.driver()->handle();
+    if (!handle.isValid() || qstrcmp(handle.typeName(), "sqlite3_stmt*") != 0 || !dbHandle.isValid()
+        || qstrcmp(dbHandle.typeName(), "sqlite3*") != 0)
+        return false;
+    auto* stmt = *static_cast<sqlite3_stmt* const*>(handle.constData());
+    auto* db = *static_cast<sqlite3* const*>(dbHandle.constData());
+    if (!stmt || !db || sqlite3_column_count(stmt) != 0)
+        return false;
+    // Qt would run the statement with the values of the run before in the places left over.
+    if (values.size() != sqlite3_bind_parameter_count(stmt))
+        throw SqlError(u"Parameter count mismatch"_s, QString(), sql);
+    sqlite3_reset(stmt);
+    for (qsizetype i = 0; i < values.size(); ++i) {
+        if (!BindSqliteValue(stmt, int(i) + 1, values[i])) {
+            sqlite3_clear_bindings(stmt);
+            return false;
+        }
+    }
+    const int result = sqlite3_step(stmt);
+    if (result != SQLITE_DONE && result != SQLITE_ROW) {
+        // Worded as Qt words a failed run, so that a failure reads the same whichever way it ran.
+        const QString message = QString::fromUtf16(static_cast<const char16_t*>(sqlite3_errmsg16(db)));
+        sqlite3_reset(stmt);
+        sqlite3_clear_bindings(stmt);
+        throw SqlError(message + u" Unable to fetch row"_s, QString::number(result), sql);
+    }
+    // Qt's count of the rows touched asks the connection, which still has this statement's.
+    sqlite3_reset(stmt);
+    // The texts were bound in place and are about to go.
+    sqlite3_clear_bindings(stmt);
+    return true;
+}
+
+} // namespace
+
 Query& Query::run(const QVariantList& values)
 {
+    if (runNative(m_query, values, m_sql))
+        return *this;
     for (qsizetype i = 0; i < values.size(); ++i)
         m_query.bindValue(int(i), values[i]);
     if (!m_query.exec())
@@ -28,6 +80,18 @@ Query& Query::run(const QVariantList& values)
 }
 
 bool Query::next() { return m_query.next(); }
+
+int Query::rowsAffected() const
+{
+    // A change run on SQLite's own statement leaves Qt's query inactive; the connection has the count,
+    // which is where Qt's driver reads it from too.
+    if (m_query.driver() && m_query.driver()->dbmsType() == QSqlDriver::SQLite) {
+        const QVariant db = m_query.driver()->handle();
+        if (db.isValid() && qstrcmp(db.typeName(), "sqlite3*") == 0)
+            return sqlite3_changes(*static_cast<sqlite3* const*>(db.constData()));
+    }
+    return m_query.numRowsAffected();
+}
 
 QVariant Query::value(const QString& column) const
 {

@@ -28,7 +28,7 @@ public:
     qint64 integer(const QString& column) const;
     double number(const QString& column) const;
 
-    int rowsAffected() const { return m_query.numRowsAffected(); }
+    int rowsAffected() const;
     QSqlQuery& raw() { return m_query; }
 
 private:

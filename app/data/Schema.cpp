@@ -71,13 +71,15 @@ const std::vector<TableDef>& userTables()
         {u"Bok1"_s, {n(u"BokNo"), n(u"Count1"), t(u"Bigo1"), t(u"Tag1")}, {{u"Bok1_BokNo"_s, u"BokNo"_s, true}}},
         {u"List1"_s,
          {n(u"BokNo"), n(u"GNo1"), t(u"No1"), t(u"Top1"), n(u"Kum1"), n(u"SNo1")},
-         // A draw may hold a million games. Every index here grows in the order games are saved, so that
-         // deleting most of a draw's games walks them in order; an index on the numbers would scatter
-         // those deletions and cost several times more than the sort of one page that it saves.
+         // A draw may hold a million games, and every index is written for each game saved, ranked or
+         // deleted: so only three, each growing in the order games are saved, so that deleting most of a
+         // draw's games walks them in order. An index on the numbers would scatter every insert and
+         // deletion and cost several times the sort of a page it saves. The rank index leaves out the
+         // losing games, most of a ranked draw, so that ranking or deleting them moves no entry of it; the
+         // statements that use it say "Top1 <> '0'" so that SQLite knows it may.
          {{u"List1_Game"_s, u"BokNo, SNo1"_s, true},
-          {u"List1_Rank"_s, u"BokNo, Top1, SNo1"_s, false},
-          {u"List1_Group"_s, u"BokNo, GNo1"_s, false},
-          {u"List1_GroupOnly"_s, u"GNo1"_s, false}}},
+          {u"List1_Rank"_s, u"BokNo, Top1, SNo1"_s, false, u"Top1 <> '0'"_s},
+          {u"List1_Group"_s, u"BokNo, GNo1"_s, false}}},
         {u"Group1"_s, {n(u"GNo1"), t(u"GName1")}, {{u"Group1_GNo"_s, u"GNo1"_s, true}}},
         {u"Bok2"_s, concat({{n(u"BokNo")}, couponColumns(), {t(u"Bigo1")}}), {{u"Bok2_BokNo"_s, u"BokNo"_s, true}}},
         {u"List2"_s,
@@ -164,11 +166,18 @@ QStringList createStatements(const TableDef& table, Connection::Engine engine)
         columns.append(column.name + u' ' + type);
     }
     QStringList statements {u"CREATE TABLE "_s + table.name + u" ("_s + columns.join(u", "_s) + u')'};
-    for (const IndexDef& index : table.indexes) {
-        statements.append((index.unique ? u"CREATE UNIQUE INDEX "_s : u"CREATE INDEX "_s) + index.name + u" ON "_s
-                          + table.name + u" ("_s + index.columns + u')');
-    }
+    for (const IndexDef& index : table.indexes)
+        statements.append(createIndex(table, index));
     return statements;
+}
+
+QString createIndex(const TableDef& table, const IndexDef& index)
+{
+    QString statement = (index.unique ? u"CREATE UNIQUE INDEX "_s : u"CREATE INDEX "_s) + index.name + u" ON "_s
+        + table.name + u" ("_s + index.columns + u')';
+    if (!index.where.isEmpty())
+        statement += u" WHERE "_s + index.where;
+    return statement;
 }
 
 QString missingTable(const Connection& connection, const std::vector<TableDef>& tables)

@@ -22,6 +22,7 @@ struct IndexDef
     QString name;
     QString columns; // "BokNo, SNo1"
     bool unique;
+    QString where = {}; // a partial index: only the rows this condition holds for
 };
 
 struct TableDef
@@ -39,6 +40,9 @@ const std::vector<TableDef>& serverTables();
 
 // CREATE TABLE and CREATE INDEX statements for one engine.
 QStringList createStatements(const TableDef& table, Connection::Engine engine);
+
+// The CREATE INDEX statement of one index.
+QString createIndex(const TableDef& table, const IndexDef& index);
 
 // The first table of the list that the database lacks, or an empty text.
 QString missingTable(const Connection& connection, const std::vector<TableDef>& tables);

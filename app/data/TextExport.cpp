@@ -52,4 +52,9 @@ bool TextExport::publish()
 
 QString PadLeft(const QString& text, int width) { return text.rightJustified(width, u' '); }
 
-QString Grouped(qint64 value) { return QLocale(QLocale::English).toString(value); }
+QString Grouped(qint64 value)
+{
+    // One locale for all: an export calls this for each of a million lines.
+    static const QLocale english(QLocale::English);
+    return english.toString(value);
+}

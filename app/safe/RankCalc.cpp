@@ -2,6 +2,7 @@
 
 #include "Globals.h"
 #include "Query.h"
+#include "RowReader.h"
 #include "TextExport.h"
 #include "Tools.h"
 #include "Transaction.h"
@@ -68,20 +69,50 @@ FastRank::FastRank(const QString& drawText)
     m_bonus = m_valid ? twoDigits(drawText, 12) : 0;
 }
 
+namespace {
+
+int code(QChar c) { return c.unicode(); }
+int code(char c) { return static_cast<unsigned char>(c); }
+
+// The numbers of a game as a bit mask, or 0 when the text is anything but six different numbers from 1 to
+// 45 in two digits each (more characters may follow, as the rule as written allows).
+template <typename Text> std::uint64_t gameMask(const Text& text)
+{
+    if (text.size() < 12)
+        return 0;
+    std::uint64_t game = 0;
+    for (int i = 0; i < 6; ++i) {
+        const int a = code(text[i * 2]) - '0';
+        const int b = code(text[i * 2 + 1]) - '0';
+        const int n = a >= 0 && a <= 9 && b >= 0 && b <= 9 ? a * 10 + b : 0;
+        if (n < 1 || n > 45 || (game & (std::uint64_t(1) << n)))
+            return 0;
+        game |= std::uint64_t(1) << n;
+    }
+    return game;
+}
+
+} // namespace
+
 char FastRank::rankOf(const QString& gameText) const
 {
-    std::uint64_t game = 0;
-    bool valid = m_valid && gameText.size() >= 12;
-    for (int i = 0; i < 6 && valid; ++i) {
-        const int n = twoDigits(gameText, i * 2);
-        if (n < 1 || n > 45 || (game & (std::uint64_t(1) << n)))
-            valid = false;
-        else
-            game |= std::uint64_t(1) << n;
-    }
+    const std::uint64_t game = m_valid ? gameMask(QStringView(gameText)) : 0;
     // Anything unusual goes through the rule as written.
-    if (!valid)
+    if (game == 0)
         return char(RankOfGame(m_drawText, gameText).at(0).toLatin1());
+    return rankOfMask(game);
+}
+
+char FastRank::rankOf(QByteArrayView gameText) const
+{
+    const std::uint64_t game = m_valid ? gameMask(gameText) : 0;
+    if (game == 0)
+        return rankOf(QString::fromUtf8(gameText));
+    return rankOfMask(game);
+}
+
+char FastRank::rankOfMask(std::uint64_t game) const
+{
     switch (std::popcount(game & m_winning)) {
     case 6:
         return '1';
@@ -102,14 +133,13 @@ qint64 EvaluatePending(qint64 drawNo, const DrawResult& draw, const ProgressCall
         return 0;
     const FastRank rule(draw.drawText);
     Transaction transaction(gUserConn);
-    Query count(gUserConn, u"SELECT COUNT(*) AS n FROM List1 WHERE BokNo = ? AND Top1 = '9'"_s);
+    // "Top1 <> '0'" in each statement lets SQLite use the rank index, which holds no losing game.
+    Query count(gUserConn, u"SELECT COUNT(*) AS n FROM List1 WHERE BokNo = ? AND Top1 = '9' AND Top1 <> '0'"_s);
     count.run({drawNo});
     count.next();
     const qint64 pending = count.integer(u"n"_s);
     if (pending == 0)
         return 0; // nothing to settle: not one statement
-    Query games(gUserConn, u"SELECT No1, SNo1 FROM List1 WHERE BokNo = ? AND Top1 = '9'"_s);
-    games.run({drawNo});
     Query winner(gUserConn, u"UPDATE List1 SET Top1 = ?, Kum1 = ? WHERE BokNo = ? AND SNo1 = ?"_s);
     struct Win
     {
@@ -117,18 +147,22 @@ qint64 EvaluatePending(qint64 drawNo, const DrawResult& draw, const ProgressCall
         qint64 serial;
     };
     std::vector<Win> wins;
-    qint64 seen = 0;
-    QElapsedTimer shown;
-    shown.start();
-    QSqlQuery& raw = games.raw();
-    while (raw.next()) {
-        ++seen;
-        const char rank = rule.rankOf(raw.value(0).toString());
-        if (rank != '0')
-            wins.push_back({rank, raw.value(1).toLongLong()});
-        if (progress && shown.elapsed() >= 50) {
-            shown.restart();
-            progress(int(std::lround(double(seen) * 100.0 / double(pending))));
+    {
+        // Read straight from SQLite: a text per game through Qt would cost more than the ranking.
+        RowReader games(gUserConn, u"SELECT No1, SNo1 FROM List1 WHERE BokNo = ? AND Top1 = '9' AND Top1 <> '0'"_s);
+        games.run({drawNo});
+        qint64 seen = 0;
+        QElapsedTimer shown;
+        shown.start();
+        while (games.next()) {
+            ++seen;
+            const char rank = rule.rankOf(games.utf8(0));
+            if (rank != '0')
+                wins.push_back({rank, games.integer(1)});
+            if (progress && (seen & 0x3FF) == 0 && shown.elapsed() >= 50) {
+                shown.restart();
+                progress(int(std::lround(double(seen) * 100.0 / double(pending))));
+            }
         }
     }
     // The winners are written after the reading: a statement that changes the rows being read could move
@@ -137,7 +171,7 @@ qint64 EvaluatePending(qint64 drawNo, const DrawResult& draw, const ProgressCall
         const int r = w.rank - '0';
         winner.run({QString::number(r), qint64(std::llround(draw.prizes[size_t(r)])), drawNo, w.serial});
     }
-    Execute(gUserConn, u"UPDATE List1 SET Top1 = '0', Kum1 = 0 WHERE BokNo = ? AND Top1 = '9'"_s, {drawNo});
+    Execute(gUserConn, u"UPDATE List1 SET Top1 = '0', Kum1 = 0 WHERE BokNo = ? AND Top1 = '9' AND Top1 <> '0'"_s, {drawNo});
     transaction.commit();
     if (progress)
         progress(100);
@@ -153,7 +187,7 @@ Totals ReadTotals(qint64 drawNo)
     Totals totals;
     Query q(gUserConn,
             u"SELECT Top1, COUNT(*) AS n, SUM(Kum1) AS s FROM List1 "
-            "WHERE BokNo = ? AND Top1 IN ('1','2','3','4','5') AND Kum1 <> 0 GROUP BY Top1"_s);
+            "WHERE BokNo = ? AND Top1 IN ('1','2','3','4','5') AND Top1 <> '0' AND Kum1 <> 0 GROUP BY Top1"_s);
     q.run({drawNo});
     while (q.next()) {
         const int rank = q.text(u"Top1"_s).toInt();

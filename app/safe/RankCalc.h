@@ -2,6 +2,7 @@
 
 #include "Busy.h"
 
+#include <QByteArrayView>
 #include <QString>
 
 #include <array>
@@ -31,8 +32,12 @@ public:
     explicit FastRank(const QString& drawText);
     // "1" … "5" or "0".
     char rankOf(const QString& gameText) const;
+    // The same for the text as SQLite keeps it (UTF-8), as the full pass reads it.
+    char rankOf(QByteArrayView gameText) const;
 
 private:
+    char rankOfMask(std::uint64_t game) const;
+
     std::uint64_t m_winning = 0;
     int m_bonus = 0;
     QString m_drawText;

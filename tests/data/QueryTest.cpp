@@ -5,6 +5,8 @@
 #include "TestEnvironment.h"
 #include "Transaction.h"
 
+#include <QDate>
+
 #include <gtest/gtest.h>
 
 using namespace Qt::StringLiterals;
@@ -125,6 +127,42 @@ TEST(StatementErrors, ClosedConnectionAndBadSqlThrow)
     EXPECT_THROW(Execute(gSystemConn, u"SELEC nonsense"_s), SqlError);
     EXPECT_THROW(Execute(gSystemConn, u"INSERT INTO Info1 (Section1) VALUES (?)"_s, {u"a"_s, u"b"_s}), SqlError);
     EXPECT_TRUE(gSystemConn.isOpen());
+}
+
+// Changes on an SQLite file are run on SQLite's own statement: they must bind and fail as Qt's path does.
+TEST(StatementErrors, AChangeFailsInTheSameWordsWhicheverWayItRan)
+{
+    TestInstall install;
+    OpenSystemDb();
+    Execute(gSystemConn, u"INSERT INTO Info1 (Section1,Name1,Value1) VALUES ('s','n','v')"_s);
+    SqlError direct {QString(), QString(), QString()};
+    SqlError bound {QString(), QString(), QString()};
+    try {
+        Execute(gSystemConn, u"INSERT INTO Info1 (Section1,Name1,Value1) VALUES ('s','n','w')"_s);
+    } catch (const SqlError& e) {
+        direct = e;
+    }
+    try {
+        Execute(gSystemConn, u"INSERT INTO Info1 (Section1,Name1,Value1) VALUES (?,?,?)"_s, {u"s"_s, u"n"_s, u"w"_s});
+    } catch (const SqlError& e) {
+        bound = e;
+    }
+    EXPECT_FALSE(direct.message().isEmpty());
+    EXPECT_EQ(bound.message(), direct.message());
+    EXPECT_EQ(bound.nativeCode(), direct.nativeCode());
+    EXPECT_EQ(SqlValue(gSystemConn, u"SELECT group_concat(Value1) FROM Info1 WHERE Section1 = 's'"_s), u"v"_s);
+
+    // Every kind of value lands as Qt would bind it, the ones it converts too.
+    Query insert(gSystemConn, u"INSERT INTO Hot1 (No1, Part1, Text1, Url1) VALUES (?,?,?,?)"_s);
+    insert.run({qint64(1) << 40, true, 2.5, QString()});
+    EXPECT_EQ(insert.rowsAffected(), 1);
+    insert.run({7, 3u, QDate(2025, 12, 8), QByteArray("b")});
+    EXPECT_EQ(SqlValue(gSystemConn,
+                       u"SELECT group_concat(No1 || '/' || Part1 || '/' || Text1 || '/' || ifnull(Url1, 'null') || '/' "
+                       "|| typeof(Url1), ' ') FROM (SELECT * FROM Hot1 ORDER BY No1)"_s),
+              u"7/3/2025-12-08/b/blob 1099511627776/1/2.5/null/null"_s);
+    // A run with too few values is refused, not run with the last run's values.
+    EXPECT_THROW(insert.run({8, 1}), SqlError);
 }
 
 TEST(ServerAccount, User1ChangesRowsButNotTables)

@@ -176,6 +176,85 @@ TEST_F(SafeTest, TicketPagesFiltersAndGroups)
     EXPECT_EQ(SafeStore::DrawGroupNames(1201), (QStringList {u"B"_s, u"A"_s}));
 }
 
+// Pages are cut from the list's order read once; they must still be SQLite's pages of the file as it is
+// now: after a change by the program, by another connection, or a table gone.
+TEST_F(SafeTest, PagesAreThoseOfTheFileAsItIsNow)
+{
+    QStringList games;
+    for (int i = 0; i < 250; ++i)
+        games.append(QString::number(10 + (i * 7) % 30) + u"2021222324"_s);
+    ASSERT_FALSE(SafeStore::SaveGames(1201, games, QString(), u"A"_s));
+    Execute(gUserConn, u"UPDATE List1 SET Top1 = substr('05439', 1 + SNo1 % 5, 1) WHERE SNo1 % 3 = 0"_s);
+    const auto page = [](const SafeStore::TicketQuery& q, qint64 offset) {
+        QStringList serials;
+        for (const SafeStore::Ticket& t : SafeStore::TicketPage(q, offset, 100))
+            serials.append(QString::number(t.sno1) + u'/' + t.top1);
+        return serials.join(u' ');
+    };
+    const auto sqlPage = [](const QString& orderBy, qint64 offset) {
+        return SqlValue(gUserConn,
+                        u"SELECT group_concat(SNo1 || '/' || Top1, ' ') FROM (SELECT SNo1, Top1 FROM List1 WHERE "
+                        "BokNo = 1201 ORDER BY "_s
+                            + orderBy + u" LIMIT 100 OFFSET ?)"_s,
+                        {offset});
+    };
+    const SafeStore::TicketQuery byNumber {1201, SafeStore::RankFilter::All, 0, false};
+    const SafeStore::TicketQuery byRank {1201, SafeStore::RankFilter::All, 0, true};
+    for (qint64 offset : {0, 100, 200}) {
+        EXPECT_EQ(page(byNumber, offset), sqlPage(u"No1, SNo1"_s, offset));
+        EXPECT_EQ(page(byRank, offset), sqlPage(u"Top1, SNo1"_s, offset));
+    }
+
+    const QString first = SafeStore::TicketPage(byNumber, 0, 1).front().no1;
+    Execute(gUserConn, u"DELETE FROM List1 WHERE BokNo = 1201 AND SNo1 = ?"_s, {SafeStore::TicketPage(byNumber, 0, 1).front().sno1});
+    EXPECT_EQ(SafeStore::CountTickets(byNumber), 249);
+    EXPECT_EQ(page(byNumber, 0), sqlPage(u"No1, SNo1"_s, 0));
+    {
+        const Connection other = Connection::openSqlite(gUserDbPath);
+        Execute(other, u"UPDATE List1 SET No1 = '010203040506', Top1 = '1' WHERE SNo1 = 250"_s);
+    }
+    EXPECT_EQ(SafeStore::TicketPage(byNumber, 0, 1).front().sno1, 250);
+    EXPECT_EQ(page(byRank, 0), sqlPage(u"Top1, SNo1"_s, 0));
+    EXPECT_NE(first, u"010203040506"_s);
+
+    Execute(gUserConn, u"DROP TABLE List1"_s);
+    EXPECT_THROW(SafeStore::TicketPage(byNumber, 0, 100), SqlError);
+}
+
+// The export reads every game of a draw in the list's order: by numbers or from the highest rank down,
+// serials breaking ties, and texts SQLite orders its own way (not plain ASCII, or null) in SQLite's order.
+TEST_F(SafeTest, TheExportOrderIsTheListOrder)
+{
+    const auto order = [](const SafeStore::TicketQuery& q) {
+        QStringList seen;
+        SafeStore::ForEachTicket(q, [&seen](const SafeStore::Ticket& t) { seen.append(QString::number(t.sno1)); });
+        return seen.join(u' ');
+    };
+    const auto sqlOrder = [](const QString& orderBy) {
+        return SqlValue(gUserConn,
+                        u"SELECT group_concat(SNo1, ' ') FROM (SELECT SNo1 FROM List1 WHERE BokNo = 1201 ORDER BY "_s
+                            + orderBy + u')');
+    };
+    const QString insert = u"INSERT INTO List1 (BokNo,GNo1,No1,Top1,Kum1,SNo1) VALUES (1201,1,?,?,0,?)"_s;
+    const QStringList numbers = {u"303132333435"_s, u"010203040506"_s, u"303132333435"_s, u"010203040505"_s,
+                                 u"010203040506"_s, u"450102030405"_s};
+    const QStringList ranks = {u"0"_s, u"5"_s, u"9"_s, u"0"_s, u"3"_s, u"5"_s};
+    for (int i = 0; i < 6; ++i)
+        Execute(gUserConn, insert, {numbers[i], ranks[i], 10 - i});
+    SafeStore::TicketQuery byNumber {1201, SafeStore::RankFilter::All, 0, false};
+    SafeStore::TicketQuery byRank {1201, SafeStore::RankFilter::All, 0, true};
+    EXPECT_EQ(order(byNumber), u"7 6 9 8 10 5"_s);
+    EXPECT_EQ(order(byRank), u"8 5 9 6 7 10"_s);
+
+    Execute(gUserConn, insert, {u"가나다"_s, u"9"_s, 20});
+    Execute(gUserConn, insert, {u"\U0001F600"_s, u"9"_s, 21});
+    Execute(gUserConn, insert, {u"\uFF10"_s, u"9"_s, 22});
+    Execute(gUserConn, u"INSERT INTO List1 (BokNo,GNo1,No1,Top1,Kum1,SNo1) VALUES (1201,1,NULL,NULL,0,23)"_s);
+    Execute(gUserConn, u"INSERT INTO List1 (BokNo,GNo1,No1,Top1,Kum1,SNo1) VALUES (1201,1,'',' ',0,24)"_s);
+    EXPECT_EQ(order(byNumber), sqlOrder(u"No1, SNo1"_s));
+    EXPECT_EQ(order(byRank), sqlOrder(u"Top1 DESC, SNo1"_s));
+}
+
 TEST_F(SafeTest, TheDrawSummaryLines)
 {
     const SafeStore::DrawSummary drawn = SafeStore::ReadDrawSummary(1200);

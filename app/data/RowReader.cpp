@@ -1,0 +1,123 @@
+#include "RowReader.h"
+
+#include "SqlError.h"
+
+#include <QSqlDriver>
+
+#include <sqlite3.h>
+
+using namespace Qt::StringLiterals;
+
+sqlite3* SqliteHandle(const Connection& connection)
+{
+    if (connection.engine() != Connection::Engine::SQLite || !connection.isOpen())
+        return nullptr;
+    const QSqlDriver* driver = connection.database().driver();
+    const QVariant handle = driver ? driver->handle() : QVariant();
+    if (!handle.isValid() || qstrcmp(handle.typeName(), "sqlite3*") != 0)
+        return nullptr;
+    return *static_cast<sqlite3* const*>(handle.constData());
+}
+
+bool BindSqliteValue(sqlite3_stmt* statement, int at, const QVariant& value)
+{
+    if (value.isNull())
+        return sqlite3_bind_null(statement, at) == SQLITE_OK;
+    switch (value.typeId()) {
+    case QMetaType::QString: {
+        const QString* text = static_cast<const QString*>(value.constData());
+        if (text->isNull())
+            return sqlite3_bind_null(statement, at) == SQLITE_OK;
+        // Bound in place: the caller keeps the values until the statement has run.
+        return sqlite3_bind_text16(statement, at, text->utf16(), int(text->size() * 2), SQLITE_STATIC) == SQLITE_OK;
+    }
+    case QMetaType::Int:
+    case QMetaType::Bool:
+        return sqlite3_bind_int(statement, at, value.toInt()) == SQLITE_OK;
+    case QMetaType::UInt:
+    case QMetaType::LongLong:
+        return sqlite3_bind_int64(statement, at, value.toLongLong()) == SQLITE_OK;
+    case QMetaType::Double:
+        return sqlite3_bind_double(statement, at, value.toDouble()) == SQLITE_OK;
+    default:
+        return false;
+    }
+}
+
+RowReader::RowReader(const Connection& connection, const QString& sql)
+    : m_sql(sql)
+    , m_connection(connection)
+    , m_db(SqliteHandle(connection))
+{
+    if (!connection.isOpen())
+        throw SqlError(u"데이터베이스가 열려 있지 않습니다."_s, QString(), sql);
+    if (!m_db)
+        throw SqlError(u"SQLite 화일에서만 읽을 수 있습니다."_s, QString(), sql);
+    const int result = sqlite3_prepare16_v2(m_db, sql.utf16(), int(sql.size() * 2), &m_stmt, nullptr);
+    if (result != SQLITE_OK)
+        fail(result);
+}
+
+RowReader::~RowReader() { sqlite3_finalize(m_stmt); }
+
+RowReader& RowReader::run(const QVariantList& values)
+{
+    sqlite3_reset(m_stmt);
+    sqlite3_clear_bindings(m_stmt);
+    if (values.size() != sqlite3_bind_parameter_count(m_stmt))
+        throw SqlError(u"Parameter count mismatch"_s, QString(), m_sql);
+    // Kept for the texts bound in place, which the rows are read against.
+    m_values = values;
+    for (qsizetype i = 0; i < m_values.size(); ++i) {
+        if (!BindSqliteValue(m_stmt, int(i) + 1, m_values[i])) {
+            const QString text = m_values[i].toString();
+            if (sqlite3_bind_text16(m_stmt, int(i) + 1, text.utf16(), int(text.size() * 2), SQLITE_TRANSIENT)
+                != SQLITE_OK)
+                fail(sqlite3_errcode(m_db));
+        }
+    }
+    return *this;
+}
+
+bool RowReader::next()
+{
+    const int result = sqlite3_step(m_stmt);
+    if (result == SQLITE_ROW)
+        return true;
+    if (result == SQLITE_DONE)
+        return false;
+    fail(result);
+}
+
+bool RowReader::isNull(int column) const { return sqlite3_column_type(m_stmt, column) == SQLITE_NULL; }
+
+qint64 RowReader::integer(int column) const { return sqlite3_column_int64(m_stmt, column); }
+
+QByteArrayView RowReader::utf8(int column) const
+{
+    const auto* bytes = reinterpret_cast<const char*>(sqlite3_column_text(m_stmt, column));
+    return bytes ? QByteArrayView(bytes, sqlite3_column_bytes(m_stmt, column)) : QByteArrayView();
+}
+
+QString RowReader::text(int column) const { return QString::fromUtf8(utf8(column)); }
+
+void RowReader::fail(int code) const
+{
+    const QString message = QString::fromUtf16(static_cast<const char16_t*>(sqlite3_errmsg16(m_db)));
+    sqlite3_reset(m_stmt);
+    throw SqlError(message, QString::number(code), m_sql);
+}
+
+QString ContentStamp(const Connection& connection)
+{
+    sqlite3* db = SqliteHandle(connection);
+    if (!db)
+        return QString();
+    const auto pragma = [&connection](const QString& sql) {
+        RowReader q(connection, sql);
+        q.run();
+        return q.next() ? q.integer(0) : -1;
+    };
+    return connection.database().connectionName() + u':' + QString::number(sqlite3_total_changes64(db)) + u':'
+        + QString::number(pragma(u"PRAGMA data_version"_s)) + u':' + QString::number(pragma(u"PRAGMA schema_version"_s));
+}
