@@ -8,6 +8,7 @@
 #include "Database.h"
 #include "DrawSync.h"
 #include "Globals.h"
+#include "Grid.h"
 #include "IfoFiles.h"
 #include "Installer.h"
 #include "LoginService.h"
@@ -16,11 +17,17 @@
 #include "SafeStore.h"
 #include "Settings.h"
 #include "TestEnvironment.h"
+#include "WhenShown.h"
+#include "frmRun1.h"
+#include "frmSave1.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QPushButton>
 #include <QRegularExpression>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -183,9 +190,35 @@ TEST_F(FaultTest, ALockedMemberDatabaseIsToldAndWorksOnceFree)
             << error.message().toStdString();
     }
     EXPECT_EQ(SafeSnapshot(gUserConn), before);
+
+    // The game window tells it, keeps its list, and saves it once the other program is done.
+    frmRun1 window;
+    Grid* list = window.findChild<Grid*>(u"grdR1"_s);
+    list->setMaxRows(1);
+    for (int c = 1; c <= 6; ++c)
+        list->setText(c, 1, QString::number(c * 7).rightJustified(2, u'0'));
+    auto chooseLastDraw = [] {
+        WhenShown<frmSave1>([](frmSave1* d) {
+            Grid* draws = d->findChild<Grid*>(u"grdR1"_s);
+            draws->setActiveCell(1, 2); // 1200
+            Q_EMIT draws->cellClicked(1, 2);
+            d->findChild<QPushButton*>(u"cmdSave1"_s)->click();
+        });
+    };
+    chooseLastDraw();
+    EXPECT_NO_THROW(window.SaveToSafe());
+    EXPECT_TRUE(install.messages.last().startsWith(u"복권번호를 저장하지 못하였습니다. 저장된 것은 없습니다.\n\n"
+                                                   "다른 프로그램이 데이터베이스 화일을 쓰고 있어"_s))
+        << install.messages.last().toStdString();
+    EXPECT_EQ(install.messages.shown().last().icon, MsgIcon::Critical);
+    EXPECT_EQ(SafeSnapshot(gUserConn), before);
+    EXPECT_EQ(list->maxRows(), 1);
+
     Execute(other, u"ROLLBACK"_s);
-    EXPECT_FALSE(SafeStore::SaveGames(1200, Games(10), u"잠김"_s, u"잠김"_s));
-    EXPECT_EQ(SqlValue(gUserConn, u"SELECT Count1 FROM Bok1 WHERE BokNo = 1200"_s), u"310"_s);
+    chooseLastDraw();
+    window.SaveToSafe();
+    EXPECT_EQ(install.messages.last(), u"1200회차에 1개 복권번호가 [복권금고]에 저장되었습니다."_s);
+    EXPECT_EQ(SqlValue(gUserConn, u"SELECT Count1 FROM Bok1 WHERE BokNo = 1200"_s), u"301"_s);
 }
 
 namespace {

@@ -11,6 +11,7 @@
 #include "Query.h"
 #include "TestEnvironment.h"
 #include "Tools.h"
+#include "WhenShown.h"
 #include "frmA1Job11.h"
 #include "frmLogin.h"
 #include "frmPrint1.h"
@@ -67,20 +68,6 @@ void ExpectKept(const QString& kept, int bytes, const Hostile& typed)
         EXPECT_TRUE(kept.endsWith(u"`); DROP TABLE List1; --"_s)) << kept.toStdString();
     if (std::string(typed.name) == "emoji" && bytes >= 20)
         EXPECT_TRUE(kept.contains(u"🍀🎉"_s)) << kept.toStdString();
-}
-
-// Acts on the modal dialog once it shows.
-template <typename Dialog> void WhenShown(std::function<void(Dialog*)> act)
-{
-    QTimer::singleShot(0, [act] {
-        for (QWidget* w : QApplication::topLevelWidgets()) {
-            if (auto* d = qobject_cast<Dialog*>(w); d && d->isVisible()) {
-                act(d);
-                return;
-            }
-        }
-        WhenShown<Dialog>(act);
-    });
 }
 
 class HostileText : public ::testing::Test
