@@ -2,6 +2,7 @@
 
 #include "RowReader.h"
 #include "SqlError.h"
+#include "SqlFailure.h"
 
 #include <QSqlDriver>
 #include <QSqlError>
@@ -111,11 +112,7 @@ qint64 Query::integer(const QString& column) const { return value(column).toLong
 
 double Query::number(const QString& column) const { return value(column).toDouble(); }
 
-void Query::fail() const
-{
-    const QSqlError error = m_query.lastError();
-    throw SqlError(error.text(), error.nativeErrorCode(), m_sql);
-}
+void Query::fail() const { throw FailureOf(m_query.driver(), m_query.lastError(), m_sql); }
 
 int Execute(const Connection& connection, const QString& sql, const QVariantList& values)
 {
@@ -124,10 +121,8 @@ int Execute(const Connection& connection, const QString& sql, const QVariantList
         if (!connection.isOpen())
             throw SqlError(u"데이터베이스가 열려 있지 않습니다."_s, QString(), sql);
         QSqlQuery direct(connection.database());
-        if (!direct.exec(sql)) {
-            const QSqlError error = direct.lastError();
-            throw SqlError(error.text(), error.nativeErrorCode(), sql);
-        }
+        if (!direct.exec(sql))
+            throw FailureOf(direct.driver(), direct.lastError(), sql);
         return direct.numRowsAffected();
     }
     Query query(connection, sql);

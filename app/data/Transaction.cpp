@@ -1,19 +1,46 @@
 #include "Transaction.h"
 
 #include "SqlError.h"
+#include "SqlFailure.h"
 
+#include <QSqlDriver>
 #include <QSqlError>
+#include <QSqlQuery>
 
 using namespace Qt::StringLiterals;
+
+namespace {
+
+// Qt's SQLite driver reports a failed BEGIN or COMMIT without SQLite's result code, and the code is what
+// tells a full disk from a locked or read-only file: on SQLite the statement is run as a query instead.
+bool runControl(QSqlDatabase& db, const QString& statement, QSqlError& error)
+{
+    if (!db.isOpen()) {
+        error = QSqlError(u"데이터베이스가 열려 있지 않습니다."_s);
+        return false;
+    }
+    if (db.driver()->dbmsType() == QSqlDriver::SQLite) {
+        QSqlQuery query(db);
+        if (query.exec(statement))
+            return true;
+        error = query.lastError();
+        return false;
+    }
+    const bool done = statement == u"BEGIN"_s ? db.transaction() : db.commit();
+    if (!done)
+        error = db.lastError();
+    return done;
+}
+
+} // namespace
 
 Transaction::Transaction(const Connection& connection)
     : m_connection(connection)
 {
     QSqlDatabase db = m_connection.database();
-    if (!db.isOpen() || !db.transaction()) {
-        const QSqlError error = db.lastError();
-        throw SqlError(u"트랜잭션을 시작할 수 없습니다. "_s + error.text(), error.nativeErrorCode(), u"BEGIN"_s);
-    }
+    QSqlError error;
+    if (!runControl(db, u"BEGIN"_s, error))
+        throw FailureOf(db.driver(), error, u"BEGIN"_s, u"트랜잭션을 시작할 수 없습니다. "_s);
     m_open = true;
 }
 
@@ -28,9 +55,8 @@ void Transaction::commit()
     if (!m_open)
         return;
     QSqlDatabase db = m_connection.database();
-    if (!db.commit()) {
-        const QSqlError error = db.lastError();
-        throw SqlError(u"변경 내용을 저장하지 못했습니다. "_s + error.text(), error.nativeErrorCode(), u"COMMIT"_s);
-    }
+    QSqlError error;
+    if (!runControl(db, u"COMMIT"_s, error))
+        throw FailureOf(db.driver(), error, u"COMMIT"_s, u"변경 내용을 저장하지 못했습니다. "_s);
     m_open = false;
 }

@@ -175,6 +175,7 @@ void frmSave1::save()
             return;
         }
     }
-    m_choice = Choice {m_drawNo, SqlQuote(txtBigo1->text()), group};
+    // The memo is kept as the safe keeps it when edited there: saving games must not store a longer one.
+    m_choice = Choice {m_drawNo, SafeStore::CleanMemo(txtBigo1->text()), group};
     accept();
 }

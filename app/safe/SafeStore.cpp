@@ -424,9 +424,11 @@ qint64 DeleteLosingGames(qint64 drawNo)
     return count;
 }
 
+QString CleanMemo(const QString& typed) { return SqlQuote(ByteLeft(typed.trimmed(), 10000)); }
+
 QString SaveMemo(qint64 drawNo, const QString& memo)
 {
-    const QString clean = SqlQuote(ByteLeft(memo.trimmed(), 10000));
+    const QString clean = CleanMemo(memo);
     Execute(gUserConn, u"UPDATE Bok1 SET Bigo1 = ? WHERE BokNo = ?"_s, {clean, drawNo});
     return clean;
 }

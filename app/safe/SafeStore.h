@@ -18,7 +18,6 @@ namespace SafeStore {
 inline constexpr qint64 kMaxGamesPerDraw = 100000000;
 inline const QString kAllGroups = QStringLiteral("(전체)");
 
-
 // Adds the games (12-digit texts) to the draw under the group (reused by name, or made with the next
 // number), with the memo. A refusal (the draw's limit, a group name that is not allowed) comes back as its
 // message; nothing is written then.
@@ -77,7 +76,9 @@ qint64 DeleteGames(qint64 drawNo, const std::vector<qint64>& serials);
 void DeleteGroupGames(qint64 drawNo, const QString& groupName);
 // Deletes the losing games ("0") and returns how many games the draw keeps.
 qint64 DeleteLosingGames(qint64 drawNo);
-// Cleans the memo (trimmed, 10,000 bytes, quotes as backquotes), stores it and returns it.
+// A draw's memo as it is kept: trimmed, 10,000 bytes, quotes as backquotes.
+QString CleanMemo(const QString& typed);
+// Cleans the memo, stores it and returns it.
 QString SaveMemo(qint64 drawNo, const QString& memo);
 enum class RenameResult { Renamed, Merged, Unchanged, Refused };
 // Renames the group, or merges it into the group already bearing the new name.

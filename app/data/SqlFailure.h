@@ -1,0 +1,11 @@
+#pragma once
+
+#include "SqlError.h"
+
+class QSqlDriver;
+class QSqlError;
+
+// The SqlError for a failed statement. The engine's own text is English and says little to a member;
+// for the failures a member can do something about (another program writing the file, a read-only
+// file, a full disk, a damaged file) a Korean sentence saying so comes first.
+SqlError FailureOf(const QSqlDriver* driver, const QSqlError& error, const QString& sql, const QString& lead = {});
