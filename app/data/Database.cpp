@@ -5,6 +5,7 @@
 #include "Paths.h"
 #include "ProgramEnd.h"
 #include "Schema.h"
+#include "UserDbUpgrade.h"
 #include "IfoFiles.h"
 
 #include <QCoreApplication>
@@ -35,14 +36,19 @@ ServerLocation ServerLocation::parse(const QString& setting)
 
 namespace {
 
-Connection openChecked(const QString& path, const std::vector<TableDef>& tables)
+void checkTables(const Connection& connection, const QString& path, const std::vector<TableDef>& tables)
 {
-    Connection connection = Connection::openSqlite(path);
     const QString missing = Schema::missingTable(connection, tables);
     if (!missing.isEmpty())
         throw SqlError(u"데이터베이스 화일에 필요한 테이블("_s + missing + u")이 없습니다: "_s + path,
                        u"1"_s,
                        QString());
+}
+
+Connection openChecked(const QString& path, const std::vector<TableDef>& tables)
+{
+    Connection connection = Connection::openSqlite(path);
+    checkTables(connection, path, tables);
     return connection;
 }
 
@@ -82,7 +88,14 @@ QString ServerErrorText()
 
 Connection OpenSystemDatabase(const QString& path) { return openChecked(path, Schema::systemTables()); }
 
-Connection OpenUserDatabase(const QString& path) { return openChecked(path, Schema::userTables()); }
+Connection OpenUserDatabase(const QString& path)
+{
+    Connection connection = Connection::openSqlite(path);
+    // A member's file made by an older version is brought up to date before it is checked.
+    UpgradeUserDatabase(connection);
+    checkTables(connection, path, Schema::userTables());
+    return connection;
+}
 
 Connection ConnectServer(const ServerLocation& location)
 {
