@@ -86,7 +86,14 @@ qint64 gameDigits(const QString& dotted)
     return value;
 }
 
-QString gameText(qint64 digits) { return u"%1"_s.arg(digits, 12, 10, QChar(u'0')); }
+QString gameText(qint64 digits)
+{
+    QString text(12, Qt::Uninitialized);
+    QChar* out = text.data();
+    for (int i = 11; i >= 0; --i, digits /= 10)
+        out[i] = QChar(char16_t(u'0' + digits % 10));
+    return text;
+}
 
 // A line of the file and its share of the seal.
 class SealedWriter
@@ -173,6 +180,13 @@ public:
             }
             if (c == u'"' && field.isEmpty() && !wasQuoted) {
                 quoted = wasQuoted = true;
+            } else if (!wasQuoted && field.isEmpty() && c != u',' && c != u'\r' && c != u'\n') {
+                // A plain field is taken whole: most of a backup is short plain fields.
+                const qsizetype start = m_at - 1;
+                while (m_at < n && m_text[m_at] != u',' && m_text[m_at] != u'\r' && m_text[m_at] != u'\n'
+                       && m_text[m_at] != u'"')
+                    ++m_at;
+                field = m_text.mid(start, m_at - start);
             } else if (c == u',') {
                 fields.append(field);
                 field.clear();
@@ -417,7 +431,25 @@ RestoreOutcome Restore(const QString& path, const QString& ownerId, const Progre
 
     Query bok(gUserConn, u"SELECT Bigo1 FROM Bok1 WHERE BokNo = ?"_s);
     Query held(gUserConn, u"SELECT No1, COUNT(*) AS n FROM List1 WHERE BokNo = ? GROUP BY No1"_s);
-    Query insert(gUserConn, u"INSERT INTO List1 (BokNo,GNo1,No1,Top1,Kum1,SNo1) VALUES (?,?,?,?,?,?)"_s);
+    // Many rows per statement: a million games are mostly the cost of running statements one by one.
+    constexpr int kBatch = 100;
+    const QString insertHead = u"INSERT INTO List1 (BokNo,GNo1,No1,Top1,Kum1,SNo1) VALUES "_s;
+    QStringList placeholders;
+    for (int i = 0; i < kBatch; ++i)
+        placeholders.append(u"(?,?,?,?,?,?)"_s);
+    Query insertMany(gUserConn, insertHead + placeholders.join(u','));
+    Query insertOne(gUserConn, insertHead + placeholders.first());
+    QVariantList batch;
+    batch.reserve(kBatch * 6);
+    const auto flush = [&] {
+        if (batch.size() == kBatch * 6) {
+            insertMany.run(batch);
+        } else {
+            for (qsizetype i = 0; i < batch.size(); i += 6)
+                insertOne.run(batch.mid(i, 6));
+        }
+        batch.clear();
+    };
     const qint64 total = qint64(parsed.games.size());
     qint64 done = 0;
     QElapsedTimer shown;
@@ -456,7 +488,10 @@ RestoreOutcome Restore(const QString& path, const QString& ownerId, const Progre
                 ++outcome.skipped;
                 continue;
             }
-            insert.run({draw.drawNo, groupNo[size_t(g.group)], gameText(g.digits), QString(QChar(char16_t(g.top1))), g.kum1, ++serial});
+            batch << draw.drawNo << groupNo[size_t(g.group)] << gameText(g.digits) << QString(QChar(char16_t(g.top1)))
+                  << g.kum1 << ++serial;
+            if (batch.size() == kBatch * 6)
+                flush();
             pending = pending || g.top1 == '9';
             ++added;
             if (progress && shown.elapsed() >= 50) {
@@ -464,6 +499,7 @@ RestoreOutcome Restore(const QString& path, const QString& ownerId, const Progre
                 progress(int(done * 100 / std::max<qint64>(total, 1)));
             }
         }
+        flush();
         if (added > 0) {
             // Restored games still waiting for their rank get it from the safe's next pass.
             Execute(gUserConn,
