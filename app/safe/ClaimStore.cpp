@@ -19,9 +19,7 @@ void MarkReceived(qint64 drawNo, const QDate& day)
 {
     Transaction transaction(gUserConn);
     Execute(gUserConn, u"DELETE FROM Claim1 WHERE BokNo = ?"_s, {drawNo});
-    Execute(gUserConn,
-            u"INSERT INTO Claim1 (BokNo,Date1) VALUES (?,?)"_s,
-            {drawNo, day.toString(u"yyyy-MM-dd"_s)});
+    Execute(gUserConn, u"INSERT INTO Claim1 (BokNo,Date1) VALUES (?,?)"_s, {drawNo, day.toString(u"yyyy-MM-dd"_s)});
     transaction.commit();
 }
 

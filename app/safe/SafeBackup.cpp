@@ -61,10 +61,7 @@ std::optional<char> rankCode(const QString& name)
     return std::nullopt;
 }
 
-QString dottedGame(const QString& no1)
-{
-    return no1.size() == 12 ? SafeStore::Dotted(no1) : no1;
-}
+QString dottedGame(const QString& no1) { return no1.size() == 12 ? SafeStore::Dotted(no1) : no1; }
 
 // "01.02.04.16.20.32" as its twelve digits; 0 when it is not six two-digit numbers.
 qint64 gameDigits(const QString& dotted)
@@ -221,10 +218,7 @@ QString damagedAt(int line, const QString& why)
     return kDamaged + u"\n("_s + QString::number(line) + u"번째 줄: "_s + why + u')';
 }
 
-bool validDate(const QString& text)
-{
-    return text.size() == 10 && QDate::fromString(text, u"yyyy-MM-dd"_s).isValid();
-}
+bool validDate(const QString& text) { return text.size() == 10 && QDate::fromString(text, u"yyyy-MM-dd"_s).isValid(); }
 
 // Reads and checks the whole file; the error text when it cannot be restored.
 std::variant<Parsed, QString> parse(const QString& path, const QString& ownerId)
@@ -292,8 +286,7 @@ std::variant<Parsed, QString> parse(const QString& path, const QString& ownerId)
             if (draw == drawAt.cend())
                 return damagedAt(line, u"회차 줄보다 먼저 나온 게임입니다"_s);
             const QString& group = f[2];
-            if (!group.isEmpty()
-                && (SafeStore::CleanGroupName(group) != group || !SafeStore::GroupNameAllowed(group)))
+            if (!group.isEmpty() && (SafeStore::CleanGroupName(group) != group || !SafeStore::GroupNameAllowed(group)))
                 return damagedAt(line, u"그룹명이 올바르지 않습니다"_s);
             const qint64 digits = gameDigits(f[3]);
             if (digits == 0)
@@ -385,8 +378,9 @@ BackupOutcome BackupTo(const QString& path, const QString& ownerId, const Progre
         const QString head = kGameKind + u',' + QString::number(drawNo) + u',';
         while (raw.next()) {
             const QString top1 = raw.value(2).toString();
-            out.line(head + csvField(groups.value(raw.value(0).toLongLong())) + u',' + dottedGame(raw.value(1).toString())
-                     + u',' + rankName(top1) + u',' + QString::number(raw.value(3).toLongLong()) + u",,"_s);
+            out.line(head + csvField(groups.value(raw.value(0).toLongLong())) + u','
+                     + dottedGame(raw.value(1).toString()) + u',' + rankName(top1) + u','
+                     + QString::number(raw.value(3).toLongLong()) + u",,"_s);
             ++written;
             if (progress && shown.elapsed() >= 50) {
                 shown.restart();
@@ -394,8 +388,7 @@ BackupOutcome BackupTo(const QString& path, const QString& ownerId, const Progre
             }
         }
     }
-    file.line(kTotalKind + u',' + QString::number(draws.size()) + u',' + QString::number(written) + u','
-              + out.seal());
+    file.line(kTotalKind + u',' + QString::number(draws.size()) + u',' + QString::number(written) + u',' + out.seal());
     outcome.draws = qint64(draws.size());
     outcome.games = written;
     outcome.ok = file.save();
@@ -527,8 +520,9 @@ QString RestoreMessage(const RestoreOutcome& outcome)
 {
     if (!outcome.ok)
         return outcome.error;
-    return u"복권금고를 복원하였습니다. "_s + QString::number(outcome.draws) + u"개 회차에서 "_s + Grouped(outcome.added)
-        + u"게임을 더했고, 이미 있던 "_s + Grouped(outcome.skipped) + u"게임은 건너뛰었습니다."_s;
+    return u"복권금고를 복원하였습니다. "_s + QString::number(outcome.draws) + u"개 회차에서 "_s
+        + Grouped(outcome.added) + u"게임을 더했고, 이미 있던 "_s + Grouped(outcome.skipped)
+        + u"게임은 건너뛰었습니다."_s;
 }
 
 } // namespace SafeBackup

@@ -5,8 +5,8 @@
 #include "Globals.h"
 #include "Grid.h"
 #include "Launcher.h"
-#include "Paths.h"
 #include "MessageService.h"
+#include "Paths.h"
 #include "RankCalc.h"
 #include "SafeBackup.h"
 #include "SafeExport.h"
@@ -605,8 +605,10 @@ QWidget* frmBank1::buildClaim()
     connect(cmdClaim1, &QPushButton::clicked, this, [this] { guarded([this] { ToggleReceived(); }); });
     connect(cmdBackup1, &QPushButton::clicked, this, [this] { guarded([this] { BackupSafe(); }); });
     connect(cmdRestore1, &QPushButton::clicked, this, [this] {
-        const QString path = QFileDialog::getOpenFileName(
-            this, u"금고 복원"_s, InstallPaths::dataDir(), u"금고 백업 (*.CSV *.csv);;모든 화일 (*)"_s);
+        const QString path = QFileDialog::getOpenFileName(this,
+                                                          u"금고 복원"_s,
+                                                          InstallPaths::dataDir(),
+                                                          u"금고 백업 (*.CSV *.csv);;모든 화일 (*)"_s);
         if (!path.isEmpty())
             guarded([&] { RestoreSafe(path); });
     });
@@ -632,7 +634,7 @@ void frmBank1::showClaim()
     const QDate today = Clock::today();
     lblClaim1->setText(ClaimStore::ClaimLine(wins, today));
     lblClaim1->setStyleSheet(wins.deadline.passed(today) && wins.received.isEmpty() ? u"color: #b03030;"_s
-                                                                                     : u"color: #1d3c8f;"_s);
+                                                                                    : u"color: #1d3c8f;"_s);
     cmdClaim1->setVisible(wins.won());
     cmdClaim1->setText(wins.received.isEmpty() ? u"수령 표시"_s : u"수령 표시 지우기"_s);
     cmdClaim1->setAccessibleName(cmdClaim1->text());

@@ -35,13 +35,16 @@ frmWin1::frmWin1(const WinNotice::Content& content, const QDate& today, QWidget*
         auto* rows = new QGridLayout;
         int r = 0;
         for (const ClaimStore::DrawWins& wins : draws) {
-            auto* line = Named(new QLabel(WinNotice::WinLine(wins)), QString(u"lblWin1_"_s + QString::number(wins.drawNo)));
+            auto* line
+                = Named(new QLabel(WinNotice::WinLine(wins)), QString(u"lblWin1_"_s + QString::number(wins.drawNo)));
             line->setAccessibleName(line->text());
             auto* deadline = new QLabel(WinNotice::DeadlineText(wins, today));
-            deadline->setStyleSheet(wins.deadline.isValid() && wins.deadline.daysLeft(today) <= WinNotice::kDeadlineWarningDays
+            deadline->setStyleSheet(wins.deadline.isValid()
+                                            && wins.deadline.daysLeft(today) <= WinNotice::kDeadlineWarningDays
                                         ? u"color: #b03030;"_s
                                         : u"color: #555555;"_s);
-            auto* open = Named(new QPushButton(u"금고에서 보기"_s), QString(u"cmdBank1_"_s + QString::number(wins.drawNo)));
+            auto* open
+                = Named(new QPushButton(u"금고에서 보기"_s), QString(u"cmdBank1_"_s + QString::number(wins.drawNo)));
             open->setAccessibleName(u"제"_s + QString::number(wins.drawNo) + u"회 금고에서 보기"_s);
             const qint64 drawNo = wins.drawNo;
             connect(open, &QPushButton::clicked, this, [this, drawNo] { Q_EMIT openSafeRequested(drawNo); });

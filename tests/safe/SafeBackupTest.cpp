@@ -1,8 +1,9 @@
+#include "SafeBackup.h"
+
 #include "ClaimStore.h"
 #include "RankCalc.h"
-#include "SafeBackup.h"
-#include "SafeWindowFixture.h"
 #include "SafeStore.h"
+#include "SafeWindowFixture.h"
 #include "Schema.h"
 #include "UserDbUpgrade.h"
 
@@ -48,8 +49,10 @@ protected:
         ClaimStore::MarkReceived(1200, QDate(2025, 12, 6));
         SafeStore::SaveMemo(15, u"게임 없이 메모만"_s);
         before = Carried();
-        ASSERT_EQ(SqlValue(gUserConn, u"SELECT group_concat(Top1, '') FROM (SELECT Top1 FROM List1 WHERE BokNo = 1200 ORDER BY SNo1)"_s),
-                  u"45000"_s);
+        ASSERT_EQ(
+            SqlValue(gUserConn,
+                     u"SELECT group_concat(Top1, '') FROM (SELECT Top1 FROM List1 WHERE BokNo = 1200 ORDER BY SNo1)"_s),
+            u"45000"_s);
     }
     // The member's database replaced by an empty one made from the install's template.
     void emptySafe()
