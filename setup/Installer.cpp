@@ -53,6 +53,7 @@ std::vector<Setting> shippedSettings()
         {screen, u"도움말:왼쪽"_s, u"600"_s},
         {screen, u"도움말:윗쪽"_s, u"600"_s},
         {screen, u"복권쿠폰:활용팁"_s, u"1"_s},
+        {screen, u"복권금고:당첨 알림"_s, u"1"_s},
         {update, u"화일복사:변경날짜"_s, QString()},
         {update, u"복권:변경날짜"_s, QString()},
         {update, u"복권:추첨회차"_s, u"0"_s},

@@ -5,8 +5,8 @@
 #include "Paths.h"
 #include "ProgramEnd.h"
 #include "Schema.h"
+#include "UserDbUpgrade.h"
 #include "IfoFiles.h"
-#include "UserUpgrade.h"
 
 #include <QCoreApplication>
 
@@ -36,14 +36,19 @@ ServerLocation ServerLocation::parse(const QString& setting)
 
 namespace {
 
-Connection openChecked(const QString& path, const std::vector<TableDef>& tables)
+void checkTables(const Connection& connection, const QString& path, const std::vector<TableDef>& tables)
 {
-    Connection connection = Connection::openSqlite(path);
     const QString missing = Schema::missingTable(connection, tables);
     if (!missing.isEmpty())
         throw SqlError(u"데이터베이스 화일에 필요한 테이블("_s + missing + u")이 없습니다: "_s + path,
                        u"1"_s,
                        QString());
+}
+
+Connection openChecked(const QString& path, const std::vector<TableDef>& tables)
+{
+    Connection connection = Connection::openSqlite(path);
+    checkTables(connection, path, tables);
     return connection;
 }
 
@@ -85,8 +90,10 @@ Connection OpenSystemDatabase(const QString& path) { return openChecked(path, Sc
 
 Connection OpenUserDatabase(const QString& path)
 {
-    Connection connection = openChecked(path, Schema::userTables());
+    Connection connection = Connection::openSqlite(path);
+    // A member's file made by an older version is brought up to date before it is checked.
     UpgradeUserDatabase(connection);
+    checkTables(connection, path, Schema::userTables());
     return connection;
 }
 

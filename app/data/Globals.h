@@ -6,6 +6,7 @@
 #include <QString>
 
 #include <array>
+#include <vector>
 
 // The process-wide values, under the names every window knows them by. They live here and nowhere else.
 
@@ -21,6 +22,8 @@ inline QString gLoginTime; // "YYYY-MM-DD HH:mm:ss", the server's clock
 // The draws, set by the synchronisation: the latest with a known result, and the one on sale.
 inline qint64 gLastDrawNo = 0;
 inline qint64 gCurrentDrawNo = 0;
+// The draws this start ranked in which the member's games won, for the win notice.
+inline std::vector<qint64> gNewWinDraws;
 
 // The connections and the member's database file.
 inline Connection gSystemConn;

@@ -85,6 +85,8 @@ const std::vector<TableDef>& userTables()
         {u"List2"_s,
          {n(u"BokNo"), n(u"SNo1"), t(u"SNo2"), t(u"No1"), t(u"Top1"), t(u"Date1"), t(u"Tag1")},
          {{u"List2_Game"_s, u"BokNo, SNo1, SNo2"_s, false}, {u"List2_Tag"_s, u"BokNo, Tag1"_s, false}}},
+        // Added later: older member files get it at opening (UpgradeUserDatabase).
+        {u"Claim1"_s, {n(u"BokNo"), t(u"Date1")}, {{u"Claim1_BokNo"_s, u"BokNo"_s, true}}},
     };
     return tables;
 }

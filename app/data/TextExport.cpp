@@ -12,19 +12,22 @@
 
 using namespace Qt::StringLiterals;
 
-QString TextExport::PathFor(const QString& prefix)
+QString TextExport::PathFor(const QString& prefix, const QString& extension)
 {
-    return QDir(InstallPaths::dataDir()).filePath(prefix + Clock::now().toString(u"yyyyMMdd_HHmmss"_s) + u".TXT"_s);
+    return QDir(InstallPaths::dataDir()).filePath(prefix + Clock::now().toString(u"yyyyMMdd_HHmmss"_s) + extension);
 }
 
-TextExport::TextExport(QString path)
+TextExport::TextExport(QString path, Encoding encoding)
     : m_path(std::move(path))
+    , m_encoding(encoding)
 {
+    if (m_encoding == Encoding::Utf8)
+        m_bytes = QByteArrayLiteral("\xEF\xBB\xBF");
 }
 
 void TextExport::line(const QString& text)
 {
-    m_bytes += ToCp949(text);
+    m_bytes += m_encoding == Encoding::Utf8 ? text.toUtf8() : ToCp949(text);
     m_bytes += "\r\n";
 }
 

@@ -5,14 +5,18 @@
 #include <QStringList>
 
 // Text files for the user: CP949, every line ended by CR LF, under DATA, named after the function and
-// the time ("로또게임_20251208_101500.TXT"). The file appears whole or not at all.
+// the time ("로또게임_20251208_101500.TXT"). The file appears whole or not at all. Files meant to be read
+// back by the program (the safe's backup) are UTF-8 with a byte order mark instead, so that no typed
+// character is lost and spreadsheets still recognise the encoding.
 class TextExport
 {
 public:
-    // DATA/prefix + "YYYYMMDD_HHmmss.TXT", from the program's clock.
-    static QString PathFor(const QString& prefix);
+    enum class Encoding { Cp949, Utf8 };
 
-    explicit TextExport(QString path);
+    // DATA/prefix + "YYYYMMDD_HHmmss" + extension, from the program's clock.
+    static QString PathFor(const QString& prefix, const QString& extension = QStringLiteral(".TXT"));
+
+    explicit TextExport(QString path, Encoding encoding = Encoding::Cp949);
     void reserve(qsizetype bytes) { m_bytes.reserve(bytes); }
     void line(const QString& text);
     // Writes the file (replacing one of the same name); false with the reason in error().
@@ -24,6 +28,7 @@ public:
 
 private:
     QString m_path;
+    Encoding m_encoding;
     QByteArray m_bytes;
     QString m_error;
 };

@@ -1,10 +1,14 @@
 #include "frmBank1.h"
 
+#include "ClaimStore.h"
+#include "Clock.h"
 #include "Globals.h"
 #include "Grid.h"
 #include "Launcher.h"
 #include "MessageService.h"
+#include "Paths.h"
 #include "RankCalc.h"
+#include "SafeBackup.h"
 #include "SafeExport.h"
 #include "TextExport.h"
 #include "UiTools.h"
@@ -12,6 +16,7 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QFileDialog>
 #include <QFontDatabase>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -255,6 +260,7 @@ QWidget* frmBank1::buildSummary()
         layout->addWidget(lblRankN[size_t(k)]);
     }
     lblRank->setFont(fixedPitch());
+    layout->addWidget(buildClaim());
     layout->addStretch(1);
     box->setMinimumWidth(QFontMetrics(fixedPitch()).horizontalAdvance(QString(36, u'0')) + 8);
     return box;
@@ -469,6 +475,7 @@ void frmBank1::ShowDrawSummary()
     lblRank->setText(summary.draw);
     for (int k = 1; k <= 5; ++k)
         lblRankN[size_t(k)]->setText(summary.ranks[size_t(k)]);
+    showClaim();
 }
 
 void frmBank1::turnPage(QLabel* label, int step)
@@ -609,4 +616,109 @@ void frmBank1::ExportDraw()
         lines.finish();
     }
     file.publish();
+}
+
+QWidget* frmBank1::buildClaim()
+{
+    lblClaim1 = Named(new QLabel, u"lblClaim1"_s);
+    lblClaim1->setWordWrap(true);
+    cmdClaim1 = Named(new QPushButton(u"수령 표시"_s), u"cmdClaim1"_s);
+    cmdClaim1->setAccessibleName(u"수령 표시"_s);
+    cmdBackup1 = Named(new QPushButton(u"금고 백업"_s), u"cmdBackup1"_s);
+    cmdBackup1->setAccessibleName(u"금고 백업"_s);
+    cmdRestore1 = Named(new QPushButton(u"금고 복원"_s), u"cmdRestore1"_s);
+    cmdRestore1->setAccessibleName(u"금고 복원"_s);
+    connect(cmdClaim1, &QPushButton::clicked, this, [this] { guarded([this] { ToggleReceived(); }); });
+    connect(cmdBackup1, &QPushButton::clicked, this, [this] { guarded([this] { BackupSafe(); }); });
+    connect(cmdRestore1, &QPushButton::clicked, this, [this] {
+        const QString path = QFileDialog::getOpenFileName(this,
+                                                          u"금고 복원"_s,
+                                                          InstallPaths::dataDir(),
+                                                          u"금고 백업 (*.CSV *.csv);;모든 화일 (*)"_s);
+        if (!path.isEmpty())
+            guarded([&] { RestoreSafe(path); });
+    });
+
+    auto* box = new QWidget;
+    auto* layout = new QVBoxLayout(box);
+    layout->setContentsMargins(0, 8, 0, 0);
+    layout->addWidget(lblClaim1);
+    layout->addWidget(cmdClaim1, 0, Qt::AlignLeft);
+    layout->addSpacing(12);
+    auto* whole = new QHBoxLayout;
+    whole->addWidget(cmdBackup1);
+    whole->addWidget(cmdRestore1);
+    whole->addStretch(1);
+    layout->addLayout(whole);
+    cmdClaim1->hide();
+    return box;
+}
+
+void frmBank1::showClaim()
+{
+    const ClaimStore::DrawWins wins = ClaimStore::ReadDrawWins(m_drawNo);
+    const QDate today = Clock::today();
+    lblClaim1->setText(ClaimStore::ClaimLine(wins, today));
+    lblClaim1->setStyleSheet(wins.deadline.passed(today) && wins.received.isEmpty() ? u"color: #b03030;"_s
+                                                                                    : u"color: #1d3c8f;"_s);
+    cmdClaim1->setVisible(wins.won());
+    cmdClaim1->setText(wins.received.isEmpty() ? u"수령 표시"_s : u"수령 표시 지우기"_s);
+    cmdClaim1->setAccessibleName(cmdClaim1->text());
+}
+
+void frmBank1::ToggleReceived()
+{
+    if (m_drawNo == 0)
+        return;
+    if (ClaimStore::ReceivedOn(m_drawNo).isEmpty())
+        ClaimStore::MarkReceived(m_drawNo, Clock::today());
+    else
+        ClaimStore::UnmarkReceived(m_drawNo);
+    showClaim();
+}
+
+bool frmBank1::ShowDrawNo(qint64 drawNo)
+{
+    const auto rowOf = [this, drawNo] {
+        for (int r = 1; r <= grdR1->maxRows(); ++r) {
+            if (grdR1->text(1, r).toLongLong() == drawNo)
+                return r;
+        }
+        return 0;
+    };
+    int row = rowOf();
+    if (row == 0) {
+        ShowDrawList(true);
+        row = rowOf();
+    }
+    if (row == 0) {
+        ShowMessage(QString::number(drawNo) + u"회는 복권금고의 회차 목록에 없습니다."_s, MsgIcon::Information);
+        return false;
+    }
+    SelectDraw(row);
+    return true;
+}
+
+void frmBank1::BackupSafe()
+{
+    SafeBackup::BackupOutcome outcome;
+    {
+        BusyGuard busy(u"금고 백업 ..."_s);
+        outcome = SafeBackup::Backup(gUserID, BusyGuard::callback());
+    }
+    ShowMessage(SafeBackup::BackupMessage(outcome), outcome.ok ? MsgIcon::Information : MsgIcon::Critical);
+}
+
+void frmBank1::RestoreSafe(const QString& path)
+{
+    SafeBackup::RestoreOutcome outcome;
+    {
+        BusyGuard busy(u"금고 복원 ..."_s);
+        outcome = SafeBackup::Restore(path, gUserID, BusyGuard::callback());
+    }
+    ShowMessage(SafeBackup::RestoreMessage(outcome), outcome.ok ? MsgIcon::Information : MsgIcon::Critical);
+    if (outcome.ok && outcome.added > 0) {
+        ShowDrawList(true);
+        SelectDraw(std::max(m_drawRow, 1));
+    }
 }

@@ -39,6 +39,13 @@ public:
     // A bought paper ticket read from its QR code.
     void ImportQrTicket();
 
+    // Claims and the whole safe.
+    // Shows the draw, reading the draw list again when it is not in it yet; false when there is no such draw.
+    bool ShowDrawNo(qint64 drawNo);
+    void ToggleReceived();
+    void BackupSafe();
+    void RestoreSafe(const QString& path);
+
     int page() const { return m_page; }
     int pageCount() const { return m_pageCount; }
 
@@ -54,6 +61,8 @@ private:
     QWidget* buildGroups();
     QWidget* buildTickets();
     QWidget* buildSummary();
+    QWidget* buildClaim();
+    void showClaim();
     SafeStore::TicketQuery ticketQuery() const;
     void reselectDraw();
     void turnPage(QLabel* label, int step);
@@ -76,6 +85,10 @@ private:
     QLabel* lblMsg1;
     QLabel* lblRank;
     std::array<QLabel*, 6> lblRankN {}; // 1..5
+    QLabel* lblClaim1;
+    QPushButton* cmdClaim1;
+    QPushButton* cmdBackup1;
+    QPushButton* cmdRestore1;
     QPlainTextEdit* txtBigo1;
     QPushButton* cmdSave1;
     QLineEdit* txtGName1;

@@ -1,7 +1,11 @@
 #include "FunctionTable.h"
 
 #include "Backoffice.h"
+#include "Clock.h"
+#include "Globals.h"
 #include "MessageService.h"
+#include "UiTools.h"
+#include "WinNotice.h"
 #include "frmA1Job11.h"
 #include "frmA1Job12.h"
 #include "frmA1Job13.h"
@@ -15,6 +19,7 @@
 #include "frmMain.h"
 #include "frmPrint1.h"
 #include "frmRun1.h"
+#include "frmWin1.h"
 
 using namespace Qt::StringLiterals;
 
@@ -31,6 +36,26 @@ QWidget* makeSafe(frmMain& shell)
     auto* safe = new frmBank1;
     QObject::connect(safe, &frmBank1::bannerChangeRequested, &shell, &frmMain::BannerChange);
     return safe;
+}
+
+// The win notice of this start, once: nothing when the member switched it off or nothing was won. Its
+// buttons open the safe on their draw.
+QWidget* makeWinNotice(frmMain& shell)
+{
+    const std::vector<qint64> fresh = std::exchange(gNewWinDraws, {});
+    if (!WinNotice::Enabled())
+        return nullptr;
+    const QDate today = Clock::today();
+    const WinNotice::Content content = WinNotice::Collect(fresh, today);
+    if (content.empty())
+        return nullptr;
+    auto* notice = new frmWin1(content, today);
+    QObject::connect(notice, &frmWin1::openSafeRequested, &shell, [&shell](qint64 drawNo) {
+        shell.openFunction(u"복권금고"_s);
+        if (auto* safe = qobject_cast<frmBank1*>(shell.openWindow(u"frmBank1"_s)))
+            RunGuarded(u"복권금고에서 회차를 열지 못하였습니다."_s, [&] { safe->ShowDrawNo(drawNo); });
+    });
+    return notice;
 }
 
 // The coupon window turns the banner whenever it shows another coupon, as the safe does.
@@ -139,6 +164,7 @@ const std::vector<FunctionEntry>& FunctionTable()
         {u"종료"_s, u"종료"_s, F::Toolbar | F::FunctionsMenu, u"mnuOpen종료"_s, QString(), QString(), false, {}},
         {u"도움말"_s, u"도움말"_s, F::HelpMenu, u"mnuOpen도움말"_s, u"frmHelp1"_s, QString(), false, make<frmHelp1>()},
         {QString(), QString(), F::None, QString(), u"frmHotList1"_s, QString(), false, make<frmHotList1>()},
+        {QString(), QString(), F::None, QString(), u"frmWin1"_s, QString(), false, makeWinNotice},
         admin(u"01"_s, u"공지사항"_s),
         admin(u"02"_s, u"회원편지"_s),
         admin(u"03"_s, u"회원관리"_s),

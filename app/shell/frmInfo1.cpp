@@ -4,8 +4,10 @@
 #include "MessageService.h"
 #include "Settings.h"
 #include "UiTools.h"
+#include "WinNotice.h"
 
 #include <QAbstractItemView>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QFormLayout>
 #include <QGroupBox>
@@ -22,6 +24,7 @@ frmInfo1::frmInfo1(QWidget* parent)
     , fraR2(Named(new QGroupBox, u"fraR2"))
     , cmdSave1(Named(new QPushButton(u"저장"_s), u"cmdSave1"))
     , cmdRefresh(Named(new QPushButton(u"새로고침"_s), u"cmdRefresh"))
+    , chkWin1(Named(new QCheckBox(u"시작할 때 당첨 알림 보기"_s), u"chkWin1"))
 {
     setWindowTitle(u"설정"_s);
 
@@ -46,6 +49,13 @@ frmInfo1::frmInfo1(QWidget* parent)
         form->addRow(setting.label, combo);
         m_boxes.append(combo);
     }
+    auto* notice = new QGroupBox(u"당첨 알림"_s);
+    auto* noticeLayout = new QVBoxLayout(notice);
+    chkWin1->setAccessibleName(chkWin1->text());
+    RunGuarded(u"설정값을 읽지 못하였습니다."_s, [this] { m_winShown = WinNotice::Enabled(); });
+    chkWin1->setChecked(m_winShown);
+    noticeLayout->addWidget(chkWin1);
+    groups->addWidget(notice, 0, Qt::AlignTop);
     groups->addStretch(1);
 
     auto* buttons = new QHBoxLayout(fraR1);
@@ -74,5 +84,12 @@ void frmInfo1::save()
         }
         values.push_back(*value);
     }
-    RunGuarded(u"설정값을 저장하지 못하였습니다. 바뀐 것은 없습니다."_s, [&] { DisplaySettings::Save(values); });
+    if (!RunGuarded(u"설정값을 저장하지 못하였습니다. 바뀐 것은 없습니다."_s, [&] { DisplaySettings::Save(values); }))
+        return;
+    // Written only when changed: an install without the row keeps it on without a warning at every save.
+    const bool shown = chkWin1->isChecked();
+    if (shown != m_winShown
+        && RunGuarded(u"당첨 알림 설정을 저장하지 못하였습니다."_s, [&] { WinNotice::SaveEnabled(shown); }))
+        m_winShown = WinNotice::Enabled();
+    chkWin1->setChecked(m_winShown);
 }

@@ -2,6 +2,7 @@
 
 #include <QWidget>
 
+class QCheckBox;
 class QComboBox;
 class QGroupBox;
 class QPushButton;
@@ -20,5 +21,7 @@ private:
     QGroupBox* fraR2;
     QPushButton* cmdSave1;
     QPushButton* cmdRefresh;
+    QCheckBox* chkWin1; // the win notice after a start
+    bool m_winShown = true;
     QList<QComboBox*> m_boxes; // in the order of DisplaySettings::all()
 };

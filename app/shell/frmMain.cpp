@@ -310,6 +310,8 @@ void frmMain::start()
         notice->move(screen()->availableGeometry().center() - notice->rect().center());
         notice->open();
     }
+    // What the synchronisation found in the member's safe, beside everything else and not in its way.
+    openForm(u"frmWin1"_s);
 }
 
 void frmMain::loadTicker()

@@ -13,6 +13,7 @@
 #include "Settings.h"
 #include "Tools.h"
 #include "Transaction.h"
+#include "WinNotice.h"
 
 #include <QSet>
 
@@ -25,8 +26,10 @@ namespace {
 const QString kUpdate = u"업데이트"_s;
 
 // The draws that changed on the server since the stamp, each updated in place or added, and the stamp.
-void copyDraws(const QString& localStamp, const QString& serverStamp)
+// Returns the draws copied with a final result.
+std::vector<qint64> copyDraws(const QString& localStamp, const QString& serverStamp)
 {
+    std::vector<qint64> finalDraws;
     Query server(gServerConn, u"SELECT * FROM BokList WHERE State2 > ? ORDER BY BokNo"_s);
     server.run({localStamp});
 
@@ -69,9 +72,24 @@ void copyDraws(const QString& localStamp, const QString& serverStamp)
         update.run(head + counts + QVariantList {state, drawNo.toLongLong()});
         if (update.rowsAffected() == 0)
             insert.run(QVariantList {drawNo.toLongLong()} + head + counts + QVariantList {state});
+        if (state == u"3"_s)
+            finalDraws.push_back(drawNo.toLongLong());
     }
     WriteInfo(kUpdate, u"복권:변경날짜"_s, serverStamp);
     transaction.commit();
+    return finalDraws;
+}
+
+// The member's games of the draws that have just become final are ranked now, for the win notice. The
+// draws are already stored: a failure here only leaves the ranking to the safe, so it does not stop the
+// start.
+void rankCopiedDraws(const std::vector<qint64>& finalDraws)
+{
+    try {
+        gNewWinDraws = WinNotice::RankCopiedDraws(finalDraws, BusyGuard::callback());
+    } catch (const SqlError&) {
+        gNewWinDraws.clear();
+    }
 }
 
 // A Bok1 row for every draw up to the one on sale.
@@ -173,6 +191,7 @@ void SyncDrawResults()
 
     OpenUserDb();
     gLastDrawNo = gCurrentDrawNo = 0;
+    gNewWinDraws.clear();
 
     QString failure;
     std::optional<DrawProgress> progress;
@@ -198,8 +217,9 @@ void SyncDrawResults()
         BusyGuard busy;
         try {
             const QString localStamp = ReadInfo(kUpdate, u"복권:변경날짜"_s);
+            std::vector<qint64> finalDraws;
             if (localStamp != progress->drawsStamp)
-                copyDraws(localStamp, progress->drawsStamp);
+                finalDraws = copyDraws(localStamp, progress->drawsStamp);
 
             gLastDrawNo = progress->lastDrawNo;
             gCurrentDrawNo = progress->currentDrawNo;
@@ -208,6 +228,7 @@ void SyncDrawResults()
 
             addDrawRows(gCurrentDrawNo);
             rebuildTicker();
+            rankCopiedDraws(finalDraws);
         } catch (const SqlError& error) {
             failure = kSyncFailed + error.message();
         }

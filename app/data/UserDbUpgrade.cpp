@@ -1,10 +1,12 @@
-#include "UserUpgrade.h"
+#include "UserDbUpgrade.h"
 
 #include "Query.h"
 #include "Schema.h"
 #include "Transaction.h"
 
 #include <QHash>
+
+#include <vector>
 
 using namespace Qt::StringLiterals;
 
@@ -55,15 +57,33 @@ IndexPlan planIndexes(const Connection& connection)
 
 } // namespace
 
+const QStringList& UserTablesAddedLater()
+{
+    static const QStringList names = {u"Claim1"_s}; // the received marks of won draws
+    return names;
+}
+
 void UpgradeUserDatabase(const Connection& connection)
 {
     if (connection.engine() != Connection::Engine::SQLite)
         return;
-    // Steps in the order the layouts changed; each one looks at the file and does only what is missing.
-    const IndexPlan indexes = planIndexes(connection);
-    if (indexes.empty())
+    // Each step looks at the file and does only what is missing; a current file is only read.
+    std::vector<const TableDef*> missing;
+    for (const TableDef& table : Schema::userTables()) {
+        if (connection.hasTable(table.name))
+            continue;
+        if (!UserTablesAddedLater().contains(table.name))
+            return; // not a member's file, or a damaged one: the check at opening refuses it
+        missing.push_back(&table);
+    }
+    const IndexPlan indexes = planIndexes(connection); // of the tables already there
+    if (missing.empty() && indexes.empty())
         return;
     Transaction transaction(connection);
+    for (const TableDef* table : missing) {
+        for (const QString& statement : Schema::createStatements(*table, connection.engine()))
+            Execute(connection, statement);
+    }
     for (const QString& name : indexes.drop)
         Execute(connection, u"DROP INDEX IF EXISTS \""_s + name + u'"');
     for (const QString& statement : indexes.create)
