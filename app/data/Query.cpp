@@ -58,7 +58,7 @@ bool runNative(QSqlQuery& query, const QVariantList& values, const QString& sql)
         const QString message = QString::fromUtf16(static_cast<const char16_t*>(sqlite3_errmsg16(db)));
         sqlite3_reset(stmt);
         sqlite3_clear_bindings(stmt);
-        throw SqlError(message + u" Unable to fetch row"_s, QString::number(result), sql);
+        throw SqliteFailureOf(result, message + u" Unable to fetch row"_s, sql);
     }
     // Qt's count of the rows touched asks the connection, which still has this statement's.
     sqlite3_reset(stmt);

@@ -33,6 +33,13 @@ QString sqliteExplanation(const QString& nativeCode)
 
 } // namespace
 
+SqlError SqliteFailureOf(int resultCode, const QString& text, const QString& sql)
+{
+    const QString code = QString::number(resultCode);
+    const QString explanation = sqliteExplanation(code);
+    return SqlError(explanation.isEmpty() ? text : explanation + u" ("_s + text + u')', code, sql);
+}
+
 SqlError FailureOf(const QSqlDriver* driver, const QSqlError& error, const QString& sql, const QString& lead)
 {
     QString text = lead + error.text();

@@ -9,3 +9,5 @@ class QSqlError;
 // for the failures a member can do something about (another program writing the file, a read-only
 // file, a full disk, a damaged file) a Korean sentence saying so comes first.
 SqlError FailureOf(const QSqlDriver* driver, const QSqlError& error, const QString& sql, const QString& lead = {});
+// The same for a statement run on SQLite's own handle: its result code and its text as Qt would word it.
+SqlError SqliteFailureOf(int resultCode, const QString& text, const QString& sql);

@@ -306,7 +306,17 @@ TEST_P(ServerDrop, DuringTheCouponsServerCopyNeitherSideIsWritten)
     changed.title1 = u"바뀐 제목"_s;
     changed.bigo1 = u"바뀐 메모"_s;
 
-    DropServer(GetParam());
+    if (GetParam() == Backend::PostgreSQL) {
+        // The save opens a connection of its own; the server drops it inside the write itself.
+        const Connection admin = PostgresAdminConnection(u"VELTRA1"_s);
+        Execute(admin,
+                u"CREATE OR REPLACE FUNCTION drop_me() RETURNS trigger LANGUAGE plpgsql AS "
+                "$$ BEGIN PERFORM pg_terminate_backend(pg_backend_pid()); RETURN NEW; END $$"_s);
+        Execute(admin,
+                u"CREATE TRIGGER drop_me BEFORE INSERT OR UPDATE ON Coupon1 FOR EACH ROW EXECUTE FUNCTION drop_me()"_s);
+    } else {
+        DropServer(GetParam());
+    }
     EXPECT_THROW(CouponRegistration::Save(CouponRegistration::Mode::Edit, CouponRegistration::Normalised(changed), 0),
                  SqlError);
     EXPECT_EQ(SqlValue(gUserConn, u"SELECT Title1 || Bigo1 FROM Bok2 WHERE BokNo = ?"_s, {gCurrentDrawNo}), local);
