@@ -134,6 +134,22 @@ namespace {
 
 // The published copy: inserted when the server has none (a coupon registered while its draw was still
 // ahead, or a copy removed there), updated otherwise. The memo stays with the member.
+// The eleven texts a coupon publishes, in the column order of the statements below and of Coupon1.
+QVariantList couponTexts(const Fields& f)
+{
+    return {f.part2,
+            f.title1,
+            f.title2,
+            f.comp1,
+            f.prizes[0],
+            f.prizes[1],
+            f.prizes[2],
+            f.prizes[3],
+            f.prizes[4],
+            f.text1,
+            f.text2};
+}
+
 void Publish(const Fields& f, qint64 drawNo, qint64 games)
 {
     Connection server;
@@ -142,17 +158,7 @@ void Publish(const Fields& f, qint64 drawNo, qint64 games)
     } catch (const SqlError& error) {
         throw SqlError(ServerErrorText(), error.nativeCode(), error.statement());
     }
-    const QVariantList texts {f.part2,
-                              f.title1,
-                              f.title2,
-                              f.comp1,
-                              f.prizes[0],
-                              f.prizes[1],
-                              f.prizes[2],
-                              f.prizes[3],
-                              f.prizes[4],
-                              f.text1,
-                              f.text2};
+    const QVariantList texts = couponTexts(f);
     Query exists(server, u"SELECT COUNT(*) AS Sum1 FROM Coupon1 WHERE ID1 = ? AND BokNo = ?"_s);
     exists.run({gUserID, drawNo});
     if (exists.next() && exists.integer(u"Sum1"_s) > 0) {
@@ -177,40 +183,15 @@ qint64 Save(Mode mode, const Fields& f, qint64 games)
     if (mode == Mode::Register) {
         // The form shows the memo box when registering too: what the member typed there is kept.
         Execute(gUserConn,
-                u"INSERT INTO Bok2 (BokNo,Part2,Title1,Title2,Comp1,Count1,No1Text,No2Text,No3Text,No4Text,No5Text,"
+                u"INSERT INTO Bok2 (BokNo,Count1,Part2,Title1,Title2,Comp1,No1Text,No2Text,No3Text,No4Text,No5Text,"
                 "Text1,Text2,Bigo1) VALUES (?,?,?,?,?,?,?,?,?,?,?,?,?,?)"_s,
-                {drawNo,
-                 f.part2,
-                 f.title1,
-                 f.title2,
-                 f.comp1,
-                 games,
-                 f.prizes[0],
-                 f.prizes[1],
-                 f.prizes[2],
-                 f.prizes[3],
-                 f.prizes[4],
-                 f.text1,
-                 f.text2,
-                 f.bigo1});
+                QVariantList {drawNo, games} + couponTexts(f) + QVariantList {f.bigo1});
     } else {
         const int changed = Execute(gUserConn,
                                     u"UPDATE Bok2 SET Part2 = ?, Title1 = ?, Title2 = ?, Comp1 = ?, No1Text = ?, "
                                     "No2Text = ?, No3Text = ?, No4Text = ?, No5Text = ?, Text1 = ?, Text2 = ?, "
                                     "Bigo1 = ? WHERE BokNo = ?"_s,
-                                    {f.part2,
-                                     f.title1,
-                                     f.title2,
-                                     f.comp1,
-                                     f.prizes[0],
-                                     f.prizes[1],
-                                     f.prizes[2],
-                                     f.prizes[3],
-                                     f.prizes[4],
-                                     f.text1,
-                                     f.text2,
-                                     f.bigo1,
-                                     drawNo});
+                                    couponTexts(f) + QVariantList {f.bigo1, drawNo});
         if (changed == 0)
             throw SqlError(QString::number(drawNo) + u"회 쿠폰이 없습니다. 다른 곳에서 삭제되었습니다."_s,
                            QString(),
