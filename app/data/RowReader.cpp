@@ -1,6 +1,8 @@
 #include "RowReader.h"
 
 #include "SqlError.h"
+#include "SqlFailure.h"
+#include "Transaction.h"
 
 #include <QSqlDriver>
 
@@ -89,7 +91,42 @@ bool RowReader::next()
     fail(result);
 }
 
+RowReader& RowReader::bind(int at, qint64 value)
+{
+    const int result = sqlite3_bind_int64(m_stmt, at + 1, value);
+    if (result != SQLITE_OK)
+        fail(result);
+    return *this;
+}
+
+RowReader& RowReader::bind(int at, QStringView text)
+{
+    // The file keeps UTF-8: a short text of plain characters (a game's numbers) is handed over as such
+    // rather than converted inside SQLite.
+    char ascii[64];
+    bool plain = text.size() <= qsizetype(sizeof ascii);
+    for (qsizetype i = 0; plain && i < text.size(); ++i) {
+        plain = text[i].unicode() < 0x80;
+        ascii[i] = char(text[i].unicode());
+    }
+    const int result = plain ? sqlite3_bind_text(m_stmt, at + 1, ascii, int(text.size()), SQLITE_TRANSIENT)
+                             : sqlite3_bind_text16(m_stmt, at + 1, text.utf16(), int(text.size() * 2), SQLITE_TRANSIENT);
+    if (result != SQLITE_OK)
+        fail(result);
+    return *this;
+}
+
+void RowReader::execute()
+{
+    const int result = sqlite3_step(m_stmt);
+    if (result != SQLITE_DONE && result != SQLITE_ROW)
+        fail(result);
+    sqlite3_reset(m_stmt);
+}
+
 bool RowReader::isNull(int column) const { return sqlite3_column_type(m_stmt, column) == SQLITE_NULL; }
+
+bool RowReader::isInteger(int column) const { return sqlite3_column_type(m_stmt, column) == SQLITE_INTEGER; }
 
 qint64 RowReader::integer(int column) const { return sqlite3_column_int64(m_stmt, column); }
 
@@ -105,7 +142,39 @@ void RowReader::fail(int code) const
 {
     const QString message = QString::fromUtf16(static_cast<const char16_t*>(sqlite3_errmsg16(m_db)));
     sqlite3_reset(m_stmt);
-    throw SqlError(message, QString::number(code), m_sql);
+    throw SqliteFailureOf(code, message, m_sql);
+}
+
+SqlFunction::SqlFunction(const Connection& connection, const QByteArray& name, Body body)
+    : m_connection(connection)
+    , m_db(SqliteHandle(connection))
+    , m_name(name)
+    , m_body(std::move(body))
+{
+    if (!m_db)
+        throw SqlError(u"SQLite 화일에서만 쓸 수 있습니다."_s, QString(), QString::fromLatin1(name));
+    const auto call = [](sqlite3_context* context, int, sqlite3_value** values) {
+        const auto* self = static_cast<const SqlFunction*>(sqlite3_user_data(context));
+        const auto* text = reinterpret_cast<const char*>(sqlite3_value_text(values[0]));
+        try {
+            sqlite3_result_int64(context,
+                                 self->m_body(text ? QByteArrayView(text, sqlite3_value_bytes(values[0])) : QByteArrayView()));
+        } catch (...) {
+            // Nothing may unwind through SQLite: the statement fails instead, and its transaction with it.
+            sqlite3_result_error(context, "function failed", -1);
+        }
+    };
+    const int result = sqlite3_create_function_v2(m_db, m_name.constData(), 1,
+                                                   SQLITE_UTF8 | SQLITE_DETERMINISTIC | SQLITE_DIRECTONLY, this,
+                                                   call, nullptr, nullptr, nullptr);
+    if (result != SQLITE_OK)
+        throw SqliteFailureOf(result, QString::fromUtf16(static_cast<const char16_t*>(sqlite3_errmsg16(m_db))),
+                              QString::fromLatin1(name));
+}
+
+SqlFunction::~SqlFunction()
+{
+    sqlite3_create_function_v2(m_db, m_name.constData(), 1, SQLITE_UTF8, nullptr, nullptr, nullptr, nullptr, nullptr);
 }
 
 QString ContentStamp(const Connection& connection)
@@ -119,5 +188,6 @@ QString ContentStamp(const Connection& connection)
         return q.next() ? q.integer(0) : -1;
     };
     return connection.database().connectionName() + u':' + QString::number(sqlite3_total_changes64(db)) + u':'
-        + QString::number(pragma(u"PRAGMA data_version"_s)) + u':' + QString::number(pragma(u"PRAGMA schema_version"_s));
+        + QString::number(pragma(u"PRAGMA data_version"_s)) + u':' + QString::number(pragma(u"PRAGMA schema_version"_s))
+        + u':' + QString::number(RolledBackTransactions());
 }

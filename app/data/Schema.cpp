@@ -71,15 +71,16 @@ const std::vector<TableDef>& userTables()
         {u"Bok1"_s, {n(u"BokNo"), n(u"Count1"), t(u"Bigo1"), t(u"Tag1")}, {{u"Bok1_BokNo"_s, u"BokNo"_s, true}}},
         {u"List1"_s,
          {n(u"BokNo"), n(u"GNo1"), t(u"No1"), t(u"Top1"), n(u"Kum1"), n(u"SNo1")},
-         // A draw may hold a million games, and every index is written for each game saved, ranked or
-         // deleted: so only three, each growing in the order games are saved, so that deleting most of a
-         // draw's games walks them in order. An index on the numbers would scatter every insert and
-         // deletion and cost several times the sort of a page it saves. The rank index leaves out the
-         // losing games, most of a ranked draw, so that ranking or deleting them moves no entry of it; the
-         // statements that use it say "Top1 <> '0'" so that SQLite knows it may.
-         {{u"List1_Game"_s, u"BokNo, SNo1"_s, true},
-          {u"List1_Rank"_s, u"BokNo, Top1, SNo1"_s, false, u"Top1 <> '0'"_s},
-          {u"List1_Group"_s, u"BokNo, GNo1"_s, false}}},
+         // A draw may hold a million games, and every tree of the table is written for each game saved,
+         // ranked or deleted. So the games are kept in the order of draw and serial themselves, which is
+         // the order they are saved in and the key every single game is found by, and besides it there is
+         // only the rank index, which holds the winning games alone: a game saved (pending, "9") or ranked
+         // a loser ("0") moves no entry of it, and deleting the losers walks the table in order. The
+         // statements that use it say "Top1 BETWEEN '1' AND '5'" so that SQLite knows it may. Groups and
+         // numbers are read from one pass over the draw (DrawGames) instead of indexes written for every
+         // game.
+         {{u"List1_Rank"_s, u"BokNo, Top1, SNo1"_s, false, u"Top1 BETWEEN '1' AND '5'"_s}},
+         u"BokNo, SNo1"_s},
         {u"Group1"_s, {n(u"GNo1"), t(u"GName1")}, {{u"Group1_GNo"_s, u"GNo1"_s, true}}},
         {u"Bok2"_s, concat({{n(u"BokNo")}, couponColumns(), {t(u"Bigo1")}}), {{u"Bok2_BokNo"_s, u"BokNo"_s, true}}},
         {u"List2"_s,
@@ -148,7 +149,7 @@ const std::vector<TableDef>& serverTables()
     return tables;
 }
 
-QStringList createStatements(const TableDef& table, Connection::Engine engine)
+QString createTable(const TableDef& table, Connection::Engine engine, const QString& name)
 {
     const bool pg = engine == Connection::Engine::PostgreSQL;
     QStringList columns;
@@ -167,7 +168,17 @@ QStringList createStatements(const TableDef& table, Connection::Engine engine)
         }
         columns.append(column.name + u' ' + type);
     }
-    QStringList statements {u"CREATE TABLE "_s + table.name + u" ("_s + columns.join(u", "_s) + u')'};
+    if (!table.primaryKey.isEmpty())
+        columns.append(u"PRIMARY KEY ("_s + table.primaryKey + u')');
+    QString statement = u"CREATE TABLE "_s + (name.isEmpty() ? table.name : name) + u" ("_s + columns.join(u", "_s) + u')';
+    if (!table.primaryKey.isEmpty() && !pg)
+        statement += u" WITHOUT ROWID"_s;
+    return statement;
+}
+
+QStringList createStatements(const TableDef& table, Connection::Engine engine)
+{
+    QStringList statements {createTable(table, engine)};
     for (const IndexDef& index : table.indexes)
         statements.append(createIndex(table, index));
     return statements;

@@ -30,6 +30,9 @@ struct TableDef
     QString name;
     std::vector<ColumnDef> columns;
     std::vector<IndexDef> indexes;
+    // A key the rows are kept in order of ("BokNo, SNo1"). On SQLite the table is that order itself (WITHOUT
+    // ROWID): no second tree to write for each row. Empty: a plain table.
+    QString primaryKey = {};
 };
 
 namespace Schema {
@@ -40,6 +43,9 @@ const std::vector<TableDef>& serverTables();
 
 // CREATE TABLE and CREATE INDEX statements for one engine.
 QStringList createStatements(const TableDef& table, Connection::Engine engine);
+
+// The CREATE TABLE statement alone, under another name when one is given.
+QString createTable(const TableDef& table, Connection::Engine engine, const QString& name = {});
 
 // The CREATE INDEX statement of one index.
 QString createIndex(const TableDef& table, const IndexDef& index);

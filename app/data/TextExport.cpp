@@ -31,6 +31,12 @@ void TextExport::line(const QString& text)
     m_bytes += "\r\n";
 }
 
+void TextExport::encodedLine(QByteArrayView bytes)
+{
+    m_bytes += bytes;
+    m_bytes += "\r\n";
+}
+
 bool TextExport::save()
 {
     QSaveFile file(m_path);

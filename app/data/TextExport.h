@@ -19,6 +19,9 @@ public:
     explicit TextExport(QString path, Encoding encoding = Encoding::Cp949);
     void reserve(qsizetype bytes) { m_bytes.reserve(bytes); }
     void line(const QString& text);
+    // A line already in the file's encoding (the bytes of a line made in bulk).
+    void encodedLine(QByteArrayView bytes);
+    Encoding encoding() const { return m_encoding; }
     // Writes the file (replacing one of the same name); false with the reason in error().
     bool save();
     // Saves and opens the file in the text editor; a failure is shown to the user instead.

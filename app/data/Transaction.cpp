@@ -7,6 +7,8 @@
 #include <QSqlError>
 #include <QSqlQuery>
 
+#include <atomic>
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -26,7 +28,7 @@ bool runControl(QSqlDatabase& db, const QString& statement, QSqlError& error)
         error = query.lastError();
         return false;
     }
-    const bool done = statement == u"BEGIN"_s ? db.transaction() : db.commit();
+    const bool done = statement.startsWith(u"BEGIN"_s) ? db.transaction() : db.commit();
     if (!done)
         error = db.lastError();
     return done;
@@ -34,20 +36,29 @@ bool runControl(QSqlDatabase& db, const QString& statement, QSqlError& error)
 
 } // namespace
 
-Transaction::Transaction(const Connection& connection)
+Transaction::Transaction(const Connection& connection, Start start)
     : m_connection(connection)
 {
     QSqlDatabase db = m_connection.database();
     QSqlError error;
-    if (!runControl(db, u"BEGIN"_s, error))
+    const bool immediate = start == Start::Immediate && connection.engine() == Connection::Engine::SQLite;
+    if (!runControl(db, immediate ? u"BEGIN IMMEDIATE"_s : u"BEGIN"_s, error))
         throw FailureOf(db.driver(), error, u"BEGIN"_s, u"트랜잭션을 시작할 수 없습니다. "_s);
     m_open = true;
 }
 
+namespace {
+std::atomic<quint64> rolledBack {0};
+} // namespace
+
+quint64 RolledBackTransactions() { return rolledBack.load(); }
+
 Transaction::~Transaction()
 {
-    if (m_open)
+    if (m_open) {
+        ++rolledBack;
         m_connection.database().rollback();
+    }
 }
 
 void Transaction::commit()

@@ -1,5 +1,6 @@
 #include "RankCalc.h"
 
+#include "DrawGames.h"
 #include "Globals.h"
 #include "Query.h"
 #include "RowReader.h"
@@ -10,6 +11,8 @@
 #include <QElapsedTimer>
 
 #include <bit>
+#include <future>
+#include <optional>
 #include <cmath>
 
 using namespace Qt::StringLiterals;
@@ -127,67 +130,119 @@ char FastRank::rankOfMask(std::uint64_t game) const
     }
 }
 
+namespace {
+
+// Bok1.Tag1 = "1": the draw has had its pass; marked only once the result is final (games shown earlier are
+// still evaluated later), and written only when it was not so.
+void markEvaluated(qint64 drawNo, const DrawResult& draw)
+{
+    if (draw.final)
+        Execute(gUserConn, u"UPDATE Bok1 SET Tag1 = '1' WHERE BokNo = ? AND Tag1 IS NOT '1'"_s, {drawNo});
+}
+
+using Prizes = std::array<qint64, 6>; // won, by rank; index 0 for the losers
+
+// The draw's games as the pass leaves them, read on a connection of this thread's own from the file as it
+// was before the pass and ranked here by the same rule (and put in the list's order here too); null when
+// the draw is not of the plain form or the reading fails (the list then reads the file again).
+std::shared_ptr<const DrawGames> rankedImage(const QString& path, qint64 drawNo, const FastRank& rule,
+                                             const Prizes& prizes)
+{
+    try {
+        std::optional<std::vector<DrawGames::Game>> games = DrawGames::readFrom(Connection::openSqlite(path), drawNo);
+        if (!games)
+            return nullptr;
+        char digits[12];
+        for (DrawGames::Game& g : *games) {
+            if (g.rank != '9')
+                continue;
+            quint64 n = g.number;
+            for (int i = 11; i >= 0; --i, n /= 10)
+                digits[i] = char('0' + n % 10);
+            g.rank = rule.rankOf(QByteArrayView(digits, 12));
+            g.prize = prizes[size_t(g.rank - '0')];
+        }
+        return std::make_shared<const DrawGames>(drawNo, std::move(*games));
+    } catch (...) {
+        return nullptr;
+    }
+}
+
+} // namespace
+
 qint64 EvaluatePending(qint64 drawNo, const DrawResult& draw, const ProgressCallback& progress)
 {
     if (!WellFormedDraw(draw.drawText))
         return 0;
     const FastRank rule(draw.drawText);
-    Transaction transaction(gUserConn);
-    // "Top1 <> '0'" in each statement lets SQLite use the rank index, which holds no losing game.
-    Query count(gUserConn, u"SELECT COUNT(*) AS n FROM List1 WHERE BokNo = ? AND Top1 = '9' AND Top1 <> '0'"_s);
-    count.run({drawNo});
-    count.next();
-    const qint64 pending = count.integer(u"n"_s);
-    if (pending == 0)
-        return 0; // nothing to settle: not one statement
-    Query winner(gUserConn, u"UPDATE List1 SET Top1 = ?, Kum1 = ? WHERE BokNo = ? AND SNo1 = ?"_s);
-    struct Win
+    Prizes prizes {};
+    for (int r = 1; r <= 5; ++r)
+        prizes[size_t(r)] = qint64(std::llround(draw.prizes[size_t(r)]));
+    // Locked for writing from the start: no other program changes the games between the reading beside
+    // and the change below.
+    Transaction transaction(gUserConn, Transaction::Start::Immediate);
+    qint64 expected = 1;
     {
-        char rank;
-        qint64 serial;
-    };
-    std::vector<Win> wins;
-    {
-        // Read straight from SQLite: a text per game through Qt would cost more than the ranking.
-        RowReader games(gUserConn, u"SELECT No1, SNo1 FROM List1 WHERE BokNo = ? AND Top1 = '9' AND Top1 <> '0'"_s);
-        games.run({drawNo});
-        qint64 seen = 0;
-        QElapsedTimer shown;
-        shown.start();
-        while (games.next()) {
-            ++seen;
-            const char rank = rule.rankOf(games.utf8(0));
-            if (rank != '0')
-                wins.push_back({rank, games.integer(1)});
-            if (progress && (seen & 0x3FF) == 0 && shown.elapsed() >= 50) {
-                shown.restart();
-                progress(int(std::lround(double(seen) * 100.0 / double(pending))));
-            }
+        Query held(gUserConn, u"SELECT Count1 FROM Bok1 WHERE BokNo = ?"_s);
+        held.run({drawNo});
+        if (held.next())
+            expected = std::max<qint64>(held.integer(u"Count1"_s), 1);
+    }
+    // While SQLite ranks the games below, a second connection reads the draw for the list shown next and
+    // ranks its copy by the same rule: on two cores the pass costs little more than the change itself.
+    std::future<std::shared_ptr<const DrawGames>> image
+        = std::async(std::launch::async, rankedImage, gUserConn.path(), drawNo, rule, prizes);
+    qint64 seen = 0;
+    QElapsedTimer shown;
+    shown.start();
+    // One statement ranks every pending game by the program's rule, winners and losers alike.
+    const SqlFunction rank(gUserConn, "suriball_rank", [&](QByteArrayView game) -> qint64 {
+        if (progress && (++seen & 0x3FF) == 0 && shown.elapsed() >= 50) {
+            shown.restart();
+            progress(int(std::min<qint64>(seen * 100 / expected, 100)));
         }
+        return rule.rankOf(game) - '0';
+    });
+    const SqlFunction prize(gUserConn, "suriball_prize",
+                            [&](QByteArrayView game) { return prizes[size_t(rule.rankOf(game) - '0')]; });
+    qint64 pending = 0;
+    std::shared_ptr<const DrawGames> games;
+    try {
+        pending = Execute(gUserConn,
+                          u"UPDATE List1 SET Top1 = CAST(suriball_rank(No1) AS TEXT), Kum1 = suriball_prize(No1) "
+                          "WHERE BokNo = ? AND Top1 = '9'"_s,
+                          {drawNo});
+        markEvaluated(drawNo, draw);
+        games = image.get();
+    } catch (...) {
+        if (image.valid())
+            image.wait(); // the reading beside ends before the transaction is undone
+        throw;
     }
-    // The winners are written after the reading: a statement that changes the rows being read could move
-    // them under the cursor.
-    for (const Win& w : wins) {
-        const int r = w.rank - '0';
-        winner.run({QString::number(r), qint64(std::llround(draw.prizes[size_t(r)])), drawNo, w.serial});
-    }
-    Execute(gUserConn, u"UPDATE List1 SET Top1 = '0', Kum1 = 0 WHERE BokNo = ? AND Top1 = '9' AND Top1 <> '0'"_s, {drawNo});
     transaction.commit();
+    DrawGames::keep(std::move(games));
     if (progress)
         progress(100);
     return pending;
 }
-
-void MarkEvaluated(qint64 drawNo) { Execute(gUserConn, u"UPDATE Bok1 SET Tag1 = '1' WHERE BokNo = ?"_s, {drawNo}); }
 
 double Totals::grand() const { return sums[1] + sums[2] + sums[3] + sums[4] + sums[5]; }
 
 Totals ReadTotals(qint64 drawNo)
 {
     Totals totals;
+    if (const std::shared_ptr<const DrawGames> games = DrawGames::cached(drawNo)) {
+        for (const DrawGames::Game& g : games->games()) {
+            if (g.rank >= '1' && g.rank <= '5' && g.prize != 0) {
+                ++totals.counts[size_t(g.rank - '0')];
+                totals.sums[size_t(g.rank - '0')] += double(g.prize);
+            }
+        }
+        return totals;
+    }
     Query q(gUserConn,
             u"SELECT Top1, COUNT(*) AS n, SUM(Kum1) AS s FROM List1 "
-            "WHERE BokNo = ? AND Top1 IN ('1','2','3','4','5') AND Top1 <> '0' AND Kum1 <> 0 GROUP BY Top1"_s);
+            "WHERE BokNo = ? AND Top1 IN ('1','2','3','4','5') AND Top1 BETWEEN '1' AND '5' AND Kum1 <> 0 GROUP BY Top1"_s);
     q.run({drawNo});
     while (q.next()) {
         const int rank = q.text(u"Top1"_s).toInt();

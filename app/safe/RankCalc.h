@@ -44,11 +44,10 @@ private:
     bool m_valid = false;
 };
 
-// The full pass: every pending game of the draw gets its rank and prize, the losers all at once; one
-// transaction. Returns the number of games that were pending. A malformed draw text ranks nothing.
+// The full pass, for a draw whose result is final: every pending game of the draw gets its rank and prize,
+// the losers all at once, and the draw is marked as having had its pass (Bok1.Tag1 "1"); one transaction.
+// Returns the number of games that were pending. A malformed draw text ranks and marks nothing.
 qint64 EvaluatePending(qint64 drawNo, const DrawResult& draw, const ProgressCallback& progress = {});
-// Bok1.Tag1 = "1": the draw has had its pass.
-void MarkEvaluated(qint64 drawNo);
 
 struct Totals
 {

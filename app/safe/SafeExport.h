@@ -14,6 +14,9 @@ public:
     void finish();
 
     static QString Line(const SafeStore::Ticket& ticket);
+    // The same line in CP949 bytes, made without a text for the lines of the plain form (twelve characters
+    // of numbers, a rank of one character, a prize not below 0); empty for any other.
+    static QByteArray PlainLine(const SafeStore::Ticket& ticket);
 
 private:
     TextExport& m_file;

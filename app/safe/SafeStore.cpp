@@ -1,5 +1,6 @@
 #include "SafeStore.h"
 
+#include "DrawGames.h"
 #include "Globals.h"
 #include "Query.h"
 #include "RowReader.h"
@@ -33,7 +34,7 @@ QString ticketWhere(const TicketQuery& query, QVariantList& values)
     QString where = u"FROM Bok1 AS a, List1 AS b WHERE a.BokNo = ? AND a.BokNo = b.BokNo"_s;
     values.append(query.drawNo);
     if (query.filter == RankFilter::Won)
-        where += u" AND b.Top1 BETWEEN '1' AND '5' AND b.Top1 <> '0'"_s; // the rank index holds no losers
+        where += u" AND b.Top1 BETWEEN '1' AND '5'"_s; // as the rank index is written, which holds the winners alone
     else if (query.filter == RankFilter::Lost)
         where += u" AND b.Top1 = '0'"_s;
     if (query.groupNo != 0) {
@@ -43,17 +44,16 @@ QString ticketWhere(const TicketQuery& query, QVariantList& values)
     return where;
 }
 
-// The list's order for one ticket query: the serials of every game it finds, sorted as the list sorts them.
-// Read once and kept while the member's file is unchanged, so that turning a page or showing the draw again
-// does not sort a million games each time (SQLite has no index on the numbers: it would cost more to keep
-// than the sorts it saves). Only texts of one plain form are sorted here, as numbers: twelve digits, or a
-// rank of one character; any other list is left to SQLite's own ORDER BY.
+// The list of one ticket query made from the draw's games in memory (DrawGames): the positions of the games
+// it shows, in its order — by number, or by rank (the export puts the highest code first) — and among
+// equal keys by serial, as SQLite's ORDER BY ..., SNo1 has them. Kept while the games are, so that turning
+// a page or showing the draw again sorts nothing.
 struct ListOrder
 {
+    std::weak_ptr<const DrawGames> games; // weak: a change may take the games over without copying them
     TicketQuery query;
-    QString stamp;
-    bool plain = false;
-    std::vector<qint64> serials;
+    bool highestRankFirst = false;
+    std::vector<quint32> positions;
 };
 
 bool sameQuery(const TicketQuery& a, const TicketQuery& b)
@@ -61,78 +61,63 @@ bool sameQuery(const TicketQuery& a, const TicketQuery& b)
     return a.drawNo == b.drawNo && a.filter == b.filter && a.groupNo == b.groupNo && a.byRank == b.byRank;
 }
 
-// The order of the query's list, or null when SQLite is to sort it.
-const std::vector<qint64>* listOrder(const TicketQuery& query)
+// The list, with the games it points into; null when the draw has no image and SQLite is to make it.
+const ListOrder* listOrder(const TicketQuery& query, std::shared_ptr<const DrawGames>& games,
+                           bool highestRankFirst = false)
 {
     static std::optional<ListOrder> kept;
-    const QString stamp = ContentStamp(gUserConn);
-    if (stamp.isEmpty())
+    games = DrawGames::read(query.drawNo);
+    if (!games) {
+        kept.reset();
         return nullptr;
-    if (kept && kept->stamp == stamp && sameQuery(kept->query, query))
-        return kept->plain ? &kept->serials : nullptr;
+    }
+    highestRankFirst = highestRankFirst && query.byRank; // the export's order differs only by rank
+    if (kept && kept->games.lock() == games && sameQuery(kept->query, query)
+        && kept->highestRankFirst == highestRankFirst)
+        return &*kept;
     kept.reset();
-    QVariantList values;
-    const QString where = ticketWhere(query, values);
-    RowReader q(gUserConn, (query.byRank ? u"SELECT b.Top1, b.SNo1 "_s : u"SELECT b.No1, b.SNo1 "_s) + where);
-    q.run(values);
-    std::vector<std::pair<quint64, qint64>> keys;
-    bool plain = true;
-    while (plain && q.next()) {
-        const QByteArrayView text = q.utf8(0);
-        quint64 key = 0;
-        if (q.isNull(0)) {
-            plain = false;
-        } else if (query.byRank) {
-            plain = text.size() == 1 && static_cast<unsigned char>(text[0]) < 0x80;
-            key = plain ? static_cast<unsigned char>(text[0]) : 0;
+    ListOrder order {games, query, highestRankFirst, {}};
+    // The list is of the games under the draw's row in Bok1, as the query joins them.
+    if (scalar(u"SELECT COUNT(*) FROM Bok1 WHERE BokNo = ?"_s, {query.drawNo}) > 0) {
+        const std::vector<DrawGames::Game>& all = games->games();
+        const auto shown = [&query](const DrawGames::Game& g) {
+            return (query.filter == RankFilter::All
+                    || (query.filter == RankFilter::Won ? g.rank >= '1' && g.rank <= '5' : g.rank == '0'))
+                && (query.groupNo == 0 || g.group == query.groupNo);
+        };
+        if (!query.byRank) {
+            // Already in the order of the numbers: only the games the query leaves out go.
+            for (const quint32 at : games->byNumber()) {
+                if (shown(all[at]))
+                    order.positions.push_back(at);
+            }
         } else {
-            // Twelve digits compare as their number does.
-            plain = text.size() == 12;
-            for (qsizetype i = 0; plain && i < text.size(); ++i) {
-                plain = text[i] >= '0' && text[i] <= '9';
-                key = key * 10 + quint64(text[i] - '0');
+            // A rank is one character: counted into its place, the games of one rank staying in serial order.
+            std::array<size_t, 257> start {};
+            const auto key = [highestRankFirst](char rank) {
+                const unsigned char code = static_cast<unsigned char>(rank);
+                return highestRankFirst ? 0xFF - code : code;
+            };
+            for (const DrawGames::Game& g : all) {
+                if (shown(g))
+                    ++start[size_t(key(g.rank)) + 1];
+            }
+            for (size_t k = 1; k < start.size(); ++k)
+                start[k] += start[k - 1];
+            order.positions.resize(start.back());
+            for (quint32 at = 0; at < all.size(); ++at) {
+                if (shown(all[at]))
+                    order.positions[start[size_t(key(all[at].rank))]++] = at;
             }
         }
-        keys.emplace_back(key, q.integer(1));
-    }
-    ListOrder order {query, stamp, plain, {}};
-    if (plain) {
-        std::sort(keys.begin(), keys.end());
-        order.serials.reserve(keys.size());
-        for (const auto& k : keys)
-            order.serials.push_back(k.second);
     }
     kept = std::move(order);
-    return kept->plain ? &kept->serials : nullptr;
+    return &*kept;
 }
 
-// The games of the draw with these serials, in their order.
-std::vector<Ticket> ticketsBySerial(qint64 drawNo, const qint64* serials, qsizetype n)
+Ticket ticketOf(const DrawGames::Game& g)
 {
-    std::vector<Ticket> tickets;
-    tickets.reserve(size_t(n));
-    QHash<qint64, qsizetype> at;
-    at.reserve(n);
-    for (qsizetype i = 0; i < n; ++i) {
-        at.insert(serials[i], i);
-        tickets.push_back({});
-    }
-    constexpr qsizetype kChunk = 500; // well within SQLite's bound values of one statement
-    for (qsizetype from = 0; from < n; from += kChunk) {
-        const qsizetype count = std::min(kChunk, n - from);
-        QString marks = u"?"_s;
-        for (qsizetype i = 1; i < count; ++i)
-            marks += u",?"_s;
-        QVariantList values {drawNo};
-        for (qsizetype i = 0; i < count; ++i)
-            values.append(serials[from + i]);
-        RowReader q(gUserConn,
-                    u"SELECT No1, Top1, Kum1, SNo1 FROM List1 WHERE BokNo = ? AND SNo1 IN ("_s + marks + u')');
-        q.run(values);
-        while (q.next())
-            tickets[size_t(at.value(q.integer(3)))] = {q.text(0), q.text(1), q.integer(2), q.integer(3)};
-    }
-    return tickets;
+    return {DrawGames::numberText(g.number), QString(QChar::fromLatin1(g.rank)), g.prize, g.serial};
 }
 
 } // namespace
@@ -208,12 +193,15 @@ std::optional<QString> SaveGames(qint64 drawNo,
         Execute(gUserConn, u"INSERT INTO Group1 (GNo1,GName1) VALUES (?,?)"_s, {group, groupName});
     }
 
-    Query insert(gUserConn, u"INSERT INTO List1 (BokNo,GNo1,No1,Top1,Kum1,SNo1) VALUES (?,?,?,'9',0,?)"_s);
+    // Straight to SQLite: a million games saved through a QVariant each would spend more time there than
+    // in writing them.
+    RowReader insert(gUserConn, u"INSERT INTO List1 (BokNo,GNo1,No1,Top1,Kum1,SNo1) VALUES (?,?,?,'9',0,?)"_s);
+    insert.bind(0, drawNo).bind(1, group);
     QElapsedTimer shown;
     shown.start();
     for (qint64 r = 0; r < n; ++r) {
-        insert.run({drawNo, group, games[r], ++serial});
-        if (progress && shown.elapsed() >= 50) {
+        insert.bind(2, games[r]).bind(3, ++serial).execute();
+        if (progress && (r & 0x3FF) == 0 && shown.elapsed() >= 50) {
             shown.restart();
             progress(int(std::lround(double(r + 1) * 100.0 / double(n))));
         }
@@ -237,13 +225,26 @@ QStringList GroupNames()
 QStringList DrawGroupNames(qint64 drawNo)
 {
     QStringList names;
-    // One index probe per group instead of reading every game of the draw.
-    Query q(gUserConn,
-            u"SELECT DISTINCT g.GName1 FROM Group1 AS g WHERE EXISTS "
-            "(SELECT 1 FROM List1 AS l WHERE l.BokNo = ? AND l.GNo1 = g.GNo1) ORDER BY g.GName1 DESC"_s);
-    q.run({drawNo});
-    while (q.next())
-        names.append(q.text(u"GName1"_s));
+    std::vector<qint64> groups;
+    const std::shared_ptr<const DrawGames> games = DrawGames::read(drawNo);
+    if (games) {
+        groups = games->groups();
+    } else {
+        // One pass over the draw: no index leads with the group (each would be written for every game saved).
+        Query q(gUserConn, u"SELECT DISTINCT GNo1 FROM List1 WHERE BokNo = ? AND GNo1 IS NOT NULL ORDER BY GNo1"_s);
+        q.run({drawNo});
+        while (q.next())
+            groups.push_back(q.integer(u"GNo1"_s));
+    }
+    // The names in SQLite's order, each once.
+    Query q(gUserConn, u"SELECT GNo1, GName1 FROM Group1 ORDER BY GName1 DESC"_s);
+    q.run();
+    while (q.next()) {
+        const QString name = q.text(u"GName1"_s);
+        if (!q.raw().value(0).isNull() && std::binary_search(groups.begin(), groups.end(), q.integer(u"GNo1"_s))
+            && (names.isEmpty() || names.last() != name))
+            names.append(name);
+    }
     return names;
 }
 
@@ -282,7 +283,10 @@ DrawMemo ReadDrawRow(qint64 drawNo)
 
 qint64 Recount(qint64 drawNo, qint64 shown)
 {
-    const qint64 count = scalar(u"SELECT COUNT(*) FROM List1 WHERE BokNo = ?"_s, {drawNo});
+    // Counted by SQLite unless the games are in memory already: reading them all costs more than counting.
+    const std::shared_ptr<const DrawGames> games = DrawGames::cached(drawNo);
+    const qint64 count
+        = games ? qint64(games->games().size()) : scalar(u"SELECT COUNT(*) FROM List1 WHERE BokNo = ?"_s, {drawNo});
     if (count != shown)
         Execute(gUserConn, u"UPDATE Bok1 SET Count1 = ? WHERE BokNo = ?"_s, {count, drawNo});
     return count;
@@ -290,8 +294,9 @@ qint64 Recount(qint64 drawNo, qint64 shown)
 
 qint64 CountTickets(const TicketQuery& query)
 {
-    if (const std::vector<qint64>* order = listOrder(query))
-        return qint64(order->size());
+    std::shared_ptr<const DrawGames> games;
+    if (const ListOrder* order = listOrder(query, games))
+        return qint64(order->positions.size());
     QVariantList values;
     const QString where = ticketWhere(query, values);
     Query q(gUserConn, u"SELECT COUNT(*) AS n "_s + where);
@@ -301,12 +306,17 @@ qint64 CountTickets(const TicketQuery& query)
 
 std::vector<Ticket> TicketPage(const TicketQuery& query, qint64 offset, int limit)
 {
-    if (const std::vector<qint64>* order = listOrder(query)) {
+    std::shared_ptr<const DrawGames> games;
+    if (const ListOrder* order = listOrder(query, games)) {
         // As LIMIT and OFFSET read them: a negative offset is none, a negative limit is no limit.
-        const qint64 size = qint64(order->size());
+        const qint64 size = qint64(order->positions.size());
         const qint64 first = std::clamp<qint64>(offset, 0, size);
         const qint64 n = limit < 0 ? size - first : std::min<qint64>(limit, size - first);
-        return ticketsBySerial(query.drawNo, order->data() + first, n);
+        std::vector<Ticket> page;
+        page.reserve(size_t(n));
+        for (qint64 i = first; i < first + n; ++i)
+            page.push_back(ticketOf(games->games()[order->positions[size_t(i)]]));
+        return page;
     }
     QVariantList values;
     const QString where = ticketWhere(query, values);
@@ -326,60 +336,33 @@ std::vector<Ticket> TicketPage(const TicketQuery& query, qint64 offset, int limi
 
 void ForEachTicket(const TicketQuery& query, const std::function<void(const Ticket&)>& each)
 {
-    QVariantList values;
-    const QString where = ticketWhere(query, values);
-    const QString columns = u"SELECT b.No1, b.Top1, b.Kum1, b.SNo1 "_s;
-    // SQLite's sorter takes over a second for a draw of a million games; the same order is had in a tenth
-    // of that here, sorting numbers: games of twelve digits and ranks of one character, as nearly every
-    // game is kept. Any other text is left to SQLite's own ORDER BY.
-    struct Row
-    {
-        quint64 key; // the twelve digits as a number, or the rank turned so that the highest comes first
-        qint64 sno1;
-        qint64 kum1;
-        quint64 no1;
-        char top1;
-    };
-    std::vector<Row> rows;
-    bool plain = true;
-    {
-        RowReader q(gUserConn, columns + where);
-        q.run(values);
-        while (plain && q.next()) {
-            const QByteArrayView no1 = q.utf8(0);
-            const QByteArrayView top1 = q.utf8(1);
-            quint64 number = 0;
-            plain = !q.isNull(0) && !q.isNull(1) && no1.size() == 12 && top1.size() == 1
-                && static_cast<unsigned char>(top1[0]) < 0x80;
-            for (qsizetype i = 0; plain && i < 12; ++i) {
-                plain = no1[i] >= '0' && no1[i] <= '9';
-                number = number * 10 + quint64(no1[i] - '0');
-            }
-            if (plain) {
-                const quint64 key = query.byRank ? quint64(0xFF - static_cast<unsigned char>(top1[0])) : number;
-                rows.push_back({key, q.integer(3), q.integer(2), number, top1[0]});
-            }
-        }
-    }
-    if (plain) {
-        std::sort(rows.begin(), rows.end(),
-                  [](const Row& a, const Row& b) { return a.key != b.key ? a.key < b.key : a.sno1 < b.sno1; });
-        Ticket t;
-        char16_t digits[12];
-        for (const Row& r : rows) {
-            quint64 n = r.no1;
-            for (int i = 11; i >= 0; --i, n /= 10)
-                digits[i] = char16_t(u'0' + n % 10);
-            t.no1 = QString::fromUtf16(digits, 12);
-            t.top1 = QString(QChar::fromLatin1(r.top1));
-            t.kum1 = r.kum1;
-            t.sno1 = r.sno1;
+    std::shared_ptr<const DrawGames> games;
+    if (const ListOrder* order = listOrder(query, games, true)) {
+        // One ticket filled in place for every game: its texts keep their room, no allocation per game.
+        Ticket t {QString(12, u'0'), QString(1, u'0'), 0, 0};
+        const std::vector<DrawGames::Game>& all = games->games();
+        const std::vector<quint32>& positions = order->positions;
+        for (size_t i = 0; i < positions.size(); ++i) {
+            // The games are visited out of their order in memory: fetched a few steps ahead.
+            if (i + 8 < positions.size())
+                __builtin_prefetch(&all[positions[i + 8]]);
+            const DrawGames::Game& g = all[positions[i]];
+            QChar* digits = t.no1.data();
+            quint64 n = g.number;
+            for (int k = 11; k >= 0; --k, n /= 10)
+                digits[k] = QChar(char16_t(u'0' + n % 10));
+            t.top1.data()[0] = QChar::fromLatin1(g.rank);
+            t.kum1 = g.prize;
+            t.sno1 = g.serial;
             each(t);
         }
         return;
     }
+    QVariantList values;
+    const QString where = ticketWhere(query, values);
     Query q(gUserConn,
-            columns + where + (query.byRank ? u" ORDER BY b.Top1 DESC, b.SNo1"_s : u" ORDER BY b.No1, b.SNo1"_s));
+            u"SELECT b.No1, b.Top1, b.Kum1, b.SNo1 "_s + where
+                + (query.byRank ? u" ORDER BY b.Top1 DESC, b.SNo1"_s : u" ORDER BY b.No1, b.SNo1"_s));
     q.run(values);
     QSqlQuery& raw = q.raw();
     while (raw.next())

@@ -18,11 +18,13 @@ namespace {
 const QString kSection = u"화면구성"_s;
 const QString kName = u"복권금고:당첨 알림"_s;
 
-qint64 pendingGames(qint64 drawNo)
+bool anyPending(qint64 drawNo)
 {
-    Query q(gUserConn, u"SELECT COUNT(*) AS n FROM List1 WHERE BokNo = ? AND Top1 = '9'"_s);
+    // Stops at the first pending game: no index holds them (the pending games of a draw on sale would
+    // each write one).
+    Query q(gUserConn, u"SELECT EXISTS (SELECT 1 FROM List1 WHERE BokNo = ? AND Top1 = '9') AS n"_s);
     q.run({drawNo});
-    return q.next() ? q.integer(u"n"_s) : 0;
+    return q.next() && q.integer(u"n"_s) != 0;
 }
 
 } // namespace
@@ -40,15 +42,13 @@ std::vector<qint64> RankCopiedDraws(const std::vector<qint64>& finalDraws, const
 {
     std::vector<qint64> won;
     for (qint64 drawNo : finalDraws) {
-        // One lookup on the rank index per draw: the first start copies every draw there is.
-        if (pendingGames(drawNo) == 0)
+        if (!anyPending(drawNo))
             continue;
         const RankCalc::DrawResult draw = RankCalc::ReadDrawResult(drawNo);
         // A malformed result is left for the safe, which says so when the draw is shown.
         if (!draw.found || !draw.final || !RankCalc::WellFormedDraw(draw.drawText))
             continue;
         RankCalc::EvaluatePending(drawNo, draw, progress);
-        RankCalc::MarkEvaluated(drawNo);
         if (RankCalc::ReadTotals(drawNo).grand() > 0)
             won.push_back(drawNo);
     }

@@ -338,18 +338,20 @@ void frmBank1::SelectDraw(int row)
         txtBigo1->setPlainText(memo.memo);
     m_memoShown = true;
 
+    m_page = 1;
+    // Ranked first: the pass reads the draw's games for the count, the group list and the page beside its
+    // change.
+    CalcDrawRanks(m_drawNo, !(memo.found && memo.tag == u"1"_s));
     const qint64 count = SafeStore::Recount(m_drawNo, m_shownCount);
     if (count != m_shownCount) {
         grdR1->setText(3, row, QString::number(count));
         m_shownCount = count;
     }
+
     QList<QStringList> groups {{kAll}};
     for (const QString& name : SafeStore::DrawGroupNames(m_drawNo))
         groups.append({name});
     grdR3->setRows(groups);
-    m_page = 1;
-
-    CalcDrawRanks(m_drawNo, !(memo.found && memo.tag == u"1"_s));
 
     const int groupRow = grdR3->maxRows() > 1 ? 2 : 1;
     grdR3->setActiveCell(1, groupRow);
@@ -371,11 +373,8 @@ void frmBank1::CalcDrawRanks(qint64 drawNo, bool fullPass)
         return;
     }
     if (draw.found && draw.final) {
-        if (fullPass) {
+        if (fullPass)
             RankCalc::EvaluatePending(drawNo, draw, BusyGuard::callback());
-            // Marked only once the result was final: games shown earlier are still evaluated later.
-            RankCalc::MarkEvaluated(drawNo);
-        }
         lblMsg1->setText(RankCalc::WinningsLine(RankCalc::ReadTotals(drawNo)));
     }
     lblMsg1->repaint();

@@ -114,7 +114,6 @@ void openDatabases(const QString& userId)
         }
         say("pending");
         RankCalc::EvaluatePending(drawNo, result);
-        RankCalc::MarkEvaluated(drawNo);
         say("done");
     }
 }

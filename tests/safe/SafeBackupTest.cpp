@@ -45,7 +45,6 @@ protected:
                          .has_value());
         ASSERT_FALSE(SafeStore::SaveGames(1201, {u"030405060708"_s}, u"이번 주"_s, u"기본"_s).has_value());
         RankCalc::EvaluatePending(1200, RankCalc::ReadDrawResult(1200));
-        RankCalc::MarkEvaluated(1200);
         ClaimStore::MarkReceived(1200, QDate(2025, 12, 6));
         SafeStore::SaveMemo(15, u"게임 없이 메모만"_s);
         before = Carried();

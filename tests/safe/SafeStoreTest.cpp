@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include <random>
 
 using namespace Qt::StringLiterals;
@@ -89,6 +91,24 @@ TEST(SafeExportLines, ColumnsInBytes)
         EXPECT_EQ(ByteLen(SafeExport::Line(t)), 37) << SafeExport::Line(t).toStdString();
     EXPECT_TRUE(SafeExport::Line(pending).contains(u" -  "_s));
     EXPECT_TRUE(SafeExport::Line(lost).endsWith(u"             0"_s));
+}
+
+TEST(SafeExportLines, TheBytesMadeInBulkAreTheLineEncoded)
+{
+    for (const QString& rank : {u"0"_s, u"9"_s, u"1"_s, u"5"_s, u"x"_s}) {
+        for (const qint64 prize : {0LL, 7LL, 999LL, 1000LL, 123456LL, 1000000LL, 2357299875LL, 99999999999999LL,
+                                   std::numeric_limits<qint64>::max()}) {
+            const SafeStore::Ticket t {u"010203040506"_s, rank, prize, 1};
+            EXPECT_EQ(SafeExport::PlainLine(t), ToCp949(SafeExport::Line(t))) << rank.toStdString() << ' ' << prize;
+        }
+    }
+    // Anything else is left to the line as text.
+    for (const SafeStore::Ticket& odd : {SafeStore::Ticket {u"0102030405"_s, u"0"_s, 0, 1},
+                                         SafeStore::Ticket {u"01020304050가"_s, u"0"_s, 0, 1},
+                                         SafeStore::Ticket {u"010203040506"_s, u"10"_s, 0, 1},
+                                         SafeStore::Ticket {u"010203040506"_s, QString(), 0, 1},
+                                         SafeStore::Ticket {u"010203040506"_s, u"5"_s, -5000, 1}})
+        EXPECT_TRUE(SafeExport::PlainLine(odd).isEmpty()) << odd.no1.toStdString();
 }
 
 TEST_F(SafeTest, SavingContinuesSerialsAndResetsTheMark)
