@@ -5,9 +5,11 @@
 #include "SafeFixture.h"
 #include "TextExport.h"
 #include "Tools.h"
+#include "Transaction.h"
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <limits>
 
 #include <random>
@@ -239,6 +241,85 @@ TEST_F(SafeTest, PagesAreThoseOfTheFileAsItIsNow)
 
     Execute(gUserConn, u"DROP TABLE List1"_s);
     EXPECT_THROW(SafeStore::TicketPage(byNumber, 0, 100), SqlError);
+}
+
+// Every list the window can ask for — each filter, group and order — is the one SQLite gives for the file:
+// after the rank pass, and after a change that was undone.
+TEST_F(SafeTest, EveryListIsSqlitesList)
+{
+    QStringList games;
+    for (int i = 0; i < 300; ++i)
+        games.append(u"01"_s + QString::number(10 + (i * 7) % 30) + u"16203240"_s);
+    ASSERT_FALSE(SafeStore::SaveGames(1200, games.mid(0, 200), QString(), u"A"_s));
+    ASSERT_FALSE(SafeStore::SaveGames(1200, games.mid(200), QString(), u"B"_s));
+    ASSERT_FALSE(SafeStore::SaveGames(1201, games.mid(0, 5), QString(), u"C"_s));
+    ASSERT_EQ(RankCalc::EvaluatePending(1200, RankCalc::ReadDrawResult(1200)), 300);
+    Execute(gUserConn, u"UPDATE List1 SET Top1 = '9', Kum1 = 0 WHERE BokNo = 1200 AND SNo1 % 7 = 0"_s);
+    EXPECT_EQ(SafeStore::DrawGroupNames(1200), (QStringList {u"B"_s, u"A"_s}));
+
+    const auto list = [](const SafeStore::TicketQuery& q) {
+        QStringList seen;
+        for (const SafeStore::Ticket& t : SafeStore::TicketPage(q, 0, -1))
+            seen.append(QString::number(t.sno1) + u'/' + t.no1 + u'/' + t.top1 + u'/' + QString::number(t.kum1));
+        return seen.join(u' ');
+    };
+    const auto sqlList = [](const SafeStore::TicketQuery& q) {
+        const QString filter = q.filter == SafeStore::RankFilter::Won ? u" AND Top1 BETWEEN '1' AND '5'"_s
+            : q.filter == SafeStore::RankFilter::Lost                  ? u" AND Top1 = '0'"_s
+                                                                       : QString();
+        return SqlValue(gUserConn,
+                        u"SELECT group_concat(SNo1 || '/' || No1 || '/' || Top1 || '/' || Kum1, ' ') FROM (SELECT * "
+                        "FROM List1 WHERE BokNo = 1200 AND (? = 0 OR GNo1 = ?)"_s
+                            + filter + (q.byRank ? u" ORDER BY Top1, SNo1)"_s : u" ORDER BY No1, SNo1)"_s),
+                        {q.groupNo, q.groupNo});
+    };
+    const auto everyList = [&] {
+        for (const auto filter : {SafeStore::RankFilter::All, SafeStore::RankFilter::Won, SafeStore::RankFilter::Lost}) {
+            for (const qint64 group : {qint64(0), SafeStore::GroupNumber(u"A"_s), SafeStore::GroupNumber(u"B"_s)}) {
+                for (const bool byRank : {false, true}) {
+                    const SafeStore::TicketQuery q {1200, filter, group, byRank};
+                    SCOPED_TRACE(QString(u"%1 %2 %3"_s).arg(int(filter)).arg(group).arg(byRank).toStdString());
+                    EXPECT_EQ(list(q), sqlList(q));
+                    EXPECT_EQ(SafeStore::CountTickets(q), list(q).count(u' ') + (list(q).isEmpty() ? 0 : 1));
+                }
+            }
+        }
+    };
+    everyList();
+    EXPECT_NE(list({1200, SafeStore::RankFilter::Won, 0, false}), QString());
+
+    // Read in the middle of a change that is then undone: the list is the file's again afterwards.
+    {
+        Transaction undone(gUserConn);
+        Execute(gUserConn, u"DELETE FROM List1 WHERE BokNo = 1200 AND SNo1 % 2 = 0"_s);
+        EXPECT_EQ(SafeStore::CountTickets({1200, SafeStore::RankFilter::All, 0, false}), 150);
+    }
+    EXPECT_EQ(SafeStore::CountTickets({1200, SafeStore::RankFilter::All, 0, false}), 300);
+    everyList();
+}
+
+// The pass ranks games of any form, not only the twelve digits the program writes, by the rule as written.
+TEST_F(SafeTest, ThePassRanksGamesOfAnyFormByTheRuleAsWritten)
+{
+    const RankCalc::DrawResult draw = RankCalc::ReadDrawResult(1200);
+    const QStringList odd = {u"0102041620"_s, u"01020416203245"_s, u"0102041620xx"_s, u"010204162032"_s,
+                             u"32200416020145"_s, QString()};
+    ASSERT_FALSE(SafeStore::SaveGames(1200, {u"010204162044"_s}, QString(), u"g"_s));
+    for (int i = 0; i < odd.size(); ++i)
+        Execute(gUserConn, u"INSERT INTO List1 (BokNo,GNo1,No1,Top1,Kum1,SNo1) VALUES (1200,1,?,'9',0,?)"_s,
+                {odd[i].isNull() ? QVariant() : QVariant(odd[i]), 10 + i});
+    EXPECT_EQ(RankCalc::EvaluatePending(1200, draw), 7);
+    Query q(gUserConn, u"SELECT No1, Top1, Kum1 FROM List1 WHERE BokNo = 1200 ORDER BY SNo1"_s);
+    q.run();
+    int seen = 0;
+    while (q.next()) {
+        ++seen;
+        const QString rank = RankOfGame(draw.drawText, q.text(u"No1"_s));
+        EXPECT_EQ(q.text(u"Top1"_s), rank) << q.text(u"No1"_s).toStdString();
+        EXPECT_EQ(q.integer(u"Kum1"_s), rank == u"0"_s ? 0 : qint64(std::llround(draw.prizes[size_t(rank.toInt())])));
+    }
+    EXPECT_EQ(seen, 7);
+    EXPECT_EQ(SqlValue(gUserConn, u"SELECT Tag1 FROM Bok1 WHERE BokNo = 1200"_s), u"1"_s);
 }
 
 // The export reads every game of a draw in the list's order: by numbers or from the highest rank down,
