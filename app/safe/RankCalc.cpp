@@ -142,30 +142,47 @@ void markEvaluated(qint64 drawNo, const DrawResult& draw)
 
 using Prizes = std::array<qint64, 6>; // won, by rank; index 0 for the losers
 
-// The draw's games as the pass leaves them, read on a connection of this thread's own from the file as it
-// was before the pass and ranked here by the same rule (and put in the list's order here too); null when
-// the draw is not of the plain form or the reading fails (the list then reads the file again).
-std::shared_ptr<const DrawGames> rankedImage(const QString& path, qint64 drawNo, const FastRank& rule,
-                                             const Prizes& prizes)
+// The draw's games as the pass leaves them: read on a connection of the reading thread's own from the file
+// as it was before the pass, and ranked there by the same rule.
+struct RankedGames
 {
+    std::shared_ptr<const DrawGames> games; // put in the list's order there too; null: not of the plain form
+    qint64 pending = 0; // games that were pending
+    struct Win
+    {
+        qint64 serial;
+        char rank;
+        qint64 prize;
+    };
+    std::vector<Win> wins; // the pending games that won
+};
+
+RankedGames rankGames(const QString& path, qint64 drawNo, const FastRank& rule, const Prizes& prizes)
+{
+    RankedGames ranked;
     try {
         std::optional<std::vector<DrawGames::Game>> games = DrawGames::readFrom(Connection::openSqlite(path), drawNo);
         if (!games)
-            return nullptr;
+            return ranked;
         char digits[12];
         for (DrawGames::Game& g : *games) {
             if (g.rank != '9')
                 continue;
+            ++ranked.pending;
             quint64 n = g.number;
             for (int i = 11; i >= 0; --i, n /= 10)
                 digits[i] = char('0' + n % 10);
             g.rank = rule.rankOf(QByteArrayView(digits, 12));
             g.prize = prizes[size_t(g.rank - '0')];
+            if (g.rank != '0')
+                ranked.wins.push_back({g.serial, g.rank, g.prize});
         }
-        return std::make_shared<const DrawGames>(drawNo, std::move(*games));
+        ranked.games = std::make_shared<const DrawGames>(drawNo, std::move(*games));
     } catch (...) {
-        return nullptr;
+        // The games are then read again for the list; the pass itself goes on without them.
+        ranked = {};
     }
+    return ranked;
 }
 
 } // namespace
@@ -178,51 +195,61 @@ qint64 EvaluatePending(qint64 drawNo, const DrawResult& draw, const ProgressCall
     Prizes prizes {};
     for (int r = 1; r <= 5; ++r)
         prizes[size_t(r)] = qint64(std::llround(draw.prizes[size_t(r)]));
+    const auto report = [&progress](int percent) {
+        if (progress)
+            progress(percent);
+    };
     // Locked for writing from the start: no other program changes the games between the reading beside
-    // and the change below.
+    // and the changes below.
     Transaction transaction(gUserConn, Transaction::Start::Immediate);
-    qint64 expected = 1;
-    {
-        Query held(gUserConn, u"SELECT Count1 FROM Bok1 WHERE BokNo = ?"_s);
-        held.run({drawNo});
-        if (held.next())
-            expected = std::max<qint64>(held.integer(u"Count1"_s), 1);
-    }
-    // While SQLite ranks the games below, a second connection reads the draw for the list shown next and
-    // ranks its copy by the same rule: on two cores the pass costs little more than the change itself.
-    std::future<std::shared_ptr<const DrawGames>> image
-        = std::async(std::launch::async, rankedImage, gUserConn.path(), drawNo, rule, prizes);
-    qint64 seen = 0;
-    QElapsedTimer shown;
-    shown.start();
-    // One statement ranks every pending game by the program's rule, winners and losers alike.
-    const SqlFunction rank(gUserConn, "suriball_rank", [&](QByteArrayView game) -> qint64 {
-        if (progress && (++seen & 0x3FF) == 0 && shown.elapsed() >= 50) {
-            shown.restart();
-            progress(int(std::min<qint64>(seen * 100 / expected, 100)));
+    // While SQLite turns the pending games into losers below, a second connection reads the draw and ranks
+    // its copy: the winners, a few in a hundred, are then written one by one, and the copy is kept for the
+    // list shown next. (Declared after the transaction, the reading ends before any undoing of it.)
+    std::future<RankedGames> beside = std::async(std::launch::async, rankGames, gUserConn.path(), drawNo, rule, prizes);
+    Execute(gUserConn, u"SAVEPOINT rank_pass"_s);
+    qint64 pending = Execute(gUserConn, u"UPDATE List1 SET Top1 = '0', Kum1 = 0 WHERE BokNo = ? AND Top1 = '9'"_s, {drawNo});
+    report(50);
+    RankedGames ranked = beside.get();
+    if (ranked.games && ranked.pending == pending) {
+        RowReader winner(gUserConn, u"UPDATE List1 SET Top1 = ?, Kum1 = ? WHERE BokNo = ? AND SNo1 = ?"_s);
+        winner.bind(2, drawNo);
+        for (const RankedGames::Win& w : ranked.wins)
+            winner.bind(0, QString(QChar::fromLatin1(w.rank))).bind(1, w.prize).bind(3, w.serial).execute();
+        Execute(gUserConn, u"RELEASE rank_pass"_s);
+    } else {
+        // Games of another form than the program writes (or too many to hold): one statement ranks each
+        // by the rule as written.
+        ranked.games.reset();
+        Execute(gUserConn, u"ROLLBACK TO rank_pass"_s);
+        Execute(gUserConn, u"RELEASE rank_pass"_s);
+        qint64 expected = 1;
+        {
+            Query held(gUserConn, u"SELECT Count1 FROM Bok1 WHERE BokNo = ?"_s);
+            held.run({drawNo});
+            if (held.next())
+                expected = std::max<qint64>(held.integer(u"Count1"_s), 1);
         }
-        return rule.rankOf(game) - '0';
-    });
-    const SqlFunction prize(gUserConn, "suriball_prize",
-                            [&](QByteArrayView game) { return prizes[size_t(rule.rankOf(game) - '0')]; });
-    qint64 pending = 0;
-    std::shared_ptr<const DrawGames> games;
-    try {
+        qint64 seen = 0;
+        QElapsedTimer shown;
+        shown.start();
+        const SqlFunction rank(gUserConn, "suriball_rank", [&](QByteArrayView game) -> qint64 {
+            if (progress && (++seen & 0x3FF) == 0 && shown.elapsed() >= 50) {
+                shown.restart();
+                progress(int(std::min<qint64>(seen * 100 / expected, 100)));
+            }
+            return rule.rankOf(game) - '0';
+        });
+        const SqlFunction prize(gUserConn, "suriball_prize",
+                                [&](QByteArrayView game) { return prizes[size_t(rule.rankOf(game) - '0')]; });
         pending = Execute(gUserConn,
                           u"UPDATE List1 SET Top1 = CAST(suriball_rank(No1) AS TEXT), Kum1 = suriball_prize(No1) "
                           "WHERE BokNo = ? AND Top1 = '9'"_s,
                           {drawNo});
-        markEvaluated(drawNo, draw);
-        games = image.get();
-    } catch (...) {
-        if (image.valid())
-            image.wait(); // the reading beside ends before the transaction is undone
-        throw;
     }
+    markEvaluated(drawNo, draw);
     transaction.commit();
-    DrawGames::keep(std::move(games));
-    if (progress)
-        progress(100);
+    DrawGames::keep(std::move(ranked.games));
+    report(100);
     return pending;
 }
 
