@@ -14,6 +14,8 @@
 #include <QTemporaryDir>
 #include <QTextStream>
 
+#include <functional>
+
 #include <time.h>
 
 using namespace Qt::StringLiterals;
@@ -63,40 +65,34 @@ int main(int argc, char* argv[])
         games.append(gameText(i));
 
     const QString insert = u"INSERT INTO List1 (BokNo,GNo1,No1,Top1,Kum1,SNo1) VALUES (?,?,?,'9',0,?)"_s;
-    {
-        Connection db = freshUserDb(u"bulk"_s);
+    // One transaction of every row, timed on the clock and, since others' work on a shared machine stretches
+    // the clock, by the process's own time too.
+    const auto timed = [&](const QString& name, const QString& label, const std::function<void(const Connection&)>& write) {
+        Connection db = freshUserDb(name);
         QElapsedTimer timer;
         timer.start();
         const double cpuStart = cpuSeconds();
         Transaction transaction(db);
-        Query q(db, insert);
-        for (int i = 1; i <= rows; ++i)
-            q.run({1201, 0, games[i - 1], i});
+        write(db);
         transaction.commit();
         const double seconds = double(timer.nsecsElapsed()) / 1e9;
         const double cpu = cpuSeconds() - cpuStart;
-        // The process's own time too: on a shared machine others' work stretches the clock, not this.
-        out << "one transaction: " << rows << " rows in " << QString::number(seconds, 'f', 3)
-            << " s = " << qint64(rows / seconds) << " rows/s (cpu " << QString::number(cpu, 'f', 3)
-            << " s = " << qint64(rows / cpu) << " rows/s)" << Qt::endl;
-    }
-    {
-        Connection db = freshUserDb(u"bound"_s);
-        QElapsedTimer timer;
-        timer.start();
-        const double cpuStart = cpuSeconds();
-        Transaction transaction(db);
+        out << label << rows << " rows in " << QString::number(seconds, 'f', 3) << " s = " << qint64(rows / seconds)
+            << " rows/s (cpu " << QString::number(cpu, 'f', 3) << " s = " << qint64(rows / cpu) << " rows/s)"
+            << Qt::endl;
+    };
+    timed(u"bulk"_s, u"one transaction: "_s, [&](const Connection& db) {
+        Query q(db, insert);
+        for (int i = 1; i <= rows; ++i)
+            q.run({1201, 0, games[i - 1], i});
+    });
+    // As a save of games writes them.
+    timed(u"bound"_s, u"bound straight:  "_s, [&](const Connection& db) {
         RowReader q(db, insert);
         q.bind(0, 1201).bind(1, 0);
         for (int i = 1; i <= rows; ++i)
             q.bind(2, games[i - 1]).bind(3, i).execute();
-        transaction.commit();
-        const double seconds = double(timer.nsecsElapsed()) / 1e9;
-        const double cpu = cpuSeconds() - cpuStart;
-        out << "bound straight:  " << rows << " rows in " << QString::number(seconds, 'f', 3) << " s = "
-            << qint64(rows / seconds) << " rows/s (cpu " << QString::number(cpu, 'f', 3) << " s = "
-            << qint64(rows / cpu) << " rows/s)" << Qt::endl;
-    }
+    });
     {
         Connection db = freshUserDb(u"single"_s);
         QElapsedTimer timer;
