@@ -89,7 +89,8 @@ Grid::Grid(QWidget* parent)
 
     // The row the window shows is the row the user is on: a current row moved by the keyboard (or by a
     // press or a drag of the mouse) is reported as a click on it. The release that ends that press is not
-    // reported a second time.
+    // reported a second time. A drag reports only the row it ends on, at the release: each row it passes
+    // would otherwise be shown in turn (a draw of a million games each, in the safe).
     m_view->viewport()->installEventFilter(this);
     m_view->verticalHeader()->viewport()->installEventFilter(this);
     connect(m_view->selectionModel(),
@@ -98,9 +99,17 @@ Grid::Grid(QWidget* parent)
             [this](const QModelIndex& current, const QModelIndex&) {
                 if (m_quiet || !m_followsCursor || !current.isValid())
                     return;
+                if (m_buttonDown && m_reportedRow != -1) {
+                    m_draggedTo = current; // a drag after the press: reported at the release
+                    return;
+                }
                 m_reportedRow = current.row();
                 Q_EMIT cellClicked(current.column() + 1, current.row() + 1);
             });
+    connect(m_view, &QTableView::pressed, this, [this](const QModelIndex&) {
+        if (m_reportedRow == -1)
+            m_reportedRow = kPressedInPlace;
+    });
     connect(m_view, &QTableView::clicked, this, [this](const QModelIndex& index) {
         if (std::exchange(m_reportedRow, -1) != index.row())
             Q_EMIT cellClicked(index.column() + 1, index.row() + 1);
@@ -135,8 +144,18 @@ Grid::Grid(QWidget* parent)
 
 bool Grid::eventFilter(QObject* watched, QEvent* event)
 {
-    if (event->type() == QEvent::MouseButtonPress)
+    if (event->type() == QEvent::MouseButtonPress) {
         m_reportedRow = -1; // a new press: its release is a click of its own
+        m_buttonDown = true;
+        m_draggedTo = QModelIndex();
+    } else if (event->type() == QEvent::MouseButtonRelease && m_buttonDown) {
+        m_buttonDown = false;
+        const QPersistentModelIndex to = std::exchange(m_draggedTo, QPersistentModelIndex());
+        if (to.isValid() && to.row() != m_reportedRow && to == m_view->currentIndex()) {
+            m_reportedRow = to.row();
+            Q_EMIT cellClicked(to.column() + 1, to.row() + 1);
+        }
+    }
     return QWidget::eventFilter(watched, event);
 }
 

@@ -3,6 +3,7 @@
 #include "GridModel.h"
 
 #include <QColor>
+#include <QPersistentModelIndex>
 #include <QWidget>
 
 #include <optional>
@@ -105,7 +106,12 @@ private:
     QTableView* m_view;
     bool m_quiet = false;
     bool m_followsCursor = true;
-    int m_reportedRow = -1; // 0-based row already reported by the press in progress
+    // 0-based row already reported by the press in progress; kPressedInPlace for a press that left the
+    // current row where it was.
+    int m_reportedRow = -1;
+    static constexpr int kPressedInPlace = -2;
+    bool m_buttonDown = false; // a press of the mouse in the grid, not yet released
+    QPersistentModelIndex m_draggedTo; // where a drag with that press has moved the current row
 };
 
 // Blocks of five rows shaded alternately: 1–5 plain, 6–10 RGB(246,246,246), 11–15 plain, …

@@ -5,6 +5,8 @@
 #include <QTableView>
 #include <QTest>
 
+#include <QMouseEvent>
+
 #include <gtest/gtest.h>
 
 using namespace Qt::StringLiterals;
@@ -242,6 +244,52 @@ TEST(GridEvents, TheKeyboardSelectsLikeAClick)
     QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(grid.model()->index(0, 0)).center());
     ASSERT_EQ(clicks.size(), 5);
     EXPECT_EQ(clicks[4][1].toInt(), 1);
+}
+
+// A drag down the list moves the current row through every row it passes; only the row it ends on is
+// shown (each would be shown in turn otherwise), once, when the button is let go.
+TEST(GridEvents, ADragReportsTheRowItEndsOn)
+{
+    Grid grid;
+    fill(grid, {u"a,1,x"_s, u"b,2,y"_s, u"c,3,z"_s, u"d,4,w"_s, u"e,5,v"_s});
+    grid.setSelectRows(true);
+    grid.resize(400, 300);
+    grid.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&grid));
+    QTableView* view = grid.view();
+    QWidget* area = view->viewport();
+    const auto at = [&](int row) { return view->visualRect(grid.model()->index(row, 0)).center(); };
+    const auto send = [&](QEvent::Type type, int row, Qt::MouseButtons buttons) {
+        QMouseEvent event(type, at(row), area->mapToGlobal(at(row)), Qt::LeftButton, buttons, Qt::NoModifier);
+        QApplication::sendEvent(area, &event);
+    };
+    grid.setActiveCell(1, 1);
+    QSignalSpy clicks(&grid, &Grid::cellClicked);
+    send(QEvent::MouseButtonPress, 1, Qt::LeftButton); // the press shows its row at once
+    ASSERT_EQ(clicks.size(), 1);
+    EXPECT_EQ(clicks[0][1].toInt(), 2);
+    for (int row = 2; row <= 3; ++row)
+        send(QEvent::MouseMove, row, Qt::LeftButton);
+    EXPECT_EQ(grid.activeRow(), 4);
+    EXPECT_EQ(clicks.size(), 1);
+    send(QEvent::MouseButtonRelease, 3, Qt::NoButton);
+    ASSERT_EQ(clicks.size(), 2);
+    EXPECT_EQ(clicks[1][1].toInt(), 4);
+
+    // Pressed on the current row and dragged: the same.
+    send(QEvent::MouseButtonPress, 3, Qt::LeftButton);
+    send(QEvent::MouseMove, 4, Qt::LeftButton);
+    EXPECT_EQ(clicks.size(), 2);
+    send(QEvent::MouseButtonRelease, 4, Qt::NoButton);
+    ASSERT_EQ(clicks.size(), 3);
+    EXPECT_EQ(clicks[2][1].toInt(), 5);
+    // A drag that comes back to where it started reports nothing new.
+    send(QEvent::MouseButtonPress, 4, Qt::LeftButton);
+    send(QEvent::MouseMove, 2, Qt::LeftButton);
+    send(QEvent::MouseMove, 4, Qt::LeftButton);
+    send(QEvent::MouseButtonRelease, 4, Qt::NoButton);
+    EXPECT_EQ(clicks.size(), 4); // the click on the current row, as a click there always is
+    EXPECT_EQ(clicks[3][1].toInt(), 5);
 }
 
 TEST(GridLarge, HoldsThirtyTwoThousandRows)
