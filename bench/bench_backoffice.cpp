@@ -2,6 +2,7 @@
 // draw of 100,000 free games (settlement step 1, on screen), and listing a month of 1,000 orders.
 // The server is the demo's SQLite stand-in, or PostgreSQL when SURIBALL_TEST_PG names its host (as for
 // the tests: SURIBALL_TEST_PG_ADMIN, SURIBALL_TEST_PG_PASSWORD).
+#include "BenchSupport.h"
 #include "Clock.h"
 #include "Database.h"
 #include "Globals.h"
@@ -25,39 +26,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-class Quiet final : public MessageService
-{
-public:
-    MsgAnswer show(const QString&, MsgIcon, MsgButtons, const QString&) override { return MsgAnswer::Ok; }
-};
-
-QStringList randomGames(int n, std::mt19937& random)
-{
-    QStringList games;
-    games.reserve(n);
-    std::array<int, 45> all {};
-    std::iota(all.begin(), all.end(), 1);
-    for (int i = 0; i < n; ++i) {
-        for (int k = 0; k < 6; ++k)
-            std::swap(all[size_t(k)], all[size_t(k) + random() % size_t(45 - k)]);
-        std::array<int, 6> g {};
-        std::copy_n(all.begin(), 6, g.begin());
-        std::sort(g.begin(), g.end());
-        QString text;
-        for (int x : g)
-            text += QString::number(x).rightJustified(2, u'0');
-        games.append(text);
-    }
-    return games;
-}
-
-double lap(QElapsedTimer& t)
-{
-    const double ms = double(t.nsecsElapsed()) / 1e6;
-    t.restart();
-    return ms;
-}
-
 void addOrder(qint64 code, qint64 drawNo, const QString& date, qint64 tickets)
 {
     Execute(gServerConn,
@@ -71,7 +39,7 @@ void addOrder(qint64 code, qint64 drawNo, const QString& date, qint64 tickets)
 int main(int argc, char* argv[])
 {
     QCoreApplication app(argc, argv);
-    Quiet quiet;
+    bench::QuietMessages quiet;
     MessageService::install(&quiet);
     QTemporaryDir dir;
     qputenv("SURIBALL_ROOT", dir.path().toLocal8Bit());
@@ -97,20 +65,20 @@ int main(int argc, char* argv[])
 
     // 1. Ten thousand pulled games into one order (one transaction, budget 1 s on PostgreSQL).
     addOrder(5000, 1201, u"2025-12-08 09:00:00"_s, 2000);
-    const QStringList pulled = randomGames(10000, random);
+    const QStringList pulled = bench::RandomGames(10000, random);
     t.start();
     const OrderStore::Registration done = OrderStore::RegisterGames(5000, 5, pulled);
-    out << "register 10,000 games into an order: " << lap(t) << " ms (" << done.added << " games, tickets "
+    out << "register 10,000 games into an order: " << bench::LapMs(t) << " ms (" << done.added << " games, tickets "
         << done.firstTicket << "-" << done.lastTicket << ")" << Qt::endl;
 
     // 2. A draw of 100,000 free games ranked on screen (budget 2 s).
     for (int order = 0; order < 10; ++order) {
         addOrder(6000 + order, 1200, u"2025-11-20 09:00:00"_s, 2000);
-        OrderStore::RegisterGames(6000 + order, 5, randomGames(10000, random));
+        OrderStore::RegisterGames(6000 + order, 5, bench::RandomGames(10000, random));
     }
     t.restart();
     const Settlement::Ranking ranking = Settlement::RankDraw(1200);
-    out << "rank a draw of " << ranking.pending << " free games (step 1): " << lap(t) << " ms, "
+    out << "rank a draw of " << ranking.pending << " free games (step 1): " << bench::LapMs(t) << " ms, "
         << qint64(ranking.winners.size()) << " winners" << Qt::endl;
 
     // 3. A month of 1,000 orders, each with games (budget 0.5 s).
@@ -125,6 +93,6 @@ int main(int argc, char* argv[])
     }
     t.restart();
     const std::vector<OrderStore::Order> month = OrderStore::ListOrders(2024, 7);
-    out << "list a month of " << qint64(month.size()) << " orders with their counts: " << lap(t) << " ms" << Qt::endl;
+    out << "list a month of " << qint64(month.size()) << " orders with their counts: " << bench::LapMs(t) << " ms" << Qt::endl;
     return 0;
 }

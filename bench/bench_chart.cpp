@@ -1,5 +1,6 @@
 // The charts of the game window over every real draw (1,200): reading the draws, counting them and
 // drawing the three charts, then a change of range. Budget: 200 ms to the first full picture.
+#include "BenchSupport.h"
 #include "Database.h"
 #include "DemoData.h"
 #include "Globals.h"
@@ -16,15 +17,6 @@
 #include <QTextStream>
 
 using namespace Qt::StringLiterals;
-
-namespace {
-double ms(QElapsedTimer& t)
-{
-    const double v = double(t.nsecsElapsed()) / 1e6;
-    t.restart();
-    return v;
-}
-} // namespace
 
 int main(int argc, char* argv[])
 {
@@ -53,14 +45,14 @@ int main(int argc, char* argv[])
         tabs->setCurrentIndex(i);
         (void)window.grab();
     }
-    const double first = ms(t);
+    const double first = bench::LapMs(t);
     out << window.summary().draws << " draws, three charts counted and drawn: " << first << " ms" << Qt::endl;
     auto* range = window.findChild<QComboBox*>(u"cboRange1"_s);
     for (int i = 0; i < range->count(); ++i) {
         t.restart();
         range->setCurrentIndex(i);
         (void)window.grab();
-        out << range->currentText() << ": " << ms(t) << " ms" << Qt::endl;
+        out << range->currentText() << ": " << bench::LapMs(t) << " ms" << Qt::endl;
     }
     out << (first <= 200.0 ? "within" : "OVER") << " the budget of 200 ms" << Qt::endl;
     return first <= 200.0 ? 0 : 1;

@@ -1,6 +1,7 @@
 // The coupon window at scale: a coupon holding 100,000 issued games of a past draw — opening the window
 // (ranks, counts, first page) and the next page — then an issue run of 1,000 coupons of 5 games, its
 // pages drawn into a PDF, and the painting of one coupon.
+#include "BenchSupport.h"
 #include "CouponLayout.h"
 #include "CouponPrint.h"
 #include "CouponStore.h"
@@ -28,47 +29,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-class Quiet final : public MessageService
-{
-public:
-    MsgAnswer show(const QString&, MsgIcon, MsgButtons, const QString&) override { return MsgAnswer::Ok; }
-};
-
-class NoLauncher final : public Launcher
-{
-public:
-    bool openUrl(const QString&) override { return true; }
-    bool openTextFile(const QString&) override { return true; }
-    bool startProgram(const QString&, const QStringList&) override { return true; }
-};
-
-QStringList randomGames(int n, std::mt19937& random)
-{
-    QStringList games;
-    games.reserve(n);
-    std::array<int, 45> all {};
-    std::iota(all.begin(), all.end(), 1);
-    for (int i = 0; i < n; ++i) {
-        for (int k = 0; k < 6; ++k)
-            std::swap(all[size_t(k)], all[size_t(k) + random() % size_t(45 - k)]);
-        std::array<int, 6> g {};
-        std::copy_n(all.begin(), 6, g.begin());
-        std::sort(g.begin(), g.end());
-        QString text;
-        for (int x : g)
-            text += QString::number(x).rightJustified(2, u'0');
-        games.append(text);
-    }
-    return games;
-}
-
-double lap(QElapsedTimer& t)
-{
-    const double ms = double(t.nsecsElapsed()) / 1e6;
-    t.restart();
-    return ms;
-}
-
 void registerCoupon(qint64 drawNo)
 {
     Execute(gUserConn,
@@ -85,9 +45,9 @@ int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
     const int big = argc > 1 ? QString::fromLocal8Bit(argv[1]).toInt() : 100000;
-    Quiet quiet;
+    bench::QuietMessages quiet;
     MessageService::install(&quiet);
-    NoLauncher launcher;
+    bench::NoLauncher launcher;
     Launcher::install(&launcher);
     QTemporaryDir dir;
     Installer::demo(dir.path(), false, QDate(2025, 12, 8));
@@ -102,33 +62,33 @@ int main(int argc, char* argv[])
     QElapsedTimer t;
     t.start();
     registerCoupon(1200);
-    CouponStore::AddGames(1200, randomGames(big, random));
+    CouponStore::AddGames(1200, bench::RandomGames(big, random));
     CouponStore::IssueCoupons(1200, big / 5, 5);
     CouponStore::FinishIssue();
-    out << "set-up: " << big << " issued games of draw 1200: " << lap(t) << " ms" << Qt::endl;
+    out << "set-up: " << big << " issued games of draw 1200: " << bench::LapMs(t) << " ms" << Qt::endl;
 
     {
         frmPrint1 window;
         window.resize(1200, 760);
         app.processEvents();
-        out << "open the window on it (ranks of the past draw, counts, first page, preview): " << lap(t) << " ms"
+        out << "open the window on it (ranks of the past draw, counts, first page, preview): " << bench::LapMs(t) << " ms"
             << Qt::endl;
         window.NextPage();
         app.processEvents();
-        out << "next page: " << lap(t) << " ms" << Qt::endl;
+        out << "next page: " << bench::LapMs(t) << " ms" << Qt::endl;
         window.SelectCoupon(1);
         app.processEvents();
-        out << "select it again (ranked already): " << lap(t) << " ms" << Qt::endl;
+        out << "select it again (ranked already): " << bench::LapMs(t) << " ms" << Qt::endl;
     }
 
     registerCoupon(1201);
-    CouponStore::AddGames(1201, randomGames(5000, random));
-    lap(t);
+    CouponStore::AddGames(1201, bench::RandomGames(5000, random));
+    bench::LapMs(t);
     const CouponStore::IssueRun run = CouponStore::IssueCoupons(1201, 1000, 5);
-    out << "issue run of 1,000 coupons of 5 games (numbered): " << lap(t) << " ms"
+    out << "issue run of 1,000 coupons of 5 games (numbered): " << bench::LapMs(t) << " ms"
         << (run.refusal ? u" refused: "_s + *run.refusal : QString()) << Qt::endl;
     const PrintOutcome outcome = PrintIssuedCoupons();
-    out << "its pages drawn into a PDF (" << outcome.pages << " pages): " << lap(t) << " ms "
+    out << "its pages drawn into a PDF (" << outcome.pages << " pages): " << bench::LapMs(t) << " ms "
         << outcome.error << Qt::endl;
     CouponStore::FinishIssue();
 
@@ -136,14 +96,14 @@ int main(int argc, char* argv[])
     const CouponLayout::Lines lines = CouponLayout::Build(*content);
     QImage preview(240, 520, QImage::Format_ARGB32_Premultiplied);
     constexpr int rounds = 200;
-    lap(t);
+    bench::LapMs(t);
     for (int i = 0; i < rounds; ++i) {
         preview.fill(Qt::white);
         QPainter painter(&preview);
         painter.scale(240.0 / 3600, 240.0 / 3600);
         DrawCoupon(painter, lines);
     }
-    out << "DrawCoupon into the preview, each: " << lap(t) / rounds << " ms" << Qt::endl;
+    out << "DrawCoupon into the preview, each: " << bench::LapMs(t) / rounds << " ms" << Qt::endl;
     for (int i = 0; i < rounds; ++i) {
         const auto c = CouponLayout::ReadCoupon(1201, run.firstCoupon + i);
         preview.fill(Qt::white);
@@ -151,6 +111,6 @@ int main(int argc, char* argv[])
         painter.scale(240.0 / 3600, 240.0 / 3600);
         DrawCoupon(painter, CouponLayout::Build(*c));
     }
-    out << "read, build and draw a coupon, each: " << lap(t) / rounds << " ms" << Qt::endl;
+    out << "read, build and draw a coupon, each: " << bench::LapMs(t) / rounds << " ms" << Qt::endl;
     return 0;
 }

@@ -1,5 +1,6 @@
 // The lotto game window driven headless: 32,767 games with 5 required and 35 excluded numbers, their
 // sort and duplicate removal, and an ordinary member's 999 games.
+#include "BenchSupport.h"
 #include "Database.h"
 #include "Globals.h"
 #include "Installer.h"
@@ -15,26 +16,10 @@
 
 using namespace Qt::StringLiterals;
 
-namespace {
-// Says OK to the duplicate question.
-class Yes final : public MessageService
-{
-public:
-    MsgAnswer show(const QString&, MsgIcon, MsgButtons, const QString&) override { return MsgAnswer::Ok; }
-};
-
-double ms(QElapsedTimer& t)
-{
-    const double v = double(t.nsecsElapsed()) / 1e6;
-    t.restart();
-    return v;
-}
-} // namespace
-
 int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
-    Yes yes;
+    bench::QuietMessages yes; // says OK to the duplicate question
     MessageService::install(&yes);
     QTemporaryDir dir;
     Installer::Options options;
@@ -58,13 +43,13 @@ int main(int argc, char* argv[])
     t.start();
     window.GenerateGames();
     app.processEvents();
-    out << "32,767 games (5 required, 35 excluded) with statistics: " << ms(t) << " ms" << Qt::endl;
+    out << "32,767 games (5 required, 35 excluded) with statistics: " << bench::LapMs(t) << " ms" << Qt::endl;
     window.SortGameList();
     app.processEvents();
-    out << "sorting them: " << ms(t) << " ms" << Qt::endl;
+    out << "sorting them: " << bench::LapMs(t) << " ms" << Qt::endl;
     window.RemoveDuplicateGames();
     app.processEvents();
-    out << "removing their duplicates (" << window.gameCount() << " games left): " << ms(t) << " ms" << Qt::endl;
+    out << "removing their duplicates (" << window.gameCount() << " games left): " << bench::LapMs(t) << " ms" << Qt::endl;
 
     window.findChild<QPushButton*>(u"cmdClear"_s)->click();
     window.findChild<QPushButton*>(u"cmdClear2"_s)->click();
@@ -72,17 +57,17 @@ int main(int argc, char* argv[])
     t.restart();
     window.GenerateGames();
     app.processEvents();
-    out << "32,767 free games: " << ms(t) << " ms; ";
+    out << "32,767 free games: " << bench::LapMs(t) << " ms; ";
     window.SortGameList();
-    out << "sort " << ms(t) << " ms; ";
+    out << "sort " << bench::LapMs(t) << " ms; ";
     window.RemoveDuplicateGames();
-    out << "duplicates " << ms(t) << " ms" << Qt::endl;
+    out << "duplicates " << bench::LapMs(t) << " ms" << Qt::endl;
 
     gUserID = u"player"_s;
     count->setCurrentText(u"999"_s);
     t.restart();
     window.GenerateGames();
     app.processEvents();
-    out << "999 games: " << ms(t) << " ms" << Qt::endl;
+    out << "999 games: " << bench::LapMs(t) << " ms" << Qt::endl;
     return 0;
 }

@@ -1,6 +1,7 @@
 // Inserting List1 rows: 100,000 rows in one transaction through the statement layer and bound straight to
 // SQLite as a save of games does, against the same rows one autocommit statement at a time (capped, since
 // every such statement waits for the disk).
+#include "BenchSupport.h"
 #include "Database.h"
 #include "Installer.h"
 #include "Paths.h"
@@ -28,13 +29,6 @@ QString gameText(int i)
     for (int k = 0; k < 6; ++k)
         text += QString::number(1 + (i * 7 + k * 8) % 45).rightJustified(2, u'0');
     return text;
-}
-
-double cpuSeconds()
-{
-    timespec now {};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
-    return double(now.tv_sec) + double(now.tv_nsec) / 1e9;
 }
 
 Connection freshUserDb(const QString& name)
@@ -71,12 +65,12 @@ int main(int argc, char* argv[])
         Connection db = freshUserDb(name);
         QElapsedTimer timer;
         timer.start();
-        const double cpuStart = cpuSeconds();
+        const double cpuStart = bench::CpuMs() / 1e3;
         Transaction transaction(db);
         write(db);
         transaction.commit();
         const double seconds = double(timer.nsecsElapsed()) / 1e9;
-        const double cpu = cpuSeconds() - cpuStart;
+        const double cpu = bench::CpuMs() / 1e3 - cpuStart;
         out << label << rows << " rows in " << QString::number(seconds, 'f', 3) << " s = " << qint64(rows / seconds)
             << " rows/s (cpu " << QString::number(cpu, 'f', 3) << " s = " << qint64(rows / cpu) << " rows/s)"
             << Qt::endl;

@@ -1,6 +1,7 @@
 // The wins after a start: the first synchronisation of the demo's draws with 100,000 of the member's games
 // waiting for draw 1200, against the same start with an empty safe; then the safe's backup and its
 // restore of 1,000,000 games into an empty member database.
+#include "BenchSupport.h"
 #include "Clock.h"
 #include "Database.h"
 #include "DrawSync.h"
@@ -27,14 +28,6 @@ using namespace Qt::StringLiterals;
 namespace {
 
 double ms(const QElapsedTimer& t) { return double(t.nsecsElapsed()) / 1e6; }
-
-// The process's own processor time: the machine these run on is shared, and waiting is not our cost.
-double cpuMs()
-{
-    timespec now {};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
-    return double(now.tv_sec) * 1e3 + double(now.tv_nsec) / 1e6;
-}
 
 QStringList randomGames(int n, unsigned seed)
 {
@@ -78,9 +71,9 @@ Took firstSync(int games)
     freshStart(dir, games);
     QElapsedTimer t;
     t.start();
-    const double cpu = cpuMs();
+    const double cpu = bench::CpuMs();
     SyncDrawResults();
-    const Took took {ms(t), cpuMs() - cpu};
+    const Took took {ms(t), bench::CpuMs() - cpu};
     gSystemConn.close();
     gUserConn.close();
     gServerConn.close();
@@ -111,20 +104,20 @@ int main(int argc, char* argv[])
         SafeStore::SaveGames(1191 + k, randomGames(100000, unsigned(k)), u"메모"_s, u"그룹"_s + QString::number(k % 3));
     QElapsedTimer t;
     t.start();
-    double cpu = cpuMs();
+    double cpu = bench::CpuMs();
     const SafeBackup::BackupOutcome made = SafeBackup::Backup(gUserID);
     const double backup = ms(t);
-    const double backupCpu = cpuMs() - cpu;
+    const double backupCpu = bench::CpuMs() - cpu;
 
     CloseUserDb();
     QFile::remove(gUserDbPath);
     QFile::copy(InstallPaths::userDbTemplate(), gUserDbPath);
     OpenUserDb();
     t.restart();
-    cpu = cpuMs();
+    cpu = bench::CpuMs();
     const SafeBackup::RestoreOutcome restored = SafeBackup::Restore(made.path, gUserID);
     const double restore = ms(t);
-    const double restoreCpu = cpuMs() - cpu;
+    const double restoreCpu = bench::CpuMs() - cpu;
     out << "backup of " << made.games << " games " << QString::number(backup, 'f', 1) << " ms (processor "
         << QString::number(backupCpu, 'f', 1) << " ms, " << QFile(made.path).size() / 1024 / 1024
         << " MB); restore into an empty safe " << QString::number(restore, 'f', 1) << " ms (processor "

@@ -1,0 +1,84 @@
+#pragma once
+
+// What every bench needs around the code it measures: messages answered without a window, nothing
+// started outside, random games, and timings on the clock and in the process's own time.
+#include "Launcher.h"
+#include "MessageService.h"
+
+#include <QElapsedTimer>
+#include <QString>
+#include <QStringList>
+
+#include <algorithm>
+#include <array>
+#include <numeric>
+#include <random>
+
+#include <time.h>
+
+namespace bench {
+
+class QuietMessages final : public MessageService
+{
+public:
+    MsgAnswer show(const QString&, MsgIcon, MsgButtons, const QString&) override { return MsgAnswer::Ok; }
+};
+
+class NoLauncher final : public Launcher
+{
+public:
+    bool openUrl(const QString&) override { return true; }
+    bool openTextFile(const QString&) override { return true; }
+    bool startProgram(const QString&, const QStringList&) override { return true; }
+};
+
+// n games of six different numbers from 1 to 45, ascending, in twelve digits.
+inline QStringList RandomGames(int n, std::mt19937& random)
+{
+    QStringList games;
+    games.reserve(n);
+    std::array<int, 45> all {};
+    std::iota(all.begin(), all.end(), 1);
+    for (int i = 0; i < n; ++i) {
+        for (int k = 0; k < 6; ++k)
+            std::swap(all[size_t(k)], all[size_t(k) + random() % size_t(45 - k)]);
+        std::array<int, 6> g {};
+        std::copy_n(all.begin(), 6, g.begin());
+        std::sort(g.begin(), g.end());
+        QString text;
+        for (int x : g)
+            text += QString::number(x).rightJustified(2, u'0');
+        games.append(text);
+    }
+    return games;
+}
+
+// The milliseconds on the clock since the timer started, which starts it again.
+inline double LapMs(QElapsedTimer& t)
+{
+    const double ms = double(t.nsecsElapsed()) / 1e6;
+    t.restart();
+    return ms;
+}
+
+// The process's own processor time: the machine these run on is shared, and others' work stretches the
+// clock, not this.
+inline double CpuMs()
+{
+    timespec now {};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
+    return double(now.tv_sec) * 1e3 + double(now.tv_nsec) / 1e6;
+}
+
+// The time on the clock and the process's own since the last call: "812.4 ms (cpu 640.2 ms)".
+inline QString LapWithCpu(QElapsedTimer& t)
+{
+    static double cpuStart = CpuMs();
+    const double ms = LapMs(t);
+    const double cpu = CpuMs() - cpuStart;
+    cpuStart = CpuMs();
+    return QString::number(ms, 'f', 1) + QStringLiteral(" ms (cpu ") + QString::number(cpu, 'f', 1)
+        + QStringLiteral(" ms)");
+}
+
+} // namespace bench
