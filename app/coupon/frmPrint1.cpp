@@ -6,6 +6,7 @@
 #include "CouponPrint.h"
 #include "Globals.h"
 #include "Grid.h"
+#include "PageTurner.h"
 #include "IssuePlan.h"
 #include "MessageService.h"
 #include "SafeStore.h"
@@ -191,16 +192,9 @@ QWidget* frmPrint1::buildGames()
     lblMsg1 = Named(new QLabel(u"[발행: ] [미발행: ]"_s), u"lblMsg1"_s);
     lblMsg1->setStyleSheet(u"color: #b03030; font-weight: bold; padding: 2px 0;"_s);
     lblRecCount = Named(new QLabel(u"[자료: 0/0]"_s), u"lblRecCount"_s);
-    lblPrev = Named(new QLabel(u"< 이전"_s), u"lblPrev"_s);
-    lblMax1 = Named(new QLabel(u"[1/1]"_s), u"lblMax1"_s);
-    lblNext = Named(new QLabel(u"다음 >"_s), u"lblNext"_s);
-    lblPrev->setAccessibleName(u"이전"_s);
-    lblNext->setAccessibleName(u"다음"_s);
-    for (QLabel* label : {lblPrev, lblNext}) {
-        label->setCursor(Qt::PointingHandCursor);
-        label->setStyleSheet(u"color: rgb(128,0,128);"_s);
-        label->installEventFilter(this);
-    }
+    pager = Named(new PageTurner, u"pager"_s);
+    connect(pager, &PageTurner::nextRequested, this, &frmPrint1::NextPage);
+    connect(pager, &PageTurner::previousRequested, this, &frmPrint1::PreviousPage);
 
     auto* filters = new QHBoxLayout;
     filters->addWidget(new QLabel(u"검색조건:"_s));
@@ -213,12 +207,6 @@ QWidget* frmPrint1::buildGames()
     for (QPushButton* b : {cmdPrint1, cmdReprint1, cmdDelete2, cmdClear1, cmdToText})
         buttons->addWidget(b);
     buttons->addStretch(1);
-    auto* pages = new QHBoxLayout;
-    pages->addStretch(1);
-    pages->addWidget(lblPrev);
-    pages->addWidget(lblMax1);
-    pages->addWidget(lblNext);
-    pages->addStretch(1);
 
     lblTip1 = Named(new QLabel, u"lblTip1"_s);
     lblTip1->setStyleSheet(u"color: #2a6a2a; padding: 2px 0;"_s);
@@ -234,7 +222,7 @@ QWidget* frmPrint1::buildGames()
     layout->addLayout(buttons);
     layout->addWidget(lblMsg1);
     layout->addWidget(grdR2, 1);
-    layout->addLayout(pages);
+    layout->addWidget(pager);
     return box;
 }
 
@@ -279,9 +267,7 @@ void frmPrint1::SelectCoupon(int row)
             m_countLine = u"[발행: 0] [미발행: 0] "_s;
             lblMsg1->setText(u"[발행: ] [미발행: ]"_s);
             lblRecCount->setText(u"[자료: 0/0]"_s);
-            lblPrev->hide();
-            lblNext->hide();
-            lblMax1->hide();
+            pager->hidePages();
         }
         return;
     }
@@ -331,9 +317,7 @@ void frmPrint1::ShowIssuedPage(qint64 drawNo)
     BusyGuard busy(u"발행복권 읽기 ..."_s);
     m_memoShown = false;
     txtBigo1->clear();
-    lblPrev->hide();
-    lblNext->hide();
-    lblMax1->hide();
+    pager->hidePages();
     m_ticked = 0;
     grdR2->setText(1, 0, u"+"_s);
     if (drawNo == 0)
@@ -359,11 +343,8 @@ void frmPrint1::ShowIssuedPage(qint64 drawNo)
     m_page = int(paging.page);
     m_pages = int(paging.pages);
     if (total > size) {
-        lblPrev->show();
-        lblNext->show();
-        lblMax1->show();
     }
-    lblMax1->setText(u'[' + QString::number(m_page) + u'/' + QString::number(m_pages) + u']');
+    pager->setPages(m_page, m_pages);
 
     const std::vector<CouponStore::Game> games = CouponStore::GamesPage(drawNo, filter(), order(), m_page, size);
     {
@@ -465,40 +446,24 @@ void frmPrint1::tickAll()
     m_ticked = on ? grdR2->maxRows() : 0;
 }
 
-void frmPrint1::turnPage(QLabel* label, int step)
+void frmPrint1::turnPage(int step)
 {
     const int target = m_page + step;
     if (target < 1 || target > m_pages)
         return;
     m_page = target;
-    label->setStyleSheet(u"color: rgb(0,0,64); font-weight: bold;"_s);
-    label->repaint();
-    guarded([this] {
-        CouponStore::CalcCouponRanks(m_drawNo, BusyGuard::callback());
-        ShowIssuedPage(m_drawNo);
-        previewFirstRow();
+    pager->turn(step, [this] {
+        guarded([this] {
+            CouponStore::CalcCouponRanks(m_drawNo, BusyGuard::callback());
+            ShowIssuedPage(m_drawNo);
+            previewFirstRow();
+        });
     });
-    label->setStyleSheet(u"color: rgb(128,0,128);"_s);
 }
 
-void frmPrint1::NextPage() { turnPage(lblNext, 1); }
+void frmPrint1::NextPage() { turnPage(1); }
 
-void frmPrint1::PreviousPage() { turnPage(lblPrev, -1); }
-
-bool frmPrint1::eventFilter(QObject* watched, QEvent* event)
-{
-    if (event->type() == QEvent::MouseButtonRelease) {
-        if (watched == lblNext) {
-            NextPage();
-            return true;
-        }
-        if (watched == lblPrev) {
-            PreviousPage();
-            return true;
-        }
-    }
-    return QWidget::eventFilter(watched, event);
-}
+void frmPrint1::PreviousPage() { turnPage(-1); }
 
 void frmPrint1::AppendCoupon()
 {

@@ -8,6 +8,7 @@
 class CouponPreview;
 class Grid;
 class QComboBox;
+class PageTurner;
 class QLabel;
 class QPlainTextEdit;
 class QPushButton;
@@ -54,9 +55,6 @@ Q_SIGNALS:
     // The window shows another coupon: the main window turns its banner.
     void bannerChangeRequested();
 
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
 private:
     QWidget* buildCoupons();
     QWidget* buildGames();
@@ -65,7 +63,7 @@ private:
     qint64 couponOfRow(int row) const;
     void tick(int row);
     void tickAll();
-    void turnPage(QLabel* label, int step);
+    void turnPage(int step);
     void refresh();
     void reselect();
     void reportPrint(const PrintOutcome& outcome, bool afterIssue);
@@ -89,9 +87,7 @@ private:
     QLabel* lblMsg1;
     QLabel* lblTip1;
     QLabel* lblRecCount;
-    QLabel* lblPrev;
-    QLabel* lblMax1;
-    QLabel* lblNext;
+    PageTurner* pager;
     QPlainTextEdit* txtBigo1;
     QPushButton* cmdSave1;
     CouponPreview* picPad;

@@ -4,6 +4,7 @@
 #include "Clock.h"
 #include "Globals.h"
 #include "Grid.h"
+#include "PageTurner.h"
 #include "Launcher.h"
 #include "MessageService.h"
 #include "Paths.h"
@@ -203,14 +204,9 @@ QWidget* frmBank1::buildTickets()
         });
     });
 
-    lblPrev = Named(new QLabel(u"< 이전"_s), u"lblPrev"_s);
-    lblMax1 = Named(new QLabel(u"[1/1]"_s), u"lblMax1"_s);
-    lblNext = Named(new QLabel(u"다음 >"_s), u"lblNext"_s);
-    for (QLabel* label : {lblPrev, lblNext}) {
-        label->setCursor(Qt::PointingHandCursor);
-        label->setStyleSheet(u"color: rgb(128,0,128);"_s);
-        label->installEventFilter(this);
-    }
+    pager = Named(new PageTurner, u"pager"_s);
+    connect(pager, &PageTurner::nextRequested, this, &frmBank1::NextPage);
+    connect(pager, &PageTurner::previousRequested, this, &frmBank1::PreviousPage);
     lblMsg1 = Named(new QLabel(u"[총당첨금:]"_s), u"lblMsg1"_s);
     lblMsg1->setStyleSheet(u"color: #b03030; font-weight: bold; padding: 2px 0;"_s);
 
@@ -225,12 +221,6 @@ QWidget* frmBank1::buildTickets()
     for (QPushButton* b : {cmdDelete2, cmdPrint1, cmdRefresh, cmdClear1, cmdQr1})
         buttons->addWidget(b);
     buttons->addStretch(1);
-    auto* pages = new QHBoxLayout;
-    pages->addStretch(1);
-    pages->addWidget(lblPrev);
-    pages->addWidget(lblMax1);
-    pages->addWidget(lblNext);
-    pages->addStretch(1);
 
     auto* box = new QWidget;
     auto* layout = new QVBoxLayout(box);
@@ -240,7 +230,7 @@ QWidget* frmBank1::buildTickets()
     layout->addLayout(buttons);
     layout->addWidget(lblMsg1);
     layout->addWidget(grdR2, 1);
-    layout->addLayout(pages);
+    layout->addWidget(pager);
     return box;
 }
 
@@ -418,9 +408,7 @@ SafeStore::TicketQuery frmBank1::ticketQuery() const
 void frmBank1::ShowTicketPage(qint64 drawNo)
 {
     BusyGuard busy(u"복권번호 읽기 ..."_s);
-    lblPrev->hide();
-    lblNext->hide();
-    lblMax1->hide();
+    pager->hidePages();
     m_checked = 0;
     m_groupNo = m_groupName.isEmpty() || m_groupName == kAll ? 0 : SafeStore::GroupNumber(m_groupName);
     SafeStore::TicketQuery query = ticketQuery();
@@ -429,15 +417,12 @@ void frmBank1::ShowTicketPage(qint64 drawNo)
     const int size = std::max(gSafePageSize, 1);
     if (total > size) {
         m_pageCount = int((total + size - 1) / size);
-        lblPrev->show();
-        lblNext->show();
-        lblMax1->show();
         m_page = std::clamp(m_page, 1, m_pageCount);
     } else {
         m_page = 1;
         m_pageCount = 1;
     }
-    lblMax1->setText(u'[' + QString::number(m_page) + u'/' + QString::number(m_pageCount) + u']');
+    pager->setPages(m_page, m_pageCount);
 
     const qint64 first = qint64(m_page - 1) * size;
     const std::vector<SafeStore::Ticket> tickets = SafeStore::TicketPage(query, first, size);
@@ -477,39 +462,23 @@ void frmBank1::ShowDrawSummary()
     showClaim();
 }
 
-void frmBank1::turnPage(QLabel* label, int step)
+void frmBank1::turnPage(int step)
 {
     const int target = m_page + step;
     if (target < 1 || target > m_pageCount)
         return;
     m_page = target;
-    label->setStyleSheet(u"color: rgb(0,0,64); font-weight: bold;"_s);
-    label->repaint();
-    guarded([this] {
-        ShowTicketPage(m_drawNo);
-        ShowDrawSummary();
+    pager->turn(step, [this] {
+        guarded([this] {
+            ShowTicketPage(m_drawNo);
+            ShowDrawSummary();
+        });
     });
-    label->setStyleSheet(u"color: rgb(128,0,128);"_s);
 }
 
-void frmBank1::NextPage() { turnPage(lblNext, 1); }
+void frmBank1::NextPage() { turnPage(1); }
 
-void frmBank1::PreviousPage() { turnPage(lblPrev, -1); }
-
-bool frmBank1::eventFilter(QObject* watched, QEvent* event)
-{
-    if (event->type() == QEvent::MouseButtonRelease) {
-        if (watched == lblNext) {
-            NextPage();
-            return true;
-        }
-        if (watched == lblPrev) {
-            PreviousPage();
-            return true;
-        }
-    }
-    return QWidget::eventFilter(watched, event);
-}
+void frmBank1::PreviousPage() { turnPage(-1); }
 
 void frmBank1::toggleAll()
 {

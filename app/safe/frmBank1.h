@@ -6,6 +6,7 @@
 
 class Grid;
 class QComboBox;
+class PageTurner;
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
@@ -53,9 +54,6 @@ Q_SIGNALS:
     // The safe shows another page of games: the main window turns its banner.
     void bannerChangeRequested();
 
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
 private:
     QWidget* buildDraws();
     QWidget* buildGroups();
@@ -65,15 +63,13 @@ private:
     void showClaim();
     SafeStore::TicketQuery ticketQuery() const;
     void reselectDraw();
-    void turnPage(QLabel* label, int step);
+    void turnPage(int step);
     void toggleAll();
 
     Grid* grdR1;
     Grid* grdR2;
     Grid* grdR3;
-    QLabel* lblPrev;
-    QLabel* lblMax1;
-    QLabel* lblNext;
+    PageTurner* pager;
     QComboBox* cboCheck1;
     QComboBox* cboSort1;
     QPushButton* cmdDelete2;

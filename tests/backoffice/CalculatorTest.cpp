@@ -83,7 +83,7 @@ TEST_F(AdminTools, OnlyTheAdministratorGetsTheWindows)
 {
     gUserID = u"player"_s;
     frmMain shell;
-    for (const QString form : {u"frmA1Job11"_s, u"frmA1Job12"_s, u"frmA1Job13"_s, u"frmA1Job91"_s, u"frmA1Job92"_s}) {
+    for (const QString& form : {u"frmA1Job11"_s, u"frmA1Job12"_s, u"frmA1Job13"_s, u"frmA1Job91"_s, u"frmA1Job92"_s}) {
         const FunctionEntry* entry = FindFunction(form);
         ASSERT_TRUE(entry && entry->create) << form.toStdString();
         install.messages.clear();

@@ -47,7 +47,7 @@ protected:
 TEST_F(AdminShell, AMemberIsTurnedAwayWhicheverWayHeAsks)
 {
     frmMain* m = openMain(u"player"_s);
-    for (const QString form : {u"frmA1Job11"_s, u"frmA1Job12"_s, u"frmA1Job13"_s, u"frmA1Job91"_s, u"frmA1Job92"_s}) {
+    for (const QString& form : {u"frmA1Job11"_s, u"frmA1Job12"_s, u"frmA1Job13"_s, u"frmA1Job91"_s, u"frmA1Job92"_s}) {
         install.messages.clear();
         m->openForm(form);
         EXPECT_EQ(m->openWindow(form), nullptr);
