@@ -96,27 +96,7 @@ void frmA1Job12::buildControls()
     auto* top = AdminForm::SearchRow(cboYear1, cboMonth1, cmdRefresh);
     top->addStretch(1);
 
-    grdR1 = Named(new Grid, u"grdR1");
-    grdR1->setHeaders({u"번호"_s,
-                       u"ID1"_s,
-                       u"추첨회차"_s,
-                       u"접수날짜"_s,
-                       u"주문복권수"_s,
-                       u"복권당게임수"_s,
-                       u"단가"_s,
-                       u"금액"_s,
-                       u"진행상태"_s,
-                       u"현재게임수"_s,
-                       u"취소게임수"_s,
-                       u"우편등기번호"_s});
-    for (int c : {1, 3, 5, 6, 7, 8, 10, 11})
-        grdR1->setColumnKind(c, Grid::ColumnKind::Number);
-    const int widths[] = {0, 60, 90, 64, 150, 76, 86, 70, 90, 64, 76, 76};
-    for (int c = 1; c <= 11; ++c)
-        grdR1->setColumnWidth(c, widths[c]);
-    grdR1->setStretchColumn(12);
-    grdR1->setSelectRows(true);
-    grdR1->setAccessibleName(u"주문 목록"_s);
+    grdR1 = AdminForm::OrderGrid(u"ID1"_s);
     connect(grdR1, &Grid::cellClicked, this, [this](int, int row) { RunGuarded(kFailed, [&] { SelectOrder(row); }); });
     connect(cmdRefresh, &QPushButton::clicked, this, [this] { RunGuarded(kFailed, [this] { Refresh(); }); });
 
@@ -251,30 +231,7 @@ void frmA1Job12::showOrders(qint64 keep)
     BusyGuard busy(u"주문 목록 ..."_s);
     m_orders = OrderStore::ListOrders(Backoffice::LeadingNumber(cboYear1->currentText()),
                                       Backoffice::LeadingNumber(cboMonth1->currentText()));
-    QList<QStringList> rows;
-    rows.reserve(qsizetype(m_orders.size()));
-    int keepRow = 0;
-    for (const OrderStore::Order& o : m_orders) {
-        rows.append({QString::number(o.code),
-                     o.id,
-                     QString::number(o.drawNo),
-                     o.date,
-                     QString::number(o.tickets),
-                     QString::number(o.gamesPerTicket),
-                     QString::number(o.unitPrice),
-                     QString::number(TicketStore::Amount(o)),
-                     o.state,
-                     QString::number(o.games),
-                     QString::number(o.cancelled),
-                     o.sendNo});
-        if (o.code == keep)
-            keepRow = int(rows.size());
-    }
-    Grid::Batch batch(*grdR1);
-    grdR1->setRows(rows);
-    StripeRows(*grdR1);
-    if (keepRow > 0)
-        grdR1->setActiveCell(1, keepRow);
+    AdminForm::ShowOrders(*grdR1, m_orders, keep, &TicketStore::Amount);
 }
 
 void frmA1Job12::clearOrder()
