@@ -3,6 +3,7 @@
 #include "RowReader.h"
 #include "SqlError.h"
 #include "SqlFailure.h"
+#include "VectorState.h"
 
 #include <QSqlDriver>
 #include <QSqlError>
@@ -71,6 +72,7 @@ bool runNative(QSqlQuery& query, const QVariantList& values, const QString& sql)
 
 Query& Query::run(const QVariantList& values)
 {
+    ClearVectorState();
     if (runNative(m_query, values, m_sql))
         return *this;
     for (qsizetype i = 0; i < values.size(); ++i)
@@ -121,6 +123,7 @@ int Execute(const Connection& connection, const QString& sql, const QVariantList
         if (!connection.isOpen())
             throw SqlError(u"데이터베이스가 열려 있지 않습니다."_s, QString(), sql);
         QSqlQuery direct(connection.database());
+        ClearVectorState();
         if (!direct.exec(sql))
             throw FailureOf(direct.driver(), direct.lastError(), sql);
         return direct.numRowsAffected();

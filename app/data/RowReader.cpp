@@ -3,6 +3,7 @@
 #include "SqlError.h"
 #include "SqlFailure.h"
 #include "Transaction.h"
+#include "VectorState.h"
 
 #include <QSqlDriver>
 
@@ -64,6 +65,7 @@ RowReader::~RowReader() { sqlite3_finalize(m_stmt); }
 
 RowReader& RowReader::run(const QVariantList& values)
 {
+    ClearVectorState();
     sqlite3_reset(m_stmt);
     sqlite3_clear_bindings(m_stmt);
     if (values.size() != sqlite3_bind_parameter_count(m_stmt))
@@ -118,6 +120,7 @@ RowReader& RowReader::bind(int at, QStringView text)
 
 void RowReader::execute()
 {
+    ClearVectorState();
     const int result = sqlite3_step(m_stmt);
     if (result != SQLITE_DONE && result != SQLITE_ROW)
         fail(result);

@@ -2,6 +2,7 @@
 
 #include "SqlError.h"
 #include "SqlFailure.h"
+#include "VectorState.h"
 
 #include <QSqlDriver>
 #include <QSqlError>
@@ -23,6 +24,7 @@ bool runControl(QSqlDatabase& db, const QString& statement, QSqlError& error)
     }
     if (db.driver()->dbmsType() == QSqlDriver::SQLite) {
         QSqlQuery query(db);
+        ClearVectorState(); // the commit copies every page the transaction wrote
         if (query.exec(statement))
             return true;
         error = query.lastError();

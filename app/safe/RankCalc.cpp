@@ -146,7 +146,7 @@ using Prizes = std::array<qint64, 6>; // won, by rank; index 0 for the losers
 // as it was before the pass, and ranked there by the same rule.
 struct RankedGames
 {
-    std::shared_ptr<const DrawGames> games; // put in the list's order there too; null: not of the plain form
+    std::optional<std::vector<DrawGames::Game>> games; // none: not of the plain form
     qint64 pending = 0; // games that were pending
     struct Win
     {
@@ -177,7 +177,7 @@ RankedGames rankGames(const QString& path, qint64 drawNo, const FastRank& rule, 
             if (g.rank != '0')
                 ranked.wins.push_back({g.serial, g.rank, g.prize});
         }
-        ranked.games = std::make_shared<const DrawGames>(drawNo, std::move(*games));
+        ranked.games = std::move(games);
     } catch (...) {
         // The games are then read again for the list; the pass itself goes on without them.
         ranked = {};
@@ -210,7 +210,12 @@ qint64 EvaluatePending(qint64 drawNo, const DrawResult& draw, const ProgressCall
     qint64 pending = Execute(gUserConn, u"UPDATE List1 SET Top1 = '0', Kum1 = 0 WHERE BokNo = ? AND Top1 = '9'"_s, {drawNo});
     report(50);
     RankedGames ranked = beside.get();
+    // The copy is put in the list's order on the other thread while the winners are written and committed.
+    std::future<std::shared_ptr<const DrawGames>> ordered;
     if (ranked.games && ranked.pending == pending) {
+        ordered = std::async(std::launch::async, [drawNo, games = std::move(*ranked.games)]() mutable {
+            return std::make_shared<const DrawGames>(drawNo, std::move(games));
+        });
         RowReader winner(gUserConn, u"UPDATE List1 SET Top1 = ?, Kum1 = ? WHERE BokNo = ? AND SNo1 = ?"_s);
         winner.bind(2, drawNo);
         for (const RankedGames::Win& w : ranked.wins)
@@ -219,7 +224,6 @@ qint64 EvaluatePending(qint64 drawNo, const DrawResult& draw, const ProgressCall
     } else {
         // Games of another form than the program writes (or too many to hold): one statement ranks each
         // by the rule as written.
-        ranked.games.reset();
         Execute(gUserConn, u"ROLLBACK TO rank_pass"_s);
         Execute(gUserConn, u"RELEASE rank_pass"_s);
         qint64 expected = 1;
@@ -248,7 +252,8 @@ qint64 EvaluatePending(qint64 drawNo, const DrawResult& draw, const ProgressCall
     }
     markEvaluated(drawNo, draw);
     transaction.commit();
-    DrawGames::keep(std::move(ranked.games));
+    if (ordered.valid())
+        DrawGames::keep(ordered.get());
     report(100);
     return pending;
 }
