@@ -130,6 +130,8 @@ void DrawGames::keep(std::shared_ptr<const DrawGames> games)
         kept() = {games->drawNo(), ContentStamp(gUserConn), std::move(games)};
 }
 
+void DrawGames::forget() { kept() = {}; }
+
 std::vector<qint64> DrawGames::groups() const
 {
     std::vector<qint64> groups;

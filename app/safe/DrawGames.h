@@ -37,6 +37,8 @@ public:
     static std::optional<std::vector<Game>> readFrom(const Connection& connection, qint64 drawNo);
     // Keeps the games as the member's file has them now, after a change this program committed.
     static void keep(std::shared_ptr<const DrawGames> games);
+    // Lets go of the games kept (forty bytes a game): nothing on screen shows them any more.
+    static void forget();
 
     qint64 drawNo() const { return m_drawNo; }
     const std::vector<Game>& games() const { return m_games; }

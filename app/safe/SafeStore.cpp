@@ -61,11 +61,17 @@ bool sameQuery(const TicketQuery& a, const TicketQuery& b)
     return a.drawNo == b.drawNo && a.filter == b.filter && a.groupNo == b.groupNo && a.byRank == b.byRank;
 }
 
+std::optional<ListOrder>& keptOrder()
+{
+    static std::optional<ListOrder> kept;
+    return kept;
+}
+
 // The list, with the games it points into; null when the draw has no image and SQLite is to make it.
 const ListOrder* listOrder(const TicketQuery& query, std::shared_ptr<const DrawGames>& games,
                            bool highestRankFirst = false)
 {
-    static std::optional<ListOrder> kept;
+    std::optional<ListOrder>& kept = keptOrder();
     games = DrawGames::read(query.drawNo);
     if (!games) {
         kept.reset();
@@ -405,6 +411,12 @@ qint64 DeleteLosingGames(qint64 drawNo)
     const qint64 count = Recount(drawNo, -1);
     transaction.commit();
     return count;
+}
+
+void ForgetKeptLists()
+{
+    keptOrder().reset();
+    DrawGames::forget();
 }
 
 QString CleanMemo(const QString& typed) { return SqlQuote(ByteLeft(typed.trimmed(), 10000)); }

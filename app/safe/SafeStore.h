@@ -77,6 +77,10 @@ void DeleteGroupGames(qint64 drawNo, const QString& groupName);
 // Deletes the losing games ("0") and returns how many games the draw keeps.
 qint64 DeleteLosingGames(qint64 drawNo);
 // A draw's memo as it is kept: trimmed, 10,000 bytes, quotes as backquotes.
+// Lets go of the draw's games and the list kept in memory for the pages (a million games are some 45 MB):
+// for the safe's window when it closes.
+void ForgetKeptLists();
+
 QString CleanMemo(const QString& typed);
 // Cleans the memo, stores it and returns it.
 QString SaveMemo(qint64 drawNo, const QString& memo);

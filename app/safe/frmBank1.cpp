@@ -303,6 +303,8 @@ void frmBank1::ShowDrawList(bool reload)
     }
 }
 
+frmBank1::~frmBank1() { SafeStore::ForgetKeptLists(); }
+
 void frmBank1::SelectDraw(int row)
 {
     if (grdR1->maxRows() == 0 || row <= 0 || row > grdR1->maxRows())

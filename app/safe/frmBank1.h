@@ -19,6 +19,7 @@ class frmBank1 : public QWidget
     Q_OBJECT
 public:
     explicit frmBank1(QWidget* parent = nullptr);
+    ~frmBank1() override;
 
     void ShowDrawList(bool reload);
     void SelectDraw(int row);

@@ -1,3 +1,4 @@
+#include "DrawGames.h"
 #include "SafeStore.h"
 #include "SafeWindowFixture.h"
 #include "Tools.h"
@@ -91,6 +92,17 @@ TEST_F(SafeWindow, TheCountIsCorrectedWhenADrawIsSelected)
     EXPECT_EQ(SqlValue(gUserConn, u"SELECT Count1 FROM Bok1 WHERE BokNo = 1197"_s), u"7"_s);
     Grid* draws = w->findChild<Grid*>(u"grdR1"_s);
     EXPECT_EQ(draws->text(3, draws->activeRow()), u"7"_s);
+}
+
+// The games read for the pages stay in memory while the window shows them, and no longer.
+TEST_F(SafeWindow, ClosingTheWindowLetsGoOfTheGamesKept)
+{
+    ASSERT_FALSE(SafeStore::SaveGames(1197, manyGames(7), QString(), u"g"_s));
+    auto w = open();
+    pickDraw(*w, 1197);
+    EXPECT_NE(DrawGames::cached(1197), nullptr);
+    w.reset();
+    EXPECT_EQ(DrawGames::cached(1197), nullptr);
 }
 
 TEST_F(SafeWindow, DeletingCheckedGamesLosersAndGroups)
