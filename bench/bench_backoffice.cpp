@@ -46,20 +46,16 @@ int main(int argc, char* argv[])
     const QDate today(2025, 12, 8);
     Clock::setFixed(QDateTime(today, QTime(10, 0)));
     Installer::demo(dir.path(), false, today);
-    const QString pg = qEnvironmentVariable("SURIBALL_TEST_PG");
-    if (!pg.isEmpty()) {
-        ServerCatalog::PostgresAdmin admin;
-        admin.host = pg;
-        admin.user = qEnvironmentVariable("SURIBALL_TEST_PG_ADMIN", u"postgres"_s);
-        admin.password = qEnvironmentVariable("SURIBALL_TEST_PG_PASSWORD");
-        ServerCatalog::createPostgres(admin, true, true, today);
-        WriteIfo(QString(), QString::fromUtf16(kInstallSection), QString::fromUtf16(kServerKey), pg);
+    const auto admin = ServerCatalog::TestServerFromEnvironment();
+    if (admin) {
+        ServerCatalog::createPostgres(*admin, true, true, today);
+        WriteIfo(QString(), QString::fromUtf16(kInstallSection), QString::fromUtf16(kServerKey), admin->serverSetting());
     }
     OpenSystemDb();
     OpenServerConn();
     gUserID = u"chief"_s;
     QTextStream out(stdout);
-    out << "server: " << (pg.isEmpty() ? u"SQLite stand-in"_s : u"PostgreSQL "_s + pg) << Qt::endl;
+    out << "server: " << (admin ? u"PostgreSQL "_s + admin->serverSetting() : u"SQLite stand-in"_s) << Qt::endl;
     std::mt19937 random(1201);
     QElapsedTimer t;
 

@@ -27,12 +27,9 @@ void run(const QString& engine, QTextStream& out)
     QTemporaryDir dir;
     Installer::demo(dir.path(), false, QDate(2025, 12, 8));
     if (engine == u"PostgreSQL"_s) {
-        ServerCatalog::PostgresAdmin admin;
-        admin.host = qEnvironmentVariable("SURIBALL_TEST_PG");
-        admin.user = qEnvironmentVariable("SURIBALL_TEST_PG_ADMIN", u"postgres"_s);
-        admin.password = qEnvironmentVariable("SURIBALL_TEST_PG_PASSWORD");
+        const ServerCatalog::PostgresAdmin admin = *ServerCatalog::TestServerFromEnvironment();
         ServerCatalog::createPostgres(admin, true, true, QDate(2025, 12, 8));
-        WriteIfo(QString(), u"SERVER"_s, u"DATABASE"_s, admin.host);
+        WriteIfo(QString(), u"SERVER"_s, u"DATABASE"_s, admin.serverSetting());
     }
     WriteIfo(QString(), u"SYSTEM"_s, u"HOTVIEWDATE"_s, QDate::currentDate().toString(u"yyyy-MM-dd"_s));
     OpenSystemDb();

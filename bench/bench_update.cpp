@@ -82,12 +82,9 @@ void bench(const QString& engine, QTextStream& out)
     const QString root = dir.path();
     Installer::demo(root, false, QDate(2025, 12, 8));
     if (engine == u"PostgreSQL"_s) {
-        ServerCatalog::PostgresAdmin admin;
-        admin.host = qEnvironmentVariable("SURIBALL_TEST_PG");
-        admin.user = qEnvironmentVariable("SURIBALL_TEST_PG_ADMIN", u"postgres"_s);
-        admin.password = qEnvironmentVariable("SURIBALL_TEST_PG_PASSWORD");
+        const ServerCatalog::PostgresAdmin admin = *ServerCatalog::TestServerFromEnvironment();
         ServerCatalog::createPostgres(admin, true, true, QDate(2025, 12, 8));
-        WriteIfo(QString(), u"SERVER"_s, u"DATABASE"_s, admin.host);
+        WriteIfo(QString(), u"SERVER"_s, u"DATABASE"_s, admin.serverSetting());
     }
     QTemporaryDir sources;
     QList<Publisher::Item> items;

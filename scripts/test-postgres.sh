@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# A private PostgreSQL server for the tests, on 127.0.0.1:2707, in a temporary folder.
+# A private PostgreSQL server for the tests, on 127.0.0.1:2707 (or SURIBALL_TEST_PG_PORT), in a temporary folder.
 #   source scripts/test-postgres.sh start   → exports SURIBALL_TEST_PG* for the tests
 #   scripts/test-postgres.sh stop DIR
 # initdb refuses to run as root, so as root the cluster belongs to the "postgres" user that Debian's
@@ -12,11 +12,11 @@ as_owner() {
 }
 
 start() {
-    local bin dir password
+    local bin dir password port=${SURIBALL_TEST_PG_PORT:-2707}
     bin=$(pg_bin)
     [ -n "$bin" ] || { echo "PostgreSQL is not installed (scripts/deps.sh)" >&2; return 1; }
-    if (exec 3<>/dev/tcp/127.0.0.1/2707) 2>/dev/null; then
-        echo "Something already listens on 127.0.0.1:2707; stop it first." >&2
+    if (exec 3<>/dev/tcp/127.0.0.1/"$port") 2>/dev/null; then
+        echo "Something already listens on 127.0.0.1:$port; stop it first." >&2
         return 1
     fi
     dir=$(mktemp -d /tmp/suriball-pg.XXXXXX)
@@ -27,13 +27,14 @@ start() {
         --auth-local=trust --auth-host=scram-sha-256 >"$dir/initdb.log" 2>&1 \
         || { cat "$dir/initdb.log" >&2; return 1; }
     as_owner "$bin/pg_ctl" -D "$dir/data" -l "$dir/server.log" -w -t 60 \
-        -o "-p 2707 -c listen_addresses=127.0.0.1 -k $dir -c fsync=off -c synchronous_commit=off -c full_page_writes=off" \
+        -o "-p $port -c listen_addresses=127.0.0.1 -k $dir -c fsync=off -c synchronous_commit=off -c full_page_writes=off" \
         start >/dev/null || { cat "$dir/server.log" >&2; return 1; }
     export SURIBALL_TEST_PG=127.0.0.1
+    export SURIBALL_TEST_PG_PORT=$port
     export SURIBALL_TEST_PG_ADMIN=postgres
     export SURIBALL_TEST_PG_PASSWORD=$password
     export SURIBALL_TEST_PG_DIR=$dir
-    echo "PostgreSQL test server on 127.0.0.1:2707 ($dir)"
+    echo "PostgreSQL test server on 127.0.0.1:$port ($dir)"
 }
 
 stop() {

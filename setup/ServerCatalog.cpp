@@ -128,6 +128,26 @@ QString quotedIdentifier(const QString& name) { return u'"' + QString(name).repl
 
 } // namespace
 
+QString PostgresAdmin::serverSetting() const
+{
+    return port == kServerPort ? host : host + u',' + QString::number(port);
+}
+
+std::optional<PostgresAdmin> TestServerFromEnvironment()
+{
+    const QString host = qEnvironmentVariable("SURIBALL_TEST_PG");
+    if (host.isEmpty())
+        return std::nullopt;
+    PostgresAdmin admin;
+    admin.host = host;
+    admin.port = qEnvironmentVariableIntValue("SURIBALL_TEST_PG_PORT");
+    if (admin.port <= 0)
+        admin.port = kServerPort;
+    admin.user = qEnvironmentVariable("SURIBALL_TEST_PG_ADMIN", u"postgres"_s);
+    admin.password = qEnvironmentVariable("SURIBALL_TEST_PG_PASSWORD");
+    return admin;
+}
+
 void fill(const Connection& connection, bool demo, bool force, const QDate& today)
 {
     const auto& tables = Schema::serverTables();

@@ -5,6 +5,8 @@
 #include <QDate>
 #include <QString>
 
+#include <optional>
+
 // The server catalog: its tables, the account the programs log in with, and the rows they need.
 namespace ServerCatalog {
 
@@ -14,7 +16,14 @@ struct PostgresAdmin
     int port = 2707;
     QString user = QStringLiteral("postgres");
     QString password;
+
+    // The install's server setting for this server: "host", or "host,port" off the usual port.
+    QString serverSetting() const;
 };
+
+// The private server of the tests and benchmarks, as scripts/test-postgres.sh exports it
+// (SURIBALL_TEST_PG host, SURIBALL_TEST_PG_PORT, _ADMIN, _PASSWORD); nothing when none is set up.
+std::optional<PostgresAdmin> TestServerFromEnvironment();
 
 // Tables and rows on an open connection. An existing catalog is refused unless force is set, which
 // drops its tables first. today gives the change stamps of a fresh (not demo) catalog.

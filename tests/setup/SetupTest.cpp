@@ -209,11 +209,9 @@ TEST_P(ServerCatalogTest, AnExistingCatalogIsKeptUnlessForced)
         EXPECT_THROW(ServerCatalog::createSqlite(install.path(u"SERVER/VELTRA1.db"_s), false, false, QDate(2025, 1, 1)),
                      SetupError);
     } else {
-        ServerCatalog::PostgresAdmin admin;
-        admin.host = qEnvironmentVariable("SURIBALL_TEST_PG");
-        admin.user = qEnvironmentVariable("SURIBALL_TEST_PG_ADMIN", u"postgres"_s);
-        admin.password = qEnvironmentVariable("SURIBALL_TEST_PG_PASSWORD");
-        EXPECT_THROW(ServerCatalog::createPostgres(admin, false, false, QDate(2025, 1, 1)), SetupError);
+        EXPECT_THROW(ServerCatalog::createPostgres(*ServerCatalog::TestServerFromEnvironment(), false, false,
+                                                   QDate(2025, 1, 1)),
+                     SetupError);
     }
     OpenServerConn();
     EXPECT_EQ(SqlValue(gServerConn, u"SELECT COUNT(*) FROM BokList"_s), u"1201"_s);

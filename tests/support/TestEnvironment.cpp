@@ -99,11 +99,12 @@ std::string BackendName(const ::testing::TestParamInfo<Backend>& info)
 
 Connection PostgresAdminConnection(const QString& database)
 {
+    const ServerCatalog::PostgresAdmin admin = ServerCatalog::TestServerFromEnvironment().value_or(ServerCatalog::PostgresAdmin {});
     Connection::PostgresTarget target;
-    target.host = qEnvironmentVariable("SURIBALL_TEST_PG");
-    target.port = kServerPort;
-    target.user = qEnvironmentVariable("SURIBALL_TEST_PG_ADMIN", u"postgres"_s);
-    target.password = qEnvironmentVariable("SURIBALL_TEST_PG_PASSWORD");
+    target.host = admin.host;
+    target.port = admin.port;
+    target.user = admin.user;
+    target.password = admin.password;
     target.database = database;
     return Connection::openPostgres(target);
 }
@@ -128,15 +129,11 @@ bool PrepareServer(Backend backend, bool demo)
                  u"sqlite:SERVER/VELTRA1.db"_s);
         return true;
     }
-    const QString host = qEnvironmentVariable("SURIBALL_TEST_PG");
-    if (host.isEmpty())
+    const std::optional<ServerCatalog::PostgresAdmin> admin = ServerCatalog::TestServerFromEnvironment();
+    if (!admin)
         return false;
-    ServerCatalog::PostgresAdmin admin;
-    admin.host = host;
-    admin.user = qEnvironmentVariable("SURIBALL_TEST_PG_ADMIN", u"postgres"_s);
-    admin.password = qEnvironmentVariable("SURIBALL_TEST_PG_PASSWORD");
-    ServerCatalog::createPostgres(admin, demo, true, today);
-    WriteIfo(QString(), QString::fromUtf16(kInstallSection), QString::fromUtf16(kServerKey), host);
+    ServerCatalog::createPostgres(*admin, demo, true, today);
+    WriteIfo(QString(), QString::fromUtf16(kInstallSection), QString::fromUtf16(kServerKey), admin->serverSetting());
     return true;
 }
 
