@@ -185,8 +185,10 @@ void frmA1Job11::SelectOrder(int row)
         return; // the header row selects nothing
     }
     const OrderStore::Order& o = m_orders[size_t(row - 1)];
-    if (o.code != m_order)
-        m_steps.undoFrom(3); // the count was checked against another order
+    // The count was checked against another order: it no longer stands. Once the pulled games are
+    // registered, they stay registered whatever is selected next; only step 1 starts over.
+    if (o.code != m_order && !m_steps.isDone(4))
+        m_steps.undoFrom(3);
     m_order = o.code;
     m_drawNo = o.drawNo;
     txtGame1->setText(QString::number(o.gamesPerTicket));

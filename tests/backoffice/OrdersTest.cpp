@@ -220,7 +220,15 @@ TEST_P(OrderWindow, TheStepsRunInOrderAndRegisterThePulledGames)
     EXPECT_EQ(orders(*w)->text(10, orders(*w)->activeRow()), u"7"_s);
     w->RegisterGames();
     EXPECT_EQ(install.messages.last(), u"4.작업 이미 동작됨.."_s);
-    EXPECT_EQ(server(u"SELECT COUNT(*) FROM NBNo1 WHERE JPCodeNo = 104"_s), u"7"_s);
+    // Another order and back again: the batch that was registered is not registered a second time.
+    pick(*w, 105);
+    pick(*w, 104);
+    w->CheckCount();
+    EXPECT_EQ(install.messages.last(), u"3.작업 이미 동작됨.."_s);
+    install.messages.answerNext(MsgAnswer::Ok);
+    w->RegisterGames();
+    EXPECT_EQ(install.messages.last(), u"4.작업 이미 동작됨.."_s);
+    EXPECT_EQ(server(u"SELECT COUNT(*) FROM NBNo1 WHERE JPCodeNo IN (104, 105)"_s), u"7"_s);
 }
 
 TEST_P(OrderWindow, NothingToPullOrABadCountIsRefused)

@@ -121,7 +121,13 @@ TEST_F(CouponTest, RanksReachOnlyIssuedGamesOfAPastDrawWithNumbers)
 
 TEST_F(CouponTest, DrawsNotPastOrWithoutNumbersAreNeverRanked)
 {
-    for (qint64 drawNo : {58, 60, 61}) {
+    // Two results the safe would refuse: a bonus of 00, a number twice.
+    Query draw(gSystemConn,
+               u"INSERT INTO BokList (BokNo,Date1,Date2,No1,Rk1Count,Rk2Count,Rk3Count,Rk4Count,Rk5Count,Rk1Kum,"
+               "Rk2Kum,Rk3Kum,Rk4Kum,Rk5Kum,Sum1,Sum2,State1) VALUES (?,'','',?,0,0,0,0,0,0,0,0,0,0,0,0,'3')"_s);
+    draw.run({54, u"01020304050600"_s});
+    draw.run({55, u"01020304050601"_s});
+    for (qint64 drawNo : {54, 55, 58, 60, 61}) {
         AddCoupon(drawNo);
         AddGames(drawNo, 2);
         ASSERT_FALSE(CouponStore::IssueCoupons(drawNo, 1, 2).refusal.has_value());
