@@ -154,6 +154,11 @@ void frmA1Job11::Refresh()
     grdR2->setMaxRows(0);
     m_pulled.clear();
     m_steps.reset(); // the pulled games are gone: the steps start again
+    showOrdersFromTheFirst();
+}
+
+void frmA1Job11::showOrdersFromTheFirst()
+{
     showOrders(0);
     if (grdR1->maxRows() > 0) {
         grdR1->setActiveCell(1, 1);
@@ -223,7 +228,7 @@ void frmA1Job11::SaveOrder()
         Refresh();
         return;
     }
-    showOrders(m_order);
+    RefreshAfterWrite([this] { showOrders(m_order); });
     ShowMessage(u"작업완료"_s);
 }
 
@@ -240,13 +245,7 @@ void frmA1Job11::DeleteOrder()
         return;
     OrderStore::DeleteOrder(m_order);
     m_order = 0;
-    showOrders(0);
-    if (grdR1->maxRows() > 0) {
-        grdR1->setActiveCell(1, 1);
-        SelectOrder(1);
-    } else {
-        SelectOrder(0);
-    }
+    RefreshAfterWrite([this] { showOrdersFromTheFirst(); });
     ShowMessage(u"작업완료"_s);
 }
 
@@ -346,7 +345,7 @@ void frmA1Job11::RegisterGames()
         return;
     }
     m_steps.done(4);
-    showOrders(m_order);
+    RefreshAfterWrite([this] { showOrders(m_order); });
     ShowMessage(u"패스4 OK"_s);
     ShowMessage(u"작업완료"_s);
 }

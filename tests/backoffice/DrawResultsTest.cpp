@@ -10,6 +10,7 @@
 #include "Settings.h"
 #include "Settlement.h"
 #include "SqlError.h"
+#include "UiTools.h"
 #include "frmA1Job13.h"
 
 #include <QComboBox>
@@ -261,6 +262,36 @@ TEST_P(DrawResults, SavingRowsIsAllOrNothing)
     EXPECT_TRUE(install.messages.last().contains(u"connection lost"_s));
     EXPECT_EQ(wholeRow(1200), before); // 1200 came first and was taken back
     EXPECT_EQ(drawsStamp(), stamp);
+}
+
+TEST_P(DrawResults, ThePrizeTableKeepsRowsBeingEditedAndASavedChangeIsNeverDenied)
+{
+    Execute(gServerConn, u"INSERT INTO S1List VALUES (1199,0,0,0,0,0,0,0,0,0,0,0)"_s);
+    auto w = open(11);
+    pick(*w, 1200);
+    const int edited = rowOf(*w, 1199);
+    draws(*w)->setText(3, edited, u"20251116"_s);
+    w->DrawCellEdited(3, edited);
+    w->SavePrizeTable(); // the prize table of 1200, as it stands
+    EXPECT_EQ(install.messages.last(), u"당첨금내역 저장. OK"_s);
+    // The typed cell is still there and ticked, with a stamp above the one the prize table raised.
+    EXPECT_EQ(draws(*w)->text(3, edited), u"20251116"_s);
+    EXPECT_TRUE(draws(*w)->isChecked(1, edited));
+    EXPECT_GT(draws(*w)->text(18, edited), drawsStamp());
+    EXPECT_EQ(draws(*w)->text(18, rowOf(*w, 1200)), drawsStamp());
+
+    // Saved, and the list cannot be read again afterwards: the save is not denied.
+    install.messages.clear();
+    {
+        TableAway statistics(ServerOwnerConnection(GetParam()), u"S1List"_s);
+        WhenBusy listing(u"추첨회차 목록 ..."_s, [&] { statistics.away(); });
+        w->SaveDraws();
+    }
+    ASSERT_EQ(install.messages.shown().size(), 3); // the question, the list, the result
+    EXPECT_TRUE(install.messages.shown()[1].text.startsWith(kRefreshFailed));
+    EXPECT_EQ(install.messages.last(), u"작업완료"_s);
+    EXPECT_EQ(server(u"SELECT Date1 FROM BokList WHERE BokNo = 1199"_s), u"20251116"_s);
+    EXPECT_EQ(server(u"SELECT State2 FROM BokList WHERE BokNo = 1199"_s), drawsStamp());
 }
 
 TEST_P(DrawResults, AWinningGameIsCorrected)

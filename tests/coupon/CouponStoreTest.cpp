@@ -232,7 +232,7 @@ TEST_F(CouponTest, SevenCouponsPrintOnTwoPages)
     AddGames(57, 14);
     ASSERT_FALSE(CouponStore::IssueCoupons(57, 7, 2).refusal.has_value());
     // No printer on this desktop: the pages go to a PDF in DATA.
-    const PrintOutcome outcome = PrintIssuedCoupons();
+    const PrintOutcome outcome = PrintIssuedCoupons().outcome;
     ASSERT_TRUE(outcome.ok()) << outcome.error.toStdString();
     EXPECT_EQ(outcome.target, PrintOutcome::Target::Pdf);
     EXPECT_EQ(outcome.pages, 2);
@@ -245,7 +245,7 @@ TEST_F(CouponTest, NothingBeingPrintedPrintsNothing)
     AddGames(57, 2);
     ASSERT_FALSE(CouponStore::IssueCoupons(57, 1, 2).refusal.has_value());
     CouponStore::FinishIssue();
-    EXPECT_EQ(PrintIssuedCoupons().target, PrintOutcome::Target::Nothing);
+    EXPECT_EQ(PrintIssuedCoupons().outcome.target, PrintOutcome::Target::Nothing);
     EXPECT_TRUE(install.launcher.urls.isEmpty());
 }
 
