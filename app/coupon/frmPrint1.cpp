@@ -107,7 +107,7 @@ QWidget* frmPrint1::buildCoupons()
     grdR1->setStretchColumn(2);
     grdR1->setColumnWidth(3, 60);
     grdR1->setSelectRows(true);
-    grdR1->setMinimumWidth(300);
+    grdR1->setMinimumWidth(240);
     connect(grdR1, &Grid::cellClicked, this, [this](int, int row) { guarded([&] { SelectCoupon(row); }); });
 
     cmdAppend1 = button(u"쿠폰등록"_s, u"cmdAppend1"_s);
@@ -124,7 +124,7 @@ QWidget* frmPrint1::buildCoupons()
 
     txtBigo1 = Named(new QPlainTextEdit, u"txtBigo1"_s);
     txtBigo1->setAccessibleName(u"메모"_s);
-    txtBigo1->setMaximumHeight(60);
+    txtBigo1->setMaximumHeight(48);
     cmdSave1 = button(u"저장"_s, u"cmdSave1"_s);
     connect(cmdSave1, &QPushButton::clicked, this, [this] { guarded([this] { SaveMemo(); }); });
     auto* memo = new QGridLayout;
@@ -164,7 +164,7 @@ QWidget* frmPrint1::buildGames()
     grdR2->setColumnWidth(3, 40);
     grdR2->setColumnWidth(4, 150);
     grdR2->setStretchColumn(5);
-    grdR2->setMinimumWidth(420);
+    grdR2->setMinimumWidth(260); // narrower, the list scrolls sideways inside itself
     // A click here ticks a game or shows its coupon: only real clicks count, not rows passed by the keys.
     grdR2->setSelectionFollowsCursor(false);
     connect(grdR2, &Grid::cellClicked, this, [this](int column, int row) {
@@ -173,6 +173,8 @@ QWidget* frmPrint1::buildGames()
 
     cboCheck1 = Named(new QComboBox, u"cboCheck1"_s);
     cboSort1 = Named(new QComboBox, u"cboSort1"_s);
+    for (QComboBox* box : {cboCheck1, cboSort1})
+        box->setSizeAdjustPolicy(QComboBox::AdjustToContents); // its item whole, however narrow the window
     cboCheck1->setAccessibleName(u"검색조건"_s);
     cboSort1->setAccessibleName(u"복권정렬"_s);
     cmdPrint1 = button(u"> 새복권 발행(&P)"_s, u"cmdPrint1"_s);
@@ -201,11 +203,21 @@ QWidget* frmPrint1::buildGames()
     filters->addWidget(new QLabel(u"복권정렬:"_s));
     filters->addWidget(cboSort1);
     filters->addStretch(1);
-    filters->addWidget(lblRecCount);
-    auto* buttons = new QHBoxLayout;
-    for (QPushButton* b : {cmdPrint1, cmdReprint1, cmdDelete2, cmdClear1, cmdToText})
-        buttons->addWidget(b);
-    buttons->addStretch(1);
+    // Two rows, so that every caption stays whole in the smallest main window: issuing and printing
+    // first, then the deletions.
+    auto* buttons = new QVBoxLayout;
+    for (const auto& row : {std::initializer_list<QPushButton*> {cmdPrint1, cmdReprint1, cmdToText},
+                            std::initializer_list<QPushButton*> {cmdDelete2, cmdClear1}}) {
+        auto* line = new QHBoxLayout;
+        for (QPushButton* b : row)
+            line->addWidget(b);
+        line->addStretch(1);
+        buttons->addLayout(line);
+    }
+    auto* counts = new QHBoxLayout;
+    lblMsg1->setWordWrap(true);
+    counts->addWidget(lblMsg1, 1);
+    counts->addWidget(lblRecCount, 0, Qt::AlignTop);
 
     lblTip1 = Named(new QLabel, u"lblTip1"_s);
     lblTip1->setStyleSheet(u"color: #2a6a2a; padding: 2px 0;"_s);
@@ -219,7 +231,7 @@ QWidget* frmPrint1::buildGames()
     layout->addWidget(lblTip1);
     layout->addLayout(filters);
     layout->addLayout(buttons);
-    layout->addWidget(lblMsg1);
+    layout->addLayout(counts);
     layout->addWidget(grdR2, 1);
     layout->addWidget(pager);
     return box;

@@ -29,7 +29,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QScrollArea>
 #include <QTableView>
 #include <QVBoxLayout>
 
@@ -76,19 +75,12 @@ frmRun1::frmRun1(QWidget* parent)
     body->addWidget(buildList(), 0);
     body->addWidget(buildStats(), 1);
 
-    auto* content = new QWidget;
-    auto* contentLayout = new QVBoxLayout(content);
-    contentLayout->setContentsMargins(6, 0, 6, 6);
-    contentLayout->addWidget(picTitle1);
-    contentLayout->addLayout(body, 1);
-    // A small main window scrolls the workbench rather than squeezing it.
-    auto* scroll = new QScrollArea;
-    scroll->setWidget(content);
-    scroll->setWidgetResizable(true);
-    scroll->setFrameShape(QFrame::NoFrame);
+    // A small main window scrolls the workbench (the main window's client area does) rather than
+    // squeezing it.
     auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(scroll);
+    layout->setContentsMargins(6, 0, 6, 6);
+    layout->addWidget(picTitle1);
+    layout->addLayout(body, 1);
 
     // InitGameForm
     lblBokNo2->clear();

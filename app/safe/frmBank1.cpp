@@ -5,9 +5,9 @@
 #include "DrawText.h"
 #include "Globals.h"
 #include "Grid.h"
-#include "PageTurner.h"
 #include "Launcher.h"
 #include "MessageService.h"
+#include "PageTurner.h"
 #include "Paths.h"
 #include "RankCalc.h"
 #include "SafeBackup.h"
@@ -68,15 +68,17 @@ frmBank1::frmBank1(QWidget* parent)
     setWindowTitle(u"복권금고"_s);
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(6, 6, 6, 6);
-    layout->addWidget(buildDraws(), 0);
-    layout->addWidget(buildGroups(), 0);
+    m_lists = new QBoxLayout(QBoxLayout::LeftToRight);
+    m_lists->addWidget(buildDraws(), 0);
+    m_lists->addWidget(buildGroups(), 0);
+    layout->addLayout(m_lists, 0);
     auto* fraR1 = Named(new QWidget, u"fraR1"_s);
     auto* right = new QVBoxLayout(fraR1);
     right->setContentsMargins(0, 0, 0, 0);
-    auto* split = new QHBoxLayout;
-    split->addWidget(buildTickets(), 1);
-    split->addWidget(buildSummary(), 0);
-    right->addLayout(split);
+    m_split = new QBoxLayout(QBoxLayout::LeftToRight);
+    m_split->addWidget(buildTickets(), 1);
+    m_split->addWidget(buildSummary(), 0);
+    right->addLayout(m_split);
     layout->addWidget(fraR1, 1);
 
     // Set-up
@@ -112,7 +114,7 @@ QWidget* frmBank1::buildDraws()
     grdR1->setColumnWidth(3, 58);
     grdR1->setColumnWidth(4, 160);
     grdR1->setSelectRows(true);
-    grdR1->setMinimumWidth(360);
+    grdR1->setMinimumWidth(250); // narrower, the list scrolls sideways inside itself
     connect(grdR1, &Grid::cellClicked, this, [this](int, int row) { guarded([&] { SelectDraw(row); }); });
 
     txtBigo1 = Named(new QPlainTextEdit, u"txtBigo1"_s);
@@ -142,7 +144,7 @@ QWidget* frmBank1::buildGroups()
     grdR3->setColumnHidden(0, true);
     grdR3->setStretchColumn(1);
     grdR3->setSelectRows(true);
-    grdR3->setMinimumWidth(150);
+    grdR3->setMinimumWidth(120);
     grdR3->setMaximumWidth(200);
     connect(grdR3, &Grid::cellClicked, this, [this](int, int row) { guarded([&] { SelectGroup(row); }); });
 
@@ -180,7 +182,7 @@ QWidget* frmBank1::buildTickets()
     grdR2->setColumnWidth(2, 128);
     grdR2->setColumnWidth(3, 44);
     grdR2->setStretchColumn(4);
-    grdR2->setMinimumWidth(300);
+    grdR2->setMinimumWidth(220);
     connect(grdR2, &Grid::cellClicked, this, [this](int column, int row) {
         if (column == 1 && row == 0)
             toggleAll();
@@ -188,6 +190,8 @@ QWidget* frmBank1::buildTickets()
 
     cboCheck1 = Named(new QComboBox, u"cboCheck1"_s);
     cboSort1 = Named(new QComboBox, u"cboSort1"_s);
+    for (QComboBox* box : {cboCheck1, cboSort1})
+        box->setSizeAdjustPolicy(QComboBox::AdjustToContents); // its item whole, however narrow the window
     cmdDelete2 = Named(new QPushButton(u"복권삭제"_s), u"cmdDelete2"_s);
     cmdPrint1 = Named(new QPushButton(u"화일저장"_s), u"cmdPrint1"_s);
     cmdRefresh = Named(new QPushButton(u"새로고침"_s), u"cmdRefresh"_s);
@@ -217,11 +221,16 @@ QWidget* frmBank1::buildTickets()
     filters->addWidget(new QLabel(u"  정  렬:"_s));
     filters->addWidget(cboSort1);
     filters->addStretch(1);
-    filters->addWidget(lblRecCount);
-    auto* buttons = new QHBoxLayout;
-    for (QPushButton* b : {cmdDelete2, cmdPrint1, cmdRefresh, cmdClear1, cmdQr1})
-        buttons->addWidget(b);
-    buttons->addStretch(1);
+    // Two rows, so that every caption stays whole in the smallest main window.
+    auto* buttons = new QVBoxLayout;
+    for (const auto& row : {std::initializer_list<QPushButton*> {cmdDelete2, cmdPrint1, cmdRefresh},
+                            std::initializer_list<QPushButton*> {cmdClear1, cmdQr1}}) {
+        auto* line = new QHBoxLayout;
+        for (QPushButton* b : row)
+            line->addWidget(b);
+        line->addStretch(1);
+        buttons->addLayout(line);
+    }
 
     auto* box = new QWidget;
     auto* layout = new QVBoxLayout(box);
@@ -229,7 +238,11 @@ QWidget* frmBank1::buildTickets()
     layout->addWidget(title(u"복권번호"_s));
     layout->addLayout(filters);
     layout->addLayout(buttons);
-    layout->addWidget(lblMsg1);
+    auto* counts = new QHBoxLayout;
+    lblMsg1->setWordWrap(true);
+    counts->addWidget(lblMsg1, 1);
+    counts->addWidget(lblRecCount, 0, Qt::AlignTop);
+    layout->addLayout(counts);
     layout->addWidget(grdR2, 1);
     layout->addWidget(pager);
     return box;
@@ -692,4 +705,40 @@ void frmBank1::RestoreSafe(const QString& path)
         ShowDrawList(true);
         SelectDraw(std::max(m_drawRow, 1));
     }
+}
+
+frmBank1::ColumnWidths frmBank1::columnWidths() const
+{
+    // The widths at which the columns still stand side by side: all four, then the result under its
+    // tickets; narrower still, the groups go under the draws as well.
+    const int spacing = layout()->spacing();
+    const auto widths = [&](QBoxLayout* pair) {
+        const int a = pair->itemAt(0)->minimumSize().width();
+        const int b = pair->itemAt(1)->minimumSize().width();
+        return std::pair {a + spacing + b, std::max(a, b)};
+    };
+    const auto [listsAcross, listsDown] = widths(m_lists);
+    const auto [splitAcross, splitDown] = widths(m_split);
+    const QMargins margins = layout()->contentsMargins();
+    const int frame = margins.left() + margins.right() + spacing;
+    return {frame + listsAcross + splitAcross, frame + listsAcross + splitDown, frame + listsDown + splitDown};
+}
+
+void frmBank1::resizeEvent(QResizeEvent* event)
+{
+    const ColumnWidths fit = columnWidths();
+    // Too narrow for four columns, the draw's result goes under its tickets, then the groups under the
+    // draws: every control stays whole in the smallest main window.
+    const auto across = [](bool fits) { return fits ? QBoxLayout::LeftToRight : QBoxLayout::TopToBottom; };
+    if (m_split->direction() != across(width() >= fit.four))
+        m_split->setDirection(across(width() >= fit.four));
+    if (m_lists->direction() != across(width() >= fit.three))
+        m_lists->setDirection(across(width() >= fit.three));
+    QWidget::resizeEvent(event);
+}
+
+QSize frmBank1::minimumSizeHint() const
+{
+    // As narrow as the columns can be arranged; the height is that of the arrangement the width chose.
+    return {columnWidths().two, layout()->minimumSize().height()};
 }

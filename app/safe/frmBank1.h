@@ -5,6 +5,7 @@
 #include <QWidget>
 
 class Grid;
+class QBoxLayout;
 class QComboBox;
 class PageTurner;
 class QLabel;
@@ -55,6 +56,20 @@ Q_SIGNALS:
     // The safe shows another page of games: the main window turns its banner.
     void bannerChangeRequested();
 
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    struct ColumnWidths
+    {
+        int four, three, two;
+    };
+    ColumnWidths columnWidths() const;
+
+public:
+    QSize minimumSizeHint() const override;
+
+protected:
 private:
     QWidget* buildDraws();
     QWidget* buildGroups();
@@ -103,4 +118,6 @@ private:
     int m_pageCount = 1;
     int m_checked = 0;
     bool m_initialised = false;
+    QBoxLayout* m_lists = nullptr; // draws and groups
+    QBoxLayout* m_split = nullptr; // tickets and the draw's result
 };

@@ -1,9 +1,9 @@
 #include "frmMain.h"
 
 #include "Artwork.h"
-#include "FunctionTable.h"
 #include "Clock.h"
 #include "DisplaySettings.h"
+#include "FunctionTable.h"
 #include "Globals.h"
 #include "Grid.h"
 #include "Launcher.h"
@@ -62,6 +62,11 @@ frmMain::frmMain()
     m_mdi->setObjectName(u"mdiMain"_s);
     m_mdi->setBackground(QColor(236, 239, 245));
     m_mdi->viewport()->installEventFilter(this);
+    // A window whose controls need more room than the client area has keeps its size and scrolls:
+    // squeezed below it, captions and lists would be cut.
+    m_mdi->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    m_mdi->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    connect(m_mdi, &QMdiArea::subWindowActivated, this, [this] { FormResize(); });
     layout->addWidget(m_mdi, 1);
     setCentralWidget(central);
     buildMenus();
@@ -209,9 +214,9 @@ void frmMain::buildMenus()
     QString adminGroup;
     for (const FunctionEntry& entry : FunctionTable()) {
         QMenu* menu = entry.places & FunctionEntry::FunctionsMenu ? functions
-            : entry.places & FunctionEntry::AdminMenu            ? mnu1
-            : entry.places & FunctionEntry::HelpMenu             ? help
-                                                                 : nullptr;
+            : entry.places & FunctionEntry::AdminMenu             ? mnu1
+            : entry.places & FunctionEntry::HelpMenu              ? help
+                                                                  : nullptr;
         if (!menu)
             continue;
         // The administrator's items come in groups by the tens of their number; the end stands apart.
@@ -401,8 +406,8 @@ void frmMain::openForm(const QString& form)
         // window's caption names the function.
         QMdiSubWindow* sub = m_mdi->addSubWindow(window, Qt::FramelessWindowHint);
         sub->setAttribute(Qt::WA_DeleteOnClose);
-        sub->setGeometry(m_mdi->viewport()->rect());
         sub->show();
+        FormResize();
         m_mdi->setActiveSubWindow(sub);
     } else {
         window->setParent(this, Qt::Window);
@@ -420,8 +425,19 @@ QWidget* frmMain::openWindow(const QString& form) const
 
 void frmMain::FormResize()
 {
-    for (QMdiSubWindow* sub : m_mdi->subWindowList())
-        sub->setGeometry(m_mdi->viewport()->rect());
+    const QSize area = m_mdi->viewport()->size();
+    for (QMdiSubWindow* sub : m_mdi->subWindowList()) {
+        // Only the window in front may be larger than the area (and scroll): the client area's scroll bars
+        // count every window, also those behind it.
+        if (sub != m_mdi->activeSubWindow()) {
+            sub->setGeometry(0, 0, area.width(), area.height());
+            continue;
+        }
+        // The width first: a window may arrange its controls by it, and then need more height.
+        const int width = std::max(area.width(), sub->minimumSizeHint().width());
+        sub->setGeometry(0, 0, width, area.height());
+        sub->setGeometry(0, 0, width, std::max(area.height(), sub->minimumSizeHint().height()));
+    }
 }
 
 bool frmMain::eventFilter(QObject* watched, QEvent* event)

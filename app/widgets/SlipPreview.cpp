@@ -13,7 +13,8 @@ SlipPreview::SlipPreview(const QSizeF& twips, double margin, QWidget* parent)
     QPalette p = palette();
     p.setColor(QPalette::Window, Qt::white);
     setPalette(p);
-    setMinimumSize(120, 260);
+    // Small enough for the smallest main window: the slip is scaled down whole rather than cut.
+    setMinimumSize(70, 100);
     setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Expanding);
 }
 

@@ -72,6 +72,45 @@ TEST_F(ShellTest, TheCouponWindowOpensOnceAndTheTicketWindowIsTheAdministrators)
     EXPECT_EQ(m->openWindow(u"frmA1Job12"_s), nullptr);
 }
 
+// The smallest main window squeezes no window: a window that needs more room scrolls, its captions whole.
+TEST_F(ShellTest, AtTheSmallestSizeNoCaptionIsCut)
+{
+    frmMain* m = openMain(u"chief"_s);
+    m->showNormal();
+    m->resize(m->minimumSize());
+    QApplication::processEvents();
+    for (const QString& form : {u"frmRun1"_s,
+                                u"frmBank1"_s,
+                                u"frmPrint1"_s,
+                                u"frmInfo1"_s,
+                                u"frmA1Job11"_s,
+                                u"frmA1Job12"_s,
+                                u"frmA1Job13"_s,
+                                u"frmA1Job91"_s}) {
+        m->openForm(form);
+        QApplication::processEvents();
+        QWidget* window = m->openWindow(form);
+        ASSERT_NE(window, nullptr) << form.toStdString();
+        for (QPushButton* b : window->findChildren<QPushButton*>()) {
+            const QString caption = QString(b->text()).remove(u'&');
+            if (!b->isVisibleTo(window))
+                continue;
+            EXPECT_LE(b->fontMetrics().horizontalAdvance(caption) + 4, b->width())
+                << form.toStdString() << ' ' << caption.toStdString();
+            EXPECT_GE(b->height(), b->minimumSizeHint().height()) << form.toStdString() << ' ' << caption.toStdString();
+            EXPECT_TRUE(window->rect().contains(QRect(b->mapTo(window, QPoint(0, 0)), b->size())))
+                << form.toStdString() << ' ' << caption.toStdString();
+        }
+    }
+    // The shop's coupon window fits as it is, without scrolling.
+    m->openForm(u"frmPrint1"_s);
+    QApplication::processEvents();
+    QWidget* coupons = m->openWindow(u"frmPrint1"_s);
+    const QWidget* area = coupons->parentWidget()->parentWidget();
+    EXPECT_LE(coupons->parentWidget()->width(), area->width());
+    EXPECT_LE(coupons->parentWidget()->height(), area->height());
+}
+
 TEST_F(ShellTest, TheAdministratorSeesHisMenu)
 {
     frmMain* m = openMain(u"chief"_s);
