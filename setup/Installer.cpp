@@ -251,18 +251,16 @@ void demo(const QString& root, bool force, const QDate& today)
         throw SetupError(u"데모 서버의 추첨진행 정보를 읽을 수 없습니다."_s);
 }
 
-QStringList installPrograms(const QString& buildDir)
+QStringList installPrograms(const QString& setupToolDir)
 {
     QStringList missing;
-    const QDir build(buildDir);
     const QList<QPair<QString, QString>> programs = {
-        {build.filePath(u"app/"_s + QFileInfo(InstallPaths::mainProgram()).fileName()), InstallPaths::mainProgram()},
-        {build.filePath(u"updater/"_s + QFileInfo(InstallPaths::updaterProgram()).fileName()),
-         InstallPaths::updaterProgram()},
+        {ProgramFiles::mainProgramBeside(setupToolDir), InstallPaths::mainProgram()},
+        {ProgramFiles::updaterProgramBeside(setupToolDir), InstallPaths::updaterProgram()},
     };
     for (const auto& [from, to] : programs) {
-        if (!QFileInfo::exists(from)) {
-            missing.append(QDir::cleanPath(from));
+        if (from.isEmpty()) {
+            missing.append(QFileInfo(to).fileName());
             continue;
         }
         // Beside the old one and then over it, as the updater replaces it too.

@@ -31,10 +31,12 @@ bool adoptServerFilesStamp(const QString& serverSetting);
 // install, and the demo web pages beside it.
 void demo(const QString& root, bool force, const QDate& today);
 
-// Copies the two programs from the build tree into the install root, where the main program starts the
-// updater and the updater can replace the main program like any other file. Returns the programs that
-// were not found in buildDir (app/수리볼, updater/업데이트).
-QStringList installPrograms(const QString& buildDir);
+// Copies the two programs into the install root, where the main program starts the updater and the
+// updater can replace the main program like any other file: the install keeps copies of its own, so the
+// updater never writes over files a package manager owns. The programs are taken from beside the setup
+// tool (a package) or from the build tree (app/, updater/ beside the tool's folder). Returns the programs
+// that were found in neither.
+QStringList installPrograms(const QString& setupToolDir);
 
 // The demo's server file and web folder, relative to the install root. The demo's private key for
 // update signatures lies beside its server file (see Publisher::KeyBesideServer).

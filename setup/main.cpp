@@ -84,11 +84,9 @@ ServerCatalog::PostgresAdmin postgresAdmin(const Arguments& a)
     return admin;
 }
 
-// The built programs lie beside the setup tool's folder in the build tree: app/수리볼, updater/업데이트.
 void copyPrograms(QTextStream& out)
 {
-    const QString build = QDir(QCoreApplication::applicationDirPath()).filePath(u".."_s);
-    for (const QString& missing : Installer::installPrograms(build))
+    for (const QString& missing : Installer::installPrograms(QCoreApplication::applicationDirPath()))
         out << "프로그램을 찾지 못하여 설치하지 않았습니다: " << missing << Qt::endl;
 }
 

@@ -39,6 +39,11 @@ public:
     {
         return QProcess::startDetached(program, arguments, QFileInfo(program).absolutePath());
     }
+
+    int runProgram(const QString& program, const QStringList& arguments) override
+    {
+        return QProcess::execute(program, arguments);
+    }
 };
 
 Launcher*& installed()

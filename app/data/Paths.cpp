@@ -1,6 +1,8 @@
 #include "Paths.h"
 
+#include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
 
 using namespace Qt::StringLiterals;
 
@@ -48,3 +50,41 @@ QString resolve(const QString& path)
 }
 
 } // namespace InstallPaths
+
+namespace ProgramFiles {
+
+namespace {
+
+QString firstExisting(const QStringList& candidates)
+{
+    for (const QString& path : candidates) {
+        if (QFileInfo(path).isFile())
+            return QDir::cleanPath(path);
+    }
+    return QString();
+}
+
+QString beside(const QString& dir, const QString& folder, const QString& name)
+{
+    return firstExisting({QDir(dir).filePath(name), QDir(dir).filePath(u"../"_s + folder + u'/' + name)});
+}
+
+} // namespace
+
+QString setupTool()
+{
+    const QString found = beside(QCoreApplication::applicationDirPath(), u"setup"_s, u"suriball-setup"_s);
+    return found.isEmpty() ? u"suriball-setup"_s : found;
+}
+
+QString mainProgramBeside(const QString& setupToolDir)
+{
+    return beside(setupToolDir, u"app"_s, QFileInfo(InstallPaths::mainProgram()).fileName());
+}
+
+QString updaterProgramBeside(const QString& setupToolDir)
+{
+    return beside(setupToolDir, u"updater"_s, QFileInfo(InstallPaths::updaterProgram()).fileName());
+}
+
+} // namespace ProgramFiles

@@ -29,3 +29,17 @@ QString updaterProgram();
 QString resolve(const QString& path);
 
 } // namespace InstallPaths
+
+// The program files as they came, outside any install: the package puts the programs and the setup tool
+// in one folder (/usr/lib/suriball), the build tree in app/, updater/ and setup/.
+namespace ProgramFiles {
+
+// The setup tool that came with the running program: beside it, in the build tree's setup/ folder, or
+// the one on the PATH.
+QString setupTool();
+// Where the setup tool takes the programs it copies into an install: beside itself (the package), else
+// app/ and updater/ beside its own folder (the build tree). Empty where neither holds them.
+QString mainProgramBeside(const QString& setupToolDir);
+QString updaterProgramBeside(const QString& setupToolDir);
+
+} // namespace ProgramFiles

@@ -8,6 +8,7 @@
 #include "MessageService.h"
 #include "Paths.h"
 #include "ProgramEnd.h"
+#include "StartChecks.h"
 #include "UiTools.h"
 #include "frmLogin.h"
 
@@ -22,6 +23,23 @@ void StartProgram(const QString& strftimeFormat)
     if (!instance) {
         ShowMessage(u"[수리볼]가 이미 동작중입니다."_s, MsgIcon::Information);
         EndProgram();
+    }
+
+    // Started from a package with no install yet: the demo is offered, made by the setup tool that came
+    // with the program, and the start goes on with it.
+    if (!InstallPresent()) {
+        const QString root = InstallPaths::root();
+        if (ShowMessage(NoInstallQuestion(root), MsgIcon::Question, MsgButtons::YesNo) != MsgAnswer::Yes)
+            EndProgram();
+        int made = -1;
+        {
+            BusyGuard busy(u"체험용 설치 만들기 ..."_s);
+            made = Launcher::instance().runProgram(ProgramFiles::setupTool(), {u"demo"_s, u"--root"_s, root});
+        }
+        if (made != 0 || !InstallPresent()) {
+            ShowMessage(NoDemoMessage(root), MsgIcon::Critical);
+            EndProgram();
+        }
     }
 
     if (!ShortDateAccepted(SystemShortDate(Clock::today(), strftimeFormat))) {

@@ -1,9 +1,12 @@
 #include "StartRoutine.h"
 
+#include "Clock.h"
 #include "Database.h"
 #include "Globals.h"
+#include "Installer.h"
 #include "Paths.h"
 #include "Settings.h"
+#include "StartChecks.h"
 #include "TestEnvironment.h"
 #include "WhenShown.h"
 #include "frmMain.h"
@@ -83,6 +86,40 @@ TEST(StartProgramTest, CancellingTheLoginEndsWithoutSynchronising)
     EXPECT_FALSE(gUserConn.isOpen());
     EXPECT_EQ(gCurrentDrawNo, 0);
     EXPECT_EQ(ReadInfo(u"업데이트"_s, u"복권:변경날짜"_s), QString());
+}
+
+// Started from the package with no install yet: the demo is offered, the setup tool makes it, the start
+// goes on; declined or failed, the program ends having said why.
+TEST(StartProgramTest, WithoutAnInstallTheDemoIsOfferedAndMadeByTheSetupTool)
+{
+    TestInstall install;
+    const QString root = install.path(u"아직없음/수리볼"_s);
+    qputenv("SURIBALL_ROOT", root.toUtf8());
+    ASSERT_FALSE(InstallPresent());
+
+    install.messages.answerNext(MsgAnswer::No);
+    EXPECT_THROW(StartProgram(u"%Y-%m-%d"_s), ProgramEnded);
+    ASSERT_EQ(install.messages.shown().size(), 1);
+    EXPECT_EQ(install.messages.last(), NoInstallQuestion(root));
+    EXPECT_TRUE(install.launcher.programs.isEmpty());
+
+    install.launcher.runs = [](const QStringList&) { return 1; };
+    EXPECT_THROW(StartProgram(u"%Y-%m-%d"_s), ProgramEnded);
+    EXPECT_EQ(install.messages.last(), NoDemoMessage(root));
+    EXPECT_EQ(install.launcher.programs.last(), ProgramFiles::setupTool() + u" demo --root "_s + root);
+
+    install.launcher.runs = [](const QStringList& arguments) {
+        Installer::demo(arguments.at(2), false, Clock::today());
+        return 0;
+    };
+    bool loginShown = false;
+    whenLoginShows([&](QWidget* form) {
+        loginShown = true;
+        form->findChild<QPushButton*>(u"cmdExit"_s)->click();
+    });
+    EXPECT_THROW(StartProgram(u"%Y-%m-%d"_s), ProgramEnded);
+    EXPECT_TRUE(loginShown);
+    EXPECT_TRUE(InstallPresent());
 }
 
 TEST(StartProgramTest, FromTheStartToAShownMainWindow)

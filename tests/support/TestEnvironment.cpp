@@ -79,6 +79,14 @@ bool RecordingLauncher::startProgram(const QString& program, const QStringList& 
     return programsStart;
 }
 
+int RecordingLauncher::runProgram(const QString& program, const QStringList& arguments)
+{
+    programs.append((QStringList {program} + arguments).join(u' '));
+    if (!programsStart)
+        return -1;
+    return runs ? runs(arguments) : 0;
+}
+
 namespace {
 void resetProcessValues()
 {

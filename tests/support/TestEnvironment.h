@@ -53,9 +53,12 @@ public:
     bool openUrl(const QString& address) override;
     bool openTextFile(const QString& path) override;
     bool startProgram(const QString& program, const QStringList& arguments) override;
+    // Recorded with the others; what it does is the test's (runs): by default it ends with 0.
+    int runProgram(const QString& program, const QStringList& arguments) override;
 
     QStringList urls, textFiles, programs; // programs: path and arguments joined by blanks
     bool programsStart = true; // false: every program fails to start, as a missing one would
+    std::function<int(const QStringList& arguments)> runs;
 };
 
 // Thrown instead of leaving the process when the program would end.
