@@ -100,7 +100,7 @@ void bench(const QString& engine, QTextStream& out)
              u"C:\\VELTRA\\수리볼\\DATA\\BENCH\\파일"_s + QString::number(i).rightJustified(2, u'0') + u".BIN"_s});
     }
     const QByteArray key
-        = UpdateSignature::ReadKeyFile(QDir(root).filePath(u"SERVER/VELTRA1.key"_s), UpdateSignature::kSecretKeyBytes);
+        = UpdateFiles::ReadKeyFile(QDir(root).filePath(u"SERVER/VELTRA1.key"_s), UpdateSignature::kSecretKeyBytes);
     {
         const Connection server = ConnectServer(ServerLocation::parse(ServerSetting()));
         Publisher::Publish(server, u"2026120901"_s, key, items);

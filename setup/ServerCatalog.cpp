@@ -13,6 +13,8 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <algorithm>
+
 using namespace Qt::StringLiterals;
 
 namespace ServerCatalog {
@@ -187,8 +189,26 @@ void fill(const Connection& connection, bool demo, bool force, const QDate& toda
                 u"GRANT SELECT, INSERT, UPDATE, DELETE ON ALL TABLES IN SCHEMA public TO "_s
                     + QString::fromUtf16(kServerUser));
     }
+    addReleaseTable(connection);
     secureMembers(connection);
     transaction.commit();
+}
+
+void addReleaseTable(const Connection& connection)
+{
+    const auto& tables = Schema::serverTables();
+    const auto release = std::find_if(tables.begin(), tables.end(), [](const TableDef& t) {
+        return t.name == u"Release1"_s;
+    });
+    if (!connection.hasTable(release->name)) {
+        for (const QString& statement : Schema::createStatements(*release, connection.engine()))
+            Execute(connection, statement);
+    }
+    if (connection.engine() == Connection::Engine::PostgreSQL) {
+        const QString user = QString::fromUtf16(kServerUser);
+        Execute(connection, u"REVOKE ALL ON Release1 FROM "_s + user);
+        Execute(connection, u"GRANT SELECT ON Release1 TO "_s + user);
+    }
 }
 
 void secureMembers(const Connection& connection)

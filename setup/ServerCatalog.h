@@ -36,6 +36,10 @@ void createSqlite(const QString& file, bool demo, bool force, const QDate& today
 // and change rows but cannot create, alter or drop anything.
 void createPostgres(const PostgresAdmin& admin, bool demo, bool force, const QDate& today);
 
+// The signed releases' table (Release1) on a catalog made before releases were signed, when it lacks it.
+// The shared account may read it and nothing more: only the publisher writes releases. Safe to run again.
+void addReleaseTable(const Connection& connection);
+
 // Keeps the members' passwords and resident numbers from the shared account (see MemberCheck): clear
 // passwords become hashes (once; hashed ones stay), and on PostgreSQL the check function is made and the
 // shared account loses the Pwd and JuminNo1 columns of Member. Safe to run again.

@@ -1,5 +1,6 @@
 #include "FilePlacement.h"
 
+#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -112,6 +113,17 @@ bool Place(const QString& source, const QString& target, const QString& backup, 
         return false;
     }
     return true;
+}
+
+QByteArray Sha256Of(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return QByteArray();
+    QCryptographicHash hash(QCryptographicHash::Sha256);
+    if (!hash.addData(&file))
+        return QByteArray();
+    return hash.result();
 }
 
 bool Restore(const QString& target, const QString& backup, bool existed, QString* error)

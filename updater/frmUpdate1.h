@@ -30,7 +30,8 @@ public:
     void delayElapsed();
     void jobTick();
     void cancelPressed();
-    // Starts 수리볼 again when the run is done, and ends the updater.
+    // Starts 수리볼 again when the run is done, refused or failed (not when it was cancelled), and ends the
+    // updater.
     void endPressed();
 
 protected:
@@ -61,5 +62,6 @@ private:
 
     bool m_started = false;
     bool m_done = false;
+    bool m_startMain = false;
     int m_ticks = 0;
 };

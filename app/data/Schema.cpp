@@ -145,6 +145,14 @@ const std::vector<TableDef>& serverTables()
           {u"Sig1"_s, ColumnKind::Bytes},
           {u"Bin1"_s, ColumnKind::Bytes}},
          {{u"Update1_Name"_s, u"Name1"_s, true}, {u"Update1_Date"_s, u"Date1"_s, false}}},
+        // One row per release: the description of every file it is made of (JSON) and the service's
+        // signature of it. Updaters read the one whose stamp the draw-progress text offers; those from before
+        // releases were signed never look here. Only the publisher writes it.
+        {u"Release1"_s,
+         {t(u"Stamp1"), {u"Sig1"_s, ColumnKind::Bytes}, {u"Manifest1"_s, ColumnKind::Bytes}},
+         {{u"Release1_Stamp"_s, u"Stamp1"_s, true}},
+         QString(),
+         true},
     };
     return tables;
 }
@@ -196,7 +204,7 @@ QString createIndex(const TableDef& table, const IndexDef& index)
 QString missingTable(const Connection& connection, const std::vector<TableDef>& tables)
 {
     for (const TableDef& table : tables) {
-        if (!connection.hasTable(table.name))
+        if (!table.addedLater && !connection.hasTable(table.name))
             return table.name;
     }
     return QString();

@@ -13,6 +13,7 @@
 #include "Settings.h"
 #include "Tools.h"
 #include "Transaction.h"
+#include "UpdateFiles.h"
 #include "WinNotice.h"
 
 #include <QSet>
@@ -176,7 +177,58 @@ void startUpdater()
     OpenUserDb();
 }
 
+// Whether this start hands over to the updater. Never when the last run failed for a passing reason
+// (once: the start after this one tries again), nor for a release this install refused for good, nor
+// when the install has no key to check a release with: each said to the member once, so that no update
+// can keep the member from the program.
+bool updaterWanted(bool offered, const QString& stamp)
+{
+    UpdateFiles::Note note = UpdateFiles::ReadNote();
+    if (note.skipOnce) {
+        note.skipOnce = false;
+        UpdateFiles::WriteNote(note);
+        ShowMessage(u"지난번 업데이트를 마치지 못하여 이번에는 지금의 [수리볼]로 계속합니다. 다음에 시작할 때 다시 "
+                    u"시도합니다."_s,
+                    MsgIcon::Warning);
+        return false;
+    }
+    if (!offered)
+        return false;
+    if (!UpdateFiles::InstallHasKey()) {
+        if (!note.toldNoKey) {
+            note.toldNoKey = true;
+            UpdateFiles::WriteNote(note);
+            ShowMessage(u"이 설치에는 업데이트를 확인할 열쇠가 없어 새 프로그램 화일을 받지 않습니다. 지금의 [수리볼]로 "
+                        u"계속합니다."_s,
+                        MsgIcon::Information);
+        }
+        return false;
+    }
+    if (!note.refused.isEmpty() && note.refused == stamp) {
+        if (!note.told) {
+            note.told = true;
+            UpdateFiles::WriteNote(note);
+            ShowMessage(u"새 프로그램 화일을 설치할 수 없어 지금의 [수리볼]로 계속합니다. 다음 업데이트가 나오면 다시 "
+                        u"받습니다."_s,
+                        MsgIcon::Warning);
+        }
+        return false;
+    }
+    return true;
+}
+
 } // namespace
+
+void FinishInterruptedUpdate()
+{
+    if (!UpdateFiles::CopyInterrupted() || UpdateFiles::ReadNote().skipOnce)
+        return;
+    const QString program = InstallPaths::updaterProgram();
+    if (Launcher::instance().startProgram(program, {QString::number(UpdaterDayNumber(Clock::today()))}))
+        EndProgram();
+    ShowMessage(u"지난번 업데이트를 마치지 못하였는데, 그것을 끝낼 [업데이트]를 시작하지 못하였습니다.\n\n"_s + program,
+                MsgIcon::Warning);
+}
 
 int UpdaterDayNumber(const QDate& day)
 {
@@ -210,7 +262,7 @@ void SyncDrawResults()
     }
     if (!failure.isEmpty())
         endWith(failure);
-    if (updateOffered)
+    if (updaterWanted(updateOffered, progress->filesStamp.trimmed()))
         startUpdater();
 
     {

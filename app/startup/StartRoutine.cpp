@@ -23,6 +23,7 @@ void StartProgram(const QString& strftimeFormat)
         ShowMessage(u"[수리볼]가 이미 동작중입니다."_s, MsgIcon::Information);
         EndProgram();
     }
+    FinishInterruptedUpdate();
 
     if (!ShortDateAccepted(SystemShortDate(Clock::today(), strftimeFormat))) {
         Launcher::instance().openTextFile(InstallPaths::dateFormatHelp());
