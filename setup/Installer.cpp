@@ -197,8 +197,7 @@ void install(const Options& options)
             throw SetupError(u"업데이트 공개 열쇠 화일이 아닙니다: "_s + options.updateKey);
         QString error;
         if (!UpdateFiles::WriteKeyFile(InstallPaths::updateKey(), key, false, &error))
-            throw SetupError(u"화일을 쓸 수 없습니다: "_s + InstallPaths::updateKey() + u" ("_s + error
-                             + u')');
+            throw SetupError(u"화일을 쓸 수 없습니다: "_s + InstallPaths::updateKey() + u" ("_s + error + u')');
     }
 
     // A new install is as new as the server's files, so its first start does not fetch them again. Without

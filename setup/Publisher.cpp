@@ -264,8 +264,11 @@ Published Publish(const Connection& server,
         const QByteArray bytes = file.readAll();
         if (bytes.isEmpty())
             throw SetupError(u"빈 화일은 올릴 수 없습니다: "_s + item.file);
-        const ReleaseManifest::File facts {
-            name, target, stamp, bytes.size(), QCryptographicHash::hash(bytes, QCryptographicHash::Sha256)};
+        const ReleaseManifest::File facts {name,
+                                           target,
+                                           stamp,
+                                           bytes.size(),
+                                           QCryptographicHash::hash(bytes, QCryptographicHash::Sha256)};
         release.insert(name.toLower(), facts);
         newRows.push_back({facts, bytes});
     }
@@ -326,8 +329,8 @@ Published Publish(const Connection& server,
                 && row->size == file.size && row->length == file.size
                 && streamRow(server, *row, {}).sha256 == file.sha256;
             if (!whole)
-                throw SetupError(u"서버의 화일 ["_s + file.name + u"]이 마지막 릴리스와 다릅니다. 그 화일을 다시 올려 주십시오: "_s
-                                 + file.target);
+                throw SetupError(u"서버의 화일 ["_s + file.name
+                                 + u"]이 마지막 릴리스와 다릅니다. 그 화일을 다시 올려 주십시오: "_s + file.target);
             release.insert(file.name.toLower(), file);
         }
 

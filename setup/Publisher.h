@@ -45,10 +45,11 @@ struct Published
 };
 
 // The release: the files of the last release signed with this key (or one of its chain), each checked
-// against the server's row, with the items added or replaced, under the new stamp. The stamp must be ten
-// digits starting with a real date, and later, as text, than the last signed release (or, before the
-// first, than the files stamp now in the draw-progress text). Rows the service never signed are removed.
-// Everything lands in one transaction. Throws SetupError.
+// byte by byte against the server's row, with the items added or replaced, under the new stamp. The
+// stamp must be ten digits starting with a real date, and later, as text, than the last signed release;
+// before the first, than every file signed on its own and than the files stamp in the draw-progress text,
+// unless that names a day still to come (the text is anyone's to write). Rows no signed release holds are
+// removed. Everything lands in one transaction. Throws SetupError.
 Published Publish(const Connection& server,
                   const QString& stamp,
                   const QByteArray& secretKey,

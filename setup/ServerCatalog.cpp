@@ -197,9 +197,8 @@ void fill(const Connection& connection, bool demo, bool force, const QDate& toda
 void addReleaseTable(const Connection& connection)
 {
     const auto& tables = Schema::serverTables();
-    const auto release = std::find_if(tables.begin(), tables.end(), [](const TableDef& t) {
-        return t.name == u"Release1"_s;
-    });
+    const auto release
+        = std::find_if(tables.begin(), tables.end(), [](const TableDef& t) { return t.name == u"Release1"_s; });
     if (!connection.hasTable(release->name)) {
         for (const QString& statement : Schema::createStatements(*release, connection.engine()))
             Execute(connection, statement);

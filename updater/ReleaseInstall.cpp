@@ -95,10 +95,11 @@ Outcome undo(Job job, const QString& failure, const Report& report)
         cleanUp(job, report);
         return {Result::NotInstalled, failure + u"\n\n이번에 바꾼 화일은 모두 원래대로 되돌렸습니다."_s};
     }
-    return {Result::Unrestored,
-            failure
-                + u"\n\n다음 화일을 원래대로 되돌리지 못하였습니다. 원본은 임시 폴더에 남겨 두었으며, 다음에 업데이트가 시작될 때 다시 되돌립니다:\n"_s
-                + unrestored.join(u'\n')};
+    return {
+        Result::Unrestored,
+        failure
+            + u"\n\n다음 화일을 원래대로 되돌리지 못하였습니다. 원본은 임시 폴더에 남겨 두었으며, 다음에 업데이트가 시작될 때 다시 되돌립니다:\n"_s
+            + unrestored.join(u'\n')};
 }
 
 Outcome place(Job& job, const File& file, const Report& report)
@@ -219,7 +220,8 @@ void Record(const Job& job)
         // Before the stamp: a stop between the two finds the release unrecorded and writes both again.
         QString error;
         if (!UpdateFiles::WriteKeyFile(InstallPaths::updateKey(), job.newKey, false, &error))
-            throw SqlError(u"새 업데이트 열쇠를 쓸 수 없습니다: "_s + InstallPaths::updateKey() + u" ("_s + error + u')',
+            throw SqlError(u"새 업데이트 열쇠를 쓸 수 없습니다: "_s + InstallPaths::updateKey() + u" ("_s + error
+                               + u')',
                            QString(),
                            QString());
     }

@@ -58,8 +58,7 @@ QByteArray ReleaseManifest::compose() const
                                      {u"size"_s, double(f.size)},
                                      {u"sha256"_s, QString::fromLatin1(f.sha256.toHex())}});
     }
-    const QJsonObject root {
-        {u"format"_s, kFormat}, {u"stamp"_s, stamp}, {u"keys"_s, keyList}, {u"files"_s, fileList}};
+    const QJsonObject root {{u"format"_s, kFormat}, {u"stamp"_s, stamp}, {u"keys"_s, keyList}, {u"files"_s, fileList}};
     return QJsonDocument(root).toJson(QJsonDocument::Indented);
 }
 

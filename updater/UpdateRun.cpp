@@ -267,37 +267,8 @@ void UpdateRun::prepare()
         return refuse(u"설치된 업데이트(변경날짜 "_s + installed + u")보다 나중의 것이 아닌 업데이트(변경날짜 "_s
                       + release->stamp + u")는 설치하지 않습니다."_s);
 
-    Query local(gSystemConn, u"SELECT Date1 FROM Update1 WHERE Name1 = ?"_s);
-    const QString root = InstallPaths::root();
-    QSet<QString> paths;
-    for (const ReleaseManifest::File& file : release->files) {
-        const UpdateTargets::Resolved where = UpdateTargets::Resolve(file.target, root);
-        if (where.path.isEmpty())
-            return refuse(refusal(file.name, where.refusal + u": "_s + file.target));
-        if (paths.contains(where.path))
-            return refuse(refusal(file.name, u"다른 항목과 같은 화일을 바꾸려 합니다: "_s + file.target));
-        paths.insert(where.path);
-        // A file belongs to this update when it is newer than the release installed and than this
-        // install's own copy of it.
-        if (!floor.isEmpty() && file.date <= floor)
-            continue;
-        local.run({file.name});
-        const QString recorded = local.next() ? local.text(u"Date1"_s) : QString();
-        if (recorded == file.date)
-            continue;
-        m_total += file.size;
-        if (m_total > kMaxReleaseBytes)
-            return refuse(u"업데이트가 너무 큽니다: 받을 화일이 "_s + grouped(kMaxReleaseBytes) + u" byte를 넘습니다."_s);
-        m_recorded.append(recorded);
-        m_files.append({file.name,
-                        file.target,
-                        where.path,
-                        file.date,
-                        file.size,
-                        file.sha256,
-                        int(m_files.size()) + 1,
-                        where.exists});
-    }
+    if (!chooseFiles(*release, floor))
+        return;
     // Only once the release is known to be of a size worth fetching are its rows looked at.
     if (!rowsMatch(*release))
         return;
@@ -312,9 +283,55 @@ void UpdateRun::prepare()
     Q_EMIT total(u"전체크기: "_s + grouped(m_total) + u" (byte)"_s);
     Q_EMIT progress(0, m_total);
     Q_EMIT step(u"업데이트 화일 받기..."_s);
+    startFetch();
+}
+
+bool UpdateRun::chooseFiles(const ReleaseManifest& release, const QString& floor)
+{
+    Query local(gSystemConn, u"SELECT Date1 FROM Update1 WHERE Name1 = ?"_s);
+    const QString root = InstallPaths::root();
+    QSet<QString> paths;
+    for (const ReleaseManifest::File& file : release.files) {
+        const UpdateTargets::Resolved where = UpdateTargets::Resolve(file.target, root);
+        if (where.path.isEmpty()) {
+            refuse(refusal(file.name, where.refusal + u": "_s + file.target));
+            return false;
+        }
+        if (paths.contains(where.path)) {
+            refuse(refusal(file.name, u"다른 항목과 같은 화일을 바꾸려 합니다: "_s + file.target));
+            return false;
+        }
+        paths.insert(where.path);
+        // A file belongs to this update when it is newer than the release installed and than this
+        // install's own copy of it.
+        if (!floor.isEmpty() && file.date <= floor)
+            continue;
+        local.run({file.name});
+        const QString recorded = local.next() ? local.text(u"Date1"_s) : QString();
+        if (recorded == file.date)
+            continue;
+        m_total += file.size;
+        if (m_total > kMaxReleaseBytes) {
+            refuse(u"업데이트가 너무 큽니다: 받을 화일이 "_s + grouped(kMaxReleaseBytes) + u" byte를 넘습니다."_s);
+            return false;
+        }
+        m_recorded.append(recorded);
+        m_files.append({file.name,
+                        file.target,
+                        where.path,
+                        file.date,
+                        file.size,
+                        file.sha256,
+                        int(m_files.size()) + 1,
+                        where.exists});
+    }
+    return true;
+}
+
+void UpdateRun::startFetch()
+{
     if (!QDir().mkpath(InstallPaths::tempDir()))
         return fail(u"임시 폴더를 만들 수 없습니다: "_s + InstallPaths::tempDir());
-
     // What a run stopped before its copying left behind is of no use: no record names it.
     const QDir temp(InstallPaths::tempDir());
     static const QRegularExpression leftOver(u"^TEMP\\d{4}\\.(TP|BK)$"_s, QRegularExpression::CaseInsensitiveOption);
@@ -328,7 +345,8 @@ void UpdateRun::prepare()
     fetch->pieceBytes = m_pieceBytes;
     fetch->beforePiece = m_beforePiece;
     for (const ReleaseInstall::File& file : std::as_const(m_files))
-        fetch->jobs.push_back({file.name, file.date, file.size, file.sha256, ReleaseInstall::TempPath(file.number, u".TP"_s)});
+        fetch->jobs.push_back(
+            {file.name, file.date, file.size, file.sha256, ReleaseInstall::TempPath(file.number, u".TP"_s)});
     m_fetch = fetch;
     m_thread = std::thread([fetch] { fetch->run(); });
     m_poll.start();
@@ -442,6 +460,7 @@ void UpdateRun::tick()
     // The connection gives nothing more. The thread may stay blocked in the server's driver; it is left
     // to end on its own.
     m_fetch->cancel = true;
+    m_fetched = bytes;
     m_poll.stop();
     m_fetch.reset();
     m_thread.detach();

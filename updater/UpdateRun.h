@@ -96,7 +96,9 @@ private:
     bool resumeInterrupted();
     void prepare();
     std::optional<ReleaseManifest> readRelease(const QByteArray& installedKey);
+    bool chooseFiles(const ReleaseManifest& release, const QString& floor);
     bool rowsMatch(const ReleaseManifest& release);
+    void startFetch();
     void onPoll();
     void fetchDone();
     void install();

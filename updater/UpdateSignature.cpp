@@ -27,36 +27,6 @@ void addField(crypto_sign_state* state, const QByteArray& field)
     crypto_sign_update(state, reinterpret_cast<const unsigned char*>(field.constData()), length);
 }
 
-} // namespace
-
-static_assert(crypto_sign_PUBLICKEYBYTES == kPublicKeyBytes);
-static_assert(crypto_sign_SECRETKEYBYTES == kSecretKeyBytes);
-static_assert(crypto_sign_BYTES == kSignatureBytes);
-
-KeyPair Generate()
-{
-    ensureSodium();
-    KeyPair pair;
-    pair.publicKey.resize(kPublicKeyBytes);
-    pair.secretKey.resize(kSecretKeyBytes);
-    crypto_sign_keypair(reinterpret_cast<unsigned char*>(pair.publicKey.data()),
-                        reinterpret_cast<unsigned char*>(pair.secretKey.data()));
-    return pair;
-}
-
-QByteArray PublicKeyOf(const QByteArray& secretKey)
-{
-    ensureSodium();
-    if (secretKey.size() != kSecretKeyBytes)
-        return QByteArray();
-    QByteArray publicKey(kPublicKeyBytes, '\0');
-    crypto_sign_ed25519_sk_to_pk(reinterpret_cast<unsigned char*>(publicKey.data()),
-                                 reinterpret_cast<const unsigned char*>(secretKey.constData()));
-    return publicKey;
-}
-
-namespace {
-
 // What is signed starts with what it is, so that no signature of one kind passes for another.
 QByteArray tagged(const char* what, const QByteArray& bytes) { return QByteArray(what) + '\0' + bytes; }
 
@@ -87,6 +57,32 @@ bool verifyDetached(const QByteArray& message, const QByteArray& signature, cons
 }
 
 } // namespace
+
+static_assert(crypto_sign_PUBLICKEYBYTES == kPublicKeyBytes);
+static_assert(crypto_sign_SECRETKEYBYTES == kSecretKeyBytes);
+static_assert(crypto_sign_BYTES == kSignatureBytes);
+
+KeyPair Generate()
+{
+    ensureSodium();
+    KeyPair pair;
+    pair.publicKey.resize(kPublicKeyBytes);
+    pair.secretKey.resize(kSecretKeyBytes);
+    crypto_sign_keypair(reinterpret_cast<unsigned char*>(pair.publicKey.data()),
+                        reinterpret_cast<unsigned char*>(pair.secretKey.data()));
+    return pair;
+}
+
+QByteArray PublicKeyOf(const QByteArray& secretKey)
+{
+    ensureSodium();
+    if (secretKey.size() != kSecretKeyBytes)
+        return QByteArray();
+    QByteArray publicKey(kPublicKeyBytes, '\0');
+    crypto_sign_ed25519_sk_to_pk(reinterpret_cast<unsigned char*>(publicKey.data()),
+                                 reinterpret_cast<const unsigned char*>(secretKey.constData()));
+    return publicKey;
+}
 
 QByteArray SignRelease(const QByteArray& manifest, const QByteArray& secretKey)
 {

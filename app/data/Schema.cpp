@@ -178,7 +178,8 @@ QString createTable(const TableDef& table, Connection::Engine engine, const QStr
     }
     if (!table.primaryKey.isEmpty())
         columns.append(u"PRIMARY KEY ("_s + table.primaryKey + u')');
-    QString statement = u"CREATE TABLE "_s + (name.isEmpty() ? table.name : name) + u" ("_s + columns.join(u", "_s) + u')';
+    QString statement
+        = u"CREATE TABLE "_s + (name.isEmpty() ? table.name : name) + u" ("_s + columns.join(u", "_s) + u')';
     if (!table.primaryKey.isEmpty() && !pg)
         statement += u" WITHOUT ROWID"_s;
     return statement;

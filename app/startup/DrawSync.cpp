@@ -153,7 +153,8 @@ std::optional<DrawProgress> readProgress(QString& failure)
         // Without both stamps there is nothing to compare: starting the updater on a broken text would
         // only install nothing and come back to the same place.
         if (ByteLen(text) < 51) {
-            failure = u"서버의 추첨진행 정보가 올바르지 않아 [수리볼]을 시작할 수 없습니다. 잠시 후 다시 시도하여 주십시오."_s;
+            failure
+                = u"서버의 추첨진행 정보가 올바르지 않아 [수리볼]을 시작할 수 없습니다. 잠시 후 다시 시도하여 주십시오."_s;
             return std::nullopt;
         }
         return DrawProgress::parse(text);
@@ -171,9 +172,10 @@ void startUpdater()
     const QString program = InstallPaths::updaterProgram();
     if (Launcher::instance().startProgram(program, {QString::number(UpdaterDayNumber(Clock::today()))}))
         EndProgram();
-    ShowMessage(u"새 프로그램 화일을 받는 [업데이트]를 시작하지 못하였습니다. 이번에는 지금의 [수리볼]로 계속합니다.\n\n"_s
-                    + program,
-                MsgIcon::Warning);
+    ShowMessage(
+        u"새 프로그램 화일을 받는 [업데이트]를 시작하지 못하였습니다. 이번에는 지금의 [수리볼]로 계속합니다.\n\n"_s
+            + program,
+        MsgIcon::Warning);
     OpenUserDb();
 }
 
@@ -198,9 +200,10 @@ bool updaterWanted(bool offered, const QString& stamp)
         if (!note.toldNoKey) {
             note.toldNoKey = true;
             UpdateFiles::WriteNote(note);
-            ShowMessage(u"이 설치에는 업데이트를 확인할 열쇠가 없어 새 프로그램 화일을 받지 않습니다. 지금의 [수리볼]로 "
-                        u"계속합니다."_s,
-                        MsgIcon::Information);
+            ShowMessage(
+                u"이 설치에는 업데이트를 확인할 열쇠가 없어 새 프로그램 화일을 받지 않습니다. 지금의 [수리볼]로 "
+                u"계속합니다."_s,
+                MsgIcon::Information);
         }
         return false;
     }

@@ -150,9 +150,9 @@ TEST_P(HandOverCase, AnInterruptedCopyIsHandedToTheUpdaterBeforeAnythingElse)
     install.launcher.programs.clear();
     // Before the date check and the login: nothing of the old program runs past this point.
     EXPECT_THROW(StartProgram(), ProgramEnded);
-    EXPECT_EQ(install.launcher.programs,
-              QStringList {InstallPaths::updaterProgram() + u' '
-                           + QString::number(UpdaterDayNumber(QDate(2025, 12, 8)))});
+    EXPECT_EQ(
+        install.launcher.programs,
+        QStringList {InstallPaths::updaterProgram() + u' ' + QString::number(UpdaterDayNumber(QDate(2025, 12, 8)))});
     EXPECT_FALSE(gSystemConn.isOpen());
 
     // Right after a run that could not finish it, the program goes on once.

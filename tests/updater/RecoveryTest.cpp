@@ -113,7 +113,10 @@ TEST_P(RecoveryCase, ACopyStoppedHalfWayIsUndoneWhenANewFileIsDamaged)
     // The updater's run then fetches the release again and installs it whole.
     stoppedCopy(kHalfCopied);
     WriteBytes(ReleaseInstall::TempPath(2, u".TP"_s), "new");
-    publish(kStamp, {{kRoot + u"DOC\\a.txt"_s, "new a"}, {kRoot + u"DOC\\b.txt"_s, "new b"}, {kRoot + u"DOC\\NEW\\c.txt"_s, "new c"}});
+    publish(kStamp,
+            {{kRoot + u"DOC\\a.txt"_s, "new a"},
+             {kRoot + u"DOC\\b.txt"_s, "new b"},
+             {kRoot + u"DOC\\NEW\\c.txt"_s, "new c"}});
     UpdateRun run;
     EXPECT_EQ(runToEnd(run), UpdateRun::Outcome::Done) << run.failure().toStdString();
     EXPECT_EQ(ReadBytes(install.path(u"DOC/b.txt"_s)), "new b");

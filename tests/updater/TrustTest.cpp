@@ -127,7 +127,8 @@ TEST_P(TrustCase, ARowRemovedAddedSwappedOrMovedRefusesTheRelease)
         EXPECT_EQ(runToEnd(run), UpdateRun::Outcome::Refused);
         EXPECT_TRUE(run.failure().contains(change.named)) << run.failure().toStdString();
         for (const char16_t* file : {u"DOC/a.txt", u"DOC/b.txt", u"DOC/c.txt", u"BIN/a.txt"})
-            EXPECT_FALSE(QFile::exists(install.path(QString::fromUtf16(file)))) << QString::fromUtf16(file).toStdString();
+            EXPECT_FALSE(QFile::exists(install.path(QString::fromUtf16(file))))
+                << QString::fromUtf16(file).toStdString();
         EXPECT_TRUE(tempFiles().isEmpty()) << tempFiles().join(u' ').toStdString();
         EXPECT_EQ(installedStamp(), kDemoStamp);
     }
@@ -164,7 +165,8 @@ TEST_P(TrustCase, AReleaseSignedWithAnotherKeyIsRefused)
     const UpdateSignature::KeyPair other = UpdateSignature::Generate();
     // The other key even claims to be handed over to by a key of its own.
     const UpdateSignature::KeyPair third = UpdateSignature::Generate();
-    release.keys = {{third.publicKey, other.publicKey, UpdateSignature::SignKeyHandOver(other.publicKey, third.secretKey)}};
+    release.keys
+        = {{third.publicKey, other.publicKey, UpdateSignature::SignKeyHandOver(other.publicKey, third.secretKey)}};
     offerRelease(release, other.secretKey);
     UpdateRun run;
     EXPECT_EQ(runToEnd(run), UpdateRun::Outcome::Refused);

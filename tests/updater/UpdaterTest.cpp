@@ -98,7 +98,11 @@ TEST_P(UpdaterCase, AWindowWhoseRunHasEndedNeverTimesOut)
         UpdateRun::Outcome outcome;
     };
     const std::vector<Case> cases = {
-        {"done", [&] { publish(kStamp, {{kRoot + u"DOC\\a.txt"_s, "a"}}); }, UpdateRun::Outcome::Done},
+        {"done",
+         [&] {
+             publish(kStamp, {{kRoot + u"DOC\\a.txt"_s, "a"}});
+         },
+         UpdateRun::Outcome::Done},
         {"refused", [&] { setServerFilesStamp(u"2099123199"_s); }, UpdateRun::Outcome::Refused},
         {"failed",
          [&] {
@@ -236,59 +240,87 @@ TEST_P(UpdaterCase, CancelWhileFetchingLeavesTheInstallAsItWas)
     EXPECT_EQ(installedStamp(), kDemoStamp);
 }
 
+namespace {
+
+// Holds the fetch before each piece it asks for until the test lets one through: a server that gives
+// nothing, for as long as the test likes. Shared with the fetching thread, which may outlive the run.
+struct Gate
+{
+    std::mutex lock;
+    std::condition_variable changed;
+    int allowed = 0;
+    bool held = false; // the fetch waits here now
+    bool open = false;
+
+    void pass()
+    {
+        std::unique_lock guard(lock);
+        if (!open && allowed == 0) {
+            held = true;
+            changed.notify_all();
+            changed.wait(guard, [this] { return open || allowed > 0; });
+            held = false;
+        }
+        if (!open)
+            --allowed;
+    }
+    void letOneThrough()
+    {
+        std::lock_guard guard(lock);
+        ++allowed;
+        changed.notify_all();
+    }
+    void openForGood()
+    {
+        std::lock_guard guard(lock);
+        open = true;
+        changed.notify_all();
+    }
+    bool holding()
+    {
+        return QTest::qWaitFor(
+            [this] {
+                std::lock_guard guard(lock);
+                return held;
+            },
+            10000);
+    }
+};
+
+} // namespace
+
 TEST_P(UpdaterCase, AFetchThatBringsNothingFor180TicksEndsTheRunAndOneThatBringsBytesGoesOn)
 {
     WriteBytes(install.path(u"DOC/a.txt"_s), "old");
     publish(kStamp, {{kRoot + u"DOC\\a.txt"_s, QByteArray(8 * 1024 * 1024, 's')}});
-    // The fetch asks for small pieces and waits at a gate before each one: the test lets one piece
-    // through per tick while the server "gives", and none once it "stalls".
-    std::mutex lock;
-    std::condition_variable changed;
-    int allowed = 0, asked = 0;
-    bool open = false;
+    auto gate = std::make_shared<Gate>();
+    // Whatever happens to the test, the fetch is let go in the end.
+    const std::shared_ptr<void> release(nullptr, [gate](void*) { gate->openForGood(); });
     UpdateRun run;
     run.setPieceBytes(16 * 1024);
-    run.setBeforePiece([&] {
-        std::unique_lock held(lock);
-        ++asked;
-        changed.notify_all();
-        changed.wait(held, [&] { return open || allowed > 0; });
-        if (!open)
-            --allowed;
-    });
-    auto waitingAtGate = [&](int pieces) {
-        return QTest::qWaitFor(
-            [&] {
-                std::lock_guard held(lock);
-                return asked >= pieces;
-            },
-            60000);
-    };
-    auto letOnePieceThrough = [&] {
-        std::lock_guard held(lock);
-        ++allowed;
-        changed.notify_all();
-    };
+    run.setBeforePiece([gate] { gate->pass(); });
     run.start();
     ASSERT_TRUE(run.fetching());
 
-    // Bytes between every two ticks: many more ticks than the limit do not end the run.
+    // A piece between every two ticks: many more ticks than the limit do not end the run.
     for (int tick = 1; tick <= UpdateRun::kStallTicks + 20; ++tick) {
-        ASSERT_TRUE(waitingAtGate(tick));
+        ASSERT_TRUE(gate->holding());
         const qint64 before = run.bytesFetched();
-        letOnePieceThrough();
+        gate->letOneThrough();
         ASSERT_TRUE(QTest::qWaitFor([&] { return run.bytesFetched() > before; }, 60000));
         run.tick();
         ASSERT_FALSE(run.finished()) << "ended at tick " << tick << " while bytes came";
     }
 
-    // Then nothing comes: the fetch waits for its next piece, and the 180th quiet tick ends the run.
-    ASSERT_TRUE(waitingAtGate(UpdateRun::kStallTicks + 21));
-    for (int tick = 1; tick < UpdateRun::kStallTicks; ++tick) {
+    // Then nothing comes: at every tick the fetch still waits for the same piece, and the 180th quiet
+    // tick ends the run.
+    const qint64 got = run.bytesFetched();
+    for (int tick = 1; tick <= UpdateRun::kStallTicks; ++tick) {
+        ASSERT_TRUE(gate->holding()) << "the fetch is not held at quiet tick " << tick;
+        ASSERT_FALSE(run.finished()) << "ended after " << tick - 1 << " quiet ticks";
         run.tick();
-        ASSERT_FALSE(run.finished()) << "ended after " << tick << " quiet ticks";
     }
-    run.tick();
+    EXPECT_EQ(run.bytesFetched(), got);
     EXPECT_EQ(run.outcome(), UpdateRun::Outcome::Failed);
     EXPECT_TRUE(run.failure().contains(u"180초"_s)) << run.failure().toStdString();
     EXPECT_EQ(ReadBytes(install.path(u"DOC/a.txt"_s)), "old");
@@ -296,11 +328,7 @@ TEST_P(UpdaterCase, AFetchThatBringsNothingFor180TicksEndsTheRunAndOneThatBrings
     EXPECT_EQ(installedStamp(), kDemoStamp);
 
     // The fetch left behind ends on its own once the server answers again, leaving nothing in TEMP.
-    {
-        std::lock_guard held(lock);
-        open = true;
-        changed.notify_all();
-    }
+    gate->openForGood();
     EXPECT_TRUE(QTest::qWaitFor([] { return UpdateRun::FetchesRunning() == 0; }, 60000));
     EXPECT_TRUE(tempFiles().isEmpty());
 }
@@ -337,8 +365,7 @@ TEST_P(UpdaterCase, AReleaseNamingHostileTargetsOrNamesIsRefusedWhole)
         offerRelease(release);
         UpdateRun run;
         EXPECT_EQ(runToEnd(run), UpdateRun::Outcome::Refused);
-        EXPECT_TRUE(run.failure().contains(b.name) || run.failure().contains(u"이름"_s))
-            << run.failure().toStdString();
+        EXPECT_TRUE(run.failure().contains(b.name) || run.failure().contains(u"이름"_s)) << run.failure().toStdString();
         EXPECT_FALSE(QFile::exists(install.path(u"DOC/a.txt"_s)));
         EXPECT_FALSE(QFile::exists(install.path(u"DOC/z.txt"_s)));
         EXPECT_TRUE(tempFiles().isEmpty()) << tempFiles().join(u' ').toStdString();
