@@ -276,12 +276,13 @@ struct Gate
         open = true;
         changed.notify_all();
     }
+    // The fetch waits here and nothing lets it go on.
     bool holding()
     {
         return QTest::qWaitFor(
             [this] {
                 std::lock_guard guard(lock);
-                return held;
+                return held && !open && allowed == 0;
             },
             10000);
     }
