@@ -11,7 +11,6 @@
 #include "UpdateSignature.h"
 #include "UpdateTargets.h"
 
-#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -83,14 +82,14 @@ Streamed streamRow(const Connection& server, const RowFacts& row, const QList<QB
     for (qsizetype i = 0; i < keys.size(); ++i)
         signatures.push_back(std::make_unique<UpdateSignature::Stream>(
             UpdateSignature::FileFacts {row.name, row.target, row.date, row.size}));
-    QCryptographicHash hash(QCryptographicHash::Sha256);
+    UpdateSignature::Sha256 hash;
     Query piece(server, u"SELECT substr(Bin1, ?, ?) AS Part1 FROM Update1 WHERE Name1 = ?"_s);
     for (qint64 got = 0; got < row.length;) {
         piece.run({got + 1, kPieceBytes, row.name});
         const QByteArray part = piece.next() ? piece.value(u"Part1"_s).toByteArray() : QByteArray();
         if (part.isEmpty())
             break;
-        hash.addData(part);
+        hash.add(part);
         for (auto& s : signatures)
             s->add(part);
         got += part.size();
@@ -264,11 +263,9 @@ Published Publish(const Connection& server,
         const QByteArray bytes = file.readAll();
         if (bytes.isEmpty())
             throw SetupError(u"빈 화일은 올릴 수 없습니다: "_s + item.file);
-        const ReleaseManifest::File facts {name,
-                                           target,
-                                           stamp,
-                                           bytes.size(),
-                                           QCryptographicHash::hash(bytes, QCryptographicHash::Sha256)};
+        UpdateSignature::Sha256 hash;
+        hash.add(bytes);
+        const ReleaseManifest::File facts {name, target, stamp, bytes.size(), hash.result()};
         release.insert(name.toLower(), facts);
         newRows.push_back({facts, bytes});
     }

@@ -1,6 +1,7 @@
 #include "FilePlacement.h"
 
-#include <QCryptographicHash>
+#include "UpdateSignature.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -120,9 +121,13 @@ QByteArray Sha256Of(const QString& path)
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return QByteArray();
-    QCryptographicHash hash(QCryptographicHash::Sha256);
-    if (!hash.addData(&file))
-        return QByteArray();
+    UpdateSignature::Sha256 hash;
+    while (!file.atEnd()) {
+        const QByteArray piece = file.read(1024 * 1024);
+        if (piece.isEmpty())
+            return QByteArray();
+        hash.add(piece);
+    }
     return hash.result();
 }
 

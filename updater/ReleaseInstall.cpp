@@ -214,8 +214,10 @@ std::optional<Job> ReadJournal(QString* damaged)
 void Record(const Job& job)
 {
     // The run may have replaced the system database itself: what follows goes into the file now in place.
-    gSystemConn.close();
-    gSystemConn = OpenSystemDatabase(InstallPaths::systemDb());
+    if (!job.files.isEmpty()) {
+        gSystemConn.close();
+        gSystemConn = OpenSystemDatabase(InstallPaths::systemDb());
+    }
     if (!job.newKey.isEmpty()) {
         // Before the stamp: a stop between the two finds the release unrecorded and writes both again.
         QString error;
@@ -226,6 +228,7 @@ void Record(const Job& job)
                            QString());
     }
     Transaction transaction(gSystemConn);
+    Execute(gSystemConn, u"UPDATE Update1 SET FileNo1 = 0 WHERE FileNo1 <> 0"_s);
     Query remove(gSystemConn, u"DELETE FROM Update1 WHERE Name1 = ?"_s);
     Query insert(gSystemConn, u"INSERT INTO Update1 (Name1,File1,Size1,Date1,FileNo1) VALUES (?,?,?,?,?)"_s);
     for (const File& file : job.files) {

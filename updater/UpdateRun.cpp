@@ -13,7 +13,6 @@
 #include "UpdateTargets.h"
 #include "WebSite.h"
 
-#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QHash>
@@ -86,6 +85,10 @@ void UpdateRun::Fetch::run()
         // would only keep every file read so far in memory.
         if (connection.engine() == Connection::Engine::SQLite)
             Execute(connection, u"PRAGMA cache_size = -8192"_s);
+        // PostgreSQL's driver holds a piece three times over (the result in hex text, and the bytes), the
+        // stand-in once: half the piece keeps both well within the memory budget.
+        else
+            pieceBytes = qMax<qint64>(pieceBytes / 2, 1);
         Query piece(connection, u"SELECT substr(Bin1, ?, ?) AS Part1 FROM Update1 WHERE Name1 = ? AND Date1 = ?"_s);
         for (size_t i = 0; i < jobs.size() && !cancel; ++i) {
             current = int(i);
@@ -109,7 +112,7 @@ bool UpdateRun::Fetch::fetchOne(Query& piece, const Job& job)
         failure = u"임시 화일을 만들 수 없습니다: "_s + job.tempPath + u" ("_s + out.errorString() + u')';
         return false;
     }
-    QCryptographicHash hash(QCryptographicHash::Sha256);
+    UpdateSignature::Sha256 hash;
     qint64 got = 0;
     // Never more than the signed size is asked for, so a row that holds more brings no more than that.
     while (got < job.size) {
@@ -131,7 +134,7 @@ bool UpdateRun::Fetch::fetchOne(Query& piece, const Job& job)
             failure = u"임시 화일을 쓸 수 없습니다: "_s + job.tempPath + u" ("_s + out.errorString() + u')';
             return false;
         }
-        hash.addData(part);
+        hash.add(part);
         got += part.size();
         bytes += part.size();
     }
@@ -233,13 +236,12 @@ void UpdateRun::prepare()
     Q_EMIT step(u"업데이트 작업 초기화..."_s);
     if (!resumeInterrupted())
         return;
-    Execute(gSystemConn, u"UPDATE Update1 SET FileNo1 = 0"_s);
     if (m_cancel)
         return finish(Outcome::Cancelled);
 
     Q_EMIT step(u"서버접속 시도..."_s);
     const QString installed = ReadInfo(kUpdate, kInstalledStamp);
-    OpenServerConn();
+    // ReadServerInfo opens the server connection (gServerConn) that the checks below use.
     const QString progressText = ReadServerInfo(kUpdate, u"추첨진행"_s);
     Q_EMIT supplier(u"공급처: 벨트라닷컴 ("_s + WebSite::hostName().toUpper() + u')');
     Q_EMIT step(u"업데이트 화일크기 계산..."_s);
@@ -499,8 +501,10 @@ void UpdateRun::fetchDone()
 void UpdateRun::install()
 {
     {
-        // The files of this run, in their order, with the dates they had before it.
+        // The files of this run, in their order, with the dates they had before it; no other row is part of
+        // it. (Written here rather than at the start, so that a run with nothing to fetch writes once.)
         Transaction transaction(gSystemConn);
+        Execute(gSystemConn, u"UPDATE Update1 SET FileNo1 = 0 WHERE FileNo1 <> 0"_s);
         Query remove(gSystemConn, u"DELETE FROM Update1 WHERE Name1 = ?"_s);
         Query insert(gSystemConn, u"INSERT INTO Update1 (Name1,File1,Size1,Date1,FileNo1) VALUES (?,?,?,?,?)"_s);
         for (qsizetype i = 0; i < m_files.size(); ++i) {
@@ -547,7 +551,8 @@ void UpdateRun::finish(Outcome outcome, const QString& failure)
     m_outcome = outcome;
     m_failure = failure;
     // What the main program's next start needs to know of this run.
-    UpdateFiles::Note note = UpdateFiles::ReadNote();
+    const UpdateFiles::Note before = UpdateFiles::ReadNote();
+    UpdateFiles::Note note = before;
     switch (outcome) {
     case Outcome::Refused:
         note.refused = m_offered;
@@ -568,6 +573,7 @@ void UpdateRun::finish(Outcome outcome, const QString& failure)
     case Outcome::Cancelled:
         break;
     }
-    UpdateFiles::WriteNote(note);
+    if (note != before)
+        UpdateFiles::WriteNote(note);
     Q_EMIT ended(outcome);
 }

@@ -44,7 +44,8 @@ public:
 
     // Ticks of a second without a byte after which a fetch counts as stalled.
     static constexpr int kStallTicks = 180;
-    // Bytes asked of the server at a time: the largest piece of a file held in memory.
+    // Bytes asked of the stand-in at a time (of PostgreSQL, half as many): the largest piece of a file
+    // held in memory.
     static constexpr qint64 kPieceBytes = 4 * 1024 * 1024;
     // A release whose files to fetch are larger than this together is refused before a byte is written.
     static constexpr qint64 kMaxReleaseBytes = qint64(1) << 30;

@@ -105,6 +105,34 @@ bool VerifyKeyHandOver(const QByteArray& nextPublicKey, const QByteArray& signat
         && verifyDetached(tagged("suriball next key 1", nextPublicKey), signature, publicKey);
 }
 
+struct Sha256::State
+{
+    crypto_hash_sha256_state hash;
+};
+
+Sha256::Sha256()
+    : m_state(std::make_unique<State>())
+{
+    ensureSodium();
+    crypto_hash_sha256_init(&m_state->hash);
+}
+
+Sha256::~Sha256() = default;
+
+void Sha256::add(const QByteArray& bytes)
+{
+    crypto_hash_sha256_update(&m_state->hash,
+                              reinterpret_cast<const unsigned char*>(bytes.constData()),
+                              quint64(bytes.size()));
+}
+
+QByteArray Sha256::result()
+{
+    QByteArray digest(crypto_hash_sha256_BYTES, '\0');
+    crypto_hash_sha256_final(&m_state->hash, reinterpret_cast<unsigned char*>(digest.data()));
+    return digest;
+}
+
 struct Stream::State
 {
     crypto_sign_state sign;
