@@ -86,14 +86,8 @@ Connection publisher(const QString& engine)
 {
     if (engine != u"PostgreSQL"_s)
         return ConnectServer(ServerLocation::parse(ServerSetting()));
-    const ServerCatalog::PostgresAdmin admin = *ServerCatalog::TestServerFromEnvironment();
-    Connection::PostgresTarget target;
-    target.host = admin.host;
-    target.port = admin.port;
-    target.user = admin.user;
-    target.password = admin.password;
-    target.database = QString::fromUtf16(kServerCatalog);
-    return Connection::openPostgres(target);
+    return Connection::openPostgres(
+        ServerCatalog::TestServerFromEnvironment()->target(QString::fromUtf16(kServerCatalog)));
 }
 
 void measure(const QString& engine, QTextStream& out)

@@ -135,6 +135,17 @@ QString PostgresAdmin::serverSetting() const
     return port == kServerPort ? host : host + u',' + QString::number(port);
 }
 
+Connection::PostgresTarget PostgresAdmin::target(const QString& database) const
+{
+    Connection::PostgresTarget target;
+    target.host = host;
+    target.port = port;
+    target.user = user;
+    target.password = password;
+    target.database = database;
+    return target;
+}
+
 std::optional<PostgresAdmin> TestServerFromEnvironment()
 {
     const QString host = qEnvironmentVariable("SURIBALL_TEST_PG");
@@ -252,12 +263,7 @@ void secureMembers(const Connection& connection)
 
 void secureMembersPostgres(const PostgresAdmin& admin)
 {
-    Connection::PostgresTarget target;
-    target.host = admin.host;
-    target.port = admin.port;
-    target.user = admin.user;
-    target.password = admin.password;
-    target.database = QString::fromUtf16(kServerCatalog);
+    const Connection::PostgresTarget target = admin.target(QString::fromUtf16(kServerCatalog));
     try {
         const Connection connection = Connection::openPostgres(target);
         Transaction transaction(connection);
@@ -289,12 +295,7 @@ void createSqlite(const QString& file, bool demo, bool force, const QDate& today
 
 void createPostgres(const PostgresAdmin& admin, bool demo, bool force, const QDate& today)
 {
-    Connection::PostgresTarget target;
-    target.host = admin.host;
-    target.port = admin.port;
-    target.user = admin.user;
-    target.password = admin.password;
-    target.database = u"postgres"_s;
+    Connection::PostgresTarget target = admin.target(u"postgres"_s);
     const QString catalog = QString::fromUtf16(kServerCatalog);
     const QString user = QString::fromUtf16(kServerUser);
     const QString password = QString::fromUtf16(kServerPassword);

@@ -19,6 +19,8 @@ struct PostgresAdmin
 
     // The install's server setting for this server: "host", or "host,port" off the usual port.
     QString serverSetting() const;
+    // A login to one of its databases as this administrator.
+    Connection::PostgresTarget target(const QString& database) const;
 };
 
 // The private server of the tests and benchmarks, as scripts/test-postgres.sh exports it

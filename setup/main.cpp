@@ -108,14 +108,7 @@ Connection publishServer(const Arguments& a)
             return ConnectServer(where);
         }
         if (a.values.contains(u"--postgres"_s)) {
-            const ServerCatalog::PostgresAdmin admin = postgresAdmin(a);
-            Connection::PostgresTarget target;
-            target.host = admin.host;
-            target.port = admin.port;
-            target.user = admin.user;
-            target.password = admin.password;
-            target.database = QString::fromUtf16(kServerCatalog);
-            return Connection::openPostgres(target);
+            return Connection::openPostgres(postgresAdmin(a).target(QString::fromUtf16(kServerCatalog)));
         }
     } catch (const SqlError& error) {
         throw SetupError(u"서버에 연결할 수 없습니다: "_s + error.message());

@@ -357,42 +357,31 @@ void UpdateRun::startFetch()
 std::optional<ReleaseManifest> UpdateRun::readRelease(const QByteArray& installedKey)
 {
     const QString offered = u"서버가 알린 업데이트(변경날짜 "_s + m_offered + u")"_s;
-    if (!gServerConn.hasTable(u"Release1"_s)) {
-        refuse(offered + u"에 서비스의 서명이 없습니다."_s);
+    auto refused = [&](const QString& why) -> std::optional<ReleaseManifest> {
+        refuse(offered + why);
         return std::nullopt;
-    }
-    Query length(gServerConn, u"SELECT LENGTH(Manifest1) AS Len1 FROM Release1 WHERE Stamp1 = ?"_s);
-    length.run({m_offered});
-    if (!length.next()) {
-        refuse(offered + u"에 서비스의 서명이 없습니다."_s);
-        return std::nullopt;
-    }
-    if (length.integer(u"Len1"_s) > ReleaseManifest::kMaxBytes) {
-        refuse(offered + u"의 설명이 너무 깁니다."_s);
-        return std::nullopt;
-    }
-    Query row(gServerConn, u"SELECT Manifest1, Sig1 FROM Release1 WHERE Stamp1 = ?"_s);
-    row.run({m_offered});
-    if (!row.next()) {
-        refuse(offered + u"에 서비스의 서명이 없습니다."_s);
-        return std::nullopt;
-    }
+    };
+    if (!gServerConn.hasTable(u"Release1"_s))
+        return refused(u"에 서비스의 서명이 없습니다."_s);
+    // A description beyond the limit is not even read.
+    Query row(gServerConn,
+              u"SELECT Sig1, LENGTH(Manifest1) AS Len1, CASE WHEN LENGTH(Manifest1) <= ? THEN Manifest1 END AS "
+              "Manifest1 FROM Release1 WHERE Stamp1 = ?"_s);
+    row.run({ReleaseManifest::kMaxBytes, m_offered});
+    if (!row.next())
+        return refused(u"에 서비스의 서명이 없습니다."_s);
+    if (row.integer(u"Len1"_s) > ReleaseManifest::kMaxBytes)
+        return refused(u"의 설명이 너무 깁니다."_s);
     const QByteArray bytes = row.value(u"Manifest1"_s).toByteArray();
     const QByteArray signer = ReleaseManifest::Signer(bytes, row.value(u"Sig1"_s).toByteArray(), installedKey);
-    if (signer.isEmpty()) {
-        refuse(offered + u"의 서명이 맞지 않습니다. 서비스가 낸 업데이트가 아닙니다."_s);
-        return std::nullopt;
-    }
+    if (signer.isEmpty())
+        return refused(u"의 서명이 맞지 않습니다. 서비스가 낸 업데이트가 아닙니다."_s);
     QString why;
     std::optional<ReleaseManifest> release = ReleaseManifest::parse(bytes, &why);
-    if (!release) {
-        refuse(offered + u": "_s + why);
-        return std::nullopt;
-    }
-    if (release->stamp != m_offered) {
-        refuse(offered + u"의 서명된 변경날짜가 "_s + release->stamp + u"입니다."_s);
-        return std::nullopt;
-    }
+    if (!release)
+        return refused(u": "_s + why);
+    if (release->stamp != m_offered)
+        return refused(u"의 서명된 변경날짜가 "_s + release->stamp + u"입니다."_s);
     m_stamp = release->stamp;
     m_newKey = signer == installedKey ? QByteArray() : signer;
     return release;

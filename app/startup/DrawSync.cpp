@@ -186,37 +186,35 @@ void startUpdater()
 bool updaterWanted(bool offered, const QString& stamp)
 {
     UpdateFiles::Note note = UpdateFiles::ReadNote();
+    // Said once: the flag goes into the note with the message.
+    auto goOn = [&note](bool& said, const QString& text, MsgIcon icon) {
+        if (!said) {
+            said = true;
+            UpdateFiles::WriteNote(note);
+            ShowMessage(text, icon);
+        }
+        return false;
+    };
     if (note.skipOnce) {
+        bool said = false;
         note.skipOnce = false;
-        UpdateFiles::WriteNote(note);
-        ShowMessage(u"지난번 업데이트를 마치지 못하여 이번에는 지금의 [수리볼]로 계속합니다. 다음에 시작할 때 다시 "
+        return goOn(said,
+                    u"지난번 업데이트를 마치지 못하여 이번에는 지금의 [수리볼]로 계속합니다. 다음에 시작할 때 다시 "
                     u"시도합니다."_s,
                     MsgIcon::Warning);
-        return false;
     }
     if (!offered)
         return false;
-    if (!UpdateFiles::InstallHasKey()) {
-        if (!note.toldNoKey) {
-            note.toldNoKey = true;
-            UpdateFiles::WriteNote(note);
-            ShowMessage(
-                u"이 설치에는 업데이트를 확인할 열쇠가 없어 새 프로그램 화일을 받지 않습니다. 지금의 [수리볼]로 "
-                u"계속합니다."_s,
-                MsgIcon::Information);
-        }
-        return false;
-    }
-    if (!note.refused.isEmpty() && note.refused == stamp) {
-        if (!note.told) {
-            note.told = true;
-            UpdateFiles::WriteNote(note);
-            ShowMessage(u"새 프로그램 화일을 설치할 수 없어 지금의 [수리볼]로 계속합니다. 다음 업데이트가 나오면 다시 "
-                        u"받습니다."_s,
-                        MsgIcon::Warning);
-        }
-        return false;
-    }
+    if (!UpdateFiles::InstallHasKey())
+        return goOn(note.toldNoKey,
+                    u"이 설치에는 업데이트를 확인할 열쇠가 없어 새 프로그램 화일을 받지 않습니다. 지금의 [수리볼]로 "
+                    u"계속합니다."_s,
+                    MsgIcon::Information);
+    if (!note.refused.isEmpty() && note.refused == stamp)
+        return goOn(note.told,
+                    u"새 프로그램 화일을 설치할 수 없어 지금의 [수리볼]로 계속합니다. 다음 업데이트가 나오면 다시 "
+                    u"받습니다."_s,
+                    MsgIcon::Warning);
     return true;
 }
 
