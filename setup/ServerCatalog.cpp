@@ -126,6 +126,16 @@ void insertDemoShopCoupon(const Connection& c)
     }
 }
 
+// The shared account reads the signed releases; only the publisher writes them.
+void readReleasesOnly(const Connection& connection)
+{
+    if (connection.engine() != Connection::Engine::PostgreSQL)
+        return;
+    const QString user = QString::fromUtf16(kServerUser);
+    Execute(connection, u"REVOKE ALL ON Release1 FROM "_s + user);
+    Execute(connection, u"GRANT SELECT ON Release1 TO "_s + user);
+}
+
 QString quotedIdentifier(const QString& name) { return u'"' + QString(name).replace(u'"', u"\"\""_s) + u'"'; }
 
 } // namespace
@@ -200,7 +210,7 @@ void fill(const Connection& connection, bool demo, bool force, const QDate& toda
                 u"GRANT SELECT, INSERT, UPDATE, DELETE ON ALL TABLES IN SCHEMA public TO "_s
                     + QString::fromUtf16(kServerUser));
     }
-    addReleaseTable(connection);
+    readReleasesOnly(connection);
     secureMembers(connection);
     transaction.commit();
 }
@@ -210,15 +220,11 @@ void addReleaseTable(const Connection& connection)
     const auto& tables = Schema::serverTables();
     const auto release
         = std::find_if(tables.begin(), tables.end(), [](const TableDef& t) { return t.name == u"Release1"_s; });
-    if (!connection.hasTable(release->name)) {
-        for (const QString& statement : Schema::createStatements(*release, connection.engine()))
-            Execute(connection, statement);
-    }
-    if (connection.engine() == Connection::Engine::PostgreSQL) {
-        const QString user = QString::fromUtf16(kServerUser);
-        Execute(connection, u"REVOKE ALL ON Release1 FROM "_s + user);
-        Execute(connection, u"GRANT SELECT ON Release1 TO "_s + user);
-    }
+    if (connection.hasTable(release->name))
+        return;
+    for (const QString& statement : Schema::createStatements(*release, connection.engine()))
+        Execute(connection, statement);
+    readReleasesOnly(connection);
 }
 
 void secureMembers(const Connection& connection)

@@ -234,11 +234,11 @@ void frmUpdate1::runEnded(UpdateRun::Outcome outcome)
     const QString caption = u"업데이트 ["_s + kProduct + u']';
     switch (outcome) {
     case UpdateRun::Outcome::NothingNew:
-        m_done = m_startMain = true;
+        m_startMain = true;
         endPressed();
         return;
     case UpdateRun::Outcome::Done:
-        m_done = m_startMain = true;
+        m_startMain = true;
         showResult(u"결과: 업데이트 작업이 완료되었습니다."_s, kProduct + u"를 다시 시작하여 주십시오."_s);
         return;
     case UpdateRun::Outcome::Cancelled:

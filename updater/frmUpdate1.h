@@ -24,7 +24,6 @@ public:
     // Starts the start delay (tmrDelay1).
     void begin();
     UpdateRun& run() { return m_run; }
-    bool done() const { return m_done; }
 
     // What the timers and buttons do; tests call them instead of waiting for the clock.
     void delayElapsed();
@@ -61,7 +60,6 @@ private:
     QTimer* tmrJob1;
 
     bool m_started = false;
-    bool m_done = false;
     bool m_startMain = false;
     int m_ticks = 0;
 };
