@@ -284,6 +284,24 @@ TEST_P(TrustCase, AnInstallFollowsTheServiceToItsNextKey)
     UpdateRun second;
     EXPECT_EQ(runToEnd(second), UpdateRun::Outcome::Refused);
     EXPECT_EQ(ReadBytes(install.path(u"DOC/a.txt"_s)), "a1");
+
+    // A second hand-over: the chain now starts at a key this install no longer holds, and is followed
+    // from the one it does.
+    const QString newerKey = QDir(keys.path()).filePath(u"newer.key"_s);
+    Publisher::RotateKey(newKey, newerKey);
+    ASSERT_EQ(Publisher::ReadChain(newerKey).size(), 2);
+    QTemporaryDir sources;
+    WriteBytes(QDir(sources.path()).filePath(u"a"_s), "a3");
+    Publisher::Publish(owner(),
+                       u"2025122001"_s,
+                       UpdateFiles::ReadKeyFile(newerKey, UpdateSignature::kSecretKeyBytes),
+                       {{QDir(sources.path()).filePath(u"a"_s), kRoot + u"DOC\\a.txt"_s}},
+                       Publisher::ReadChain(newerKey));
+    UpdateRun third;
+    EXPECT_EQ(runToEnd(third), UpdateRun::Outcome::Done) << third.failure().toStdString();
+    EXPECT_EQ(ReadBytes(install.path(u"DOC/a.txt"_s)), "a3");
+    EXPECT_EQ(UpdateFiles::ReadKeyFile(InstallPaths::updateKey(), UpdateSignature::kPublicKeyBytes),
+              UpdateFiles::ReadKeyFile(newerKey + u".pub"_s, UpdateSignature::kPublicKeyBytes));
 }
 
 INSTANTIATE_TEST_SUITE_P(Backends, TrustCase, ::testing::Values(Backend::SQLite, Backend::PostgreSQL), BackendName);
