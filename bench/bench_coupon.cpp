@@ -71,8 +71,8 @@ int main(int argc, char* argv[])
         frmPrint1 window;
         window.resize(1200, 760);
         app.processEvents();
-        out << "open the window on it (ranks of the past draw, counts, first page, preview): " << bench::LapMs(t) << " ms"
-            << Qt::endl;
+        out << "open the window on it (ranks of the past draw, counts, first page, preview): " << bench::LapMs(t)
+            << " ms" << Qt::endl;
         window.NextPage();
         app.processEvents();
         out << "next page: " << bench::LapMs(t) << " ms" << Qt::endl;
@@ -87,9 +87,9 @@ int main(int argc, char* argv[])
     const CouponStore::IssueRun run = CouponStore::IssueCoupons(1201, 1000, 5);
     out << "issue run of 1,000 coupons of 5 games (numbered): " << bench::LapMs(t) << " ms"
         << (run.refusal ? u" refused: "_s + *run.refusal : QString()) << Qt::endl;
-    const PrintOutcome outcome = PrintIssuedCoupons();
-    out << "its pages drawn into a PDF (" << outcome.pages << " pages): " << bench::LapMs(t) << " ms "
-        << outcome.error << Qt::endl;
+    const PrintOutcome outcome = PrintIssuedCoupons().outcome;
+    out << "its pages drawn into a PDF (" << outcome.pages << " pages): " << bench::LapMs(t) << " ms " << outcome.error
+        << Qt::endl;
     CouponStore::FinishIssue();
 
     const auto content = CouponLayout::ReadCoupon(1201, run.firstCoupon);

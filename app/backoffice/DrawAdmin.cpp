@@ -3,6 +3,7 @@
 #include "Backoffice.h"
 #include "Clock.h"
 #include "DrawProgress.h"
+#include "DrawText.h"
 #include "GameRules.h"
 #include "Globals.h"
 #include "Query.h"
@@ -102,21 +103,8 @@ QString LatestMonth(const QString& untilYyyymmdd)
 
 QString CheckDrawText(const QString& lotNo)
 {
-    if (lotNo.size() != 14 || !allDigits(lotNo))
-        return u"당첨번호는 14자리 숫자(여섯 번호와 보너스 번호, 두 자리씩)로 적어 주십시오."_s;
-    if (lotNo == u"00000000000000"_s)
-        return QString();
-    std::bitset<46> seen;
-    for (int i = 0; i < 7; ++i) {
-        const int n = lotNo.mid(i * 2, 2).toInt();
-        if (n < 1 || n > 45)
-            return u"당첨번호의 번호는 01부터 45까지입니다."_s;
-        if (seen[size_t(n)])
-            return i == 6 ? u"보너스 번호가 당첨번호 여섯 개 가운데 하나와 같습니다."_s
-                          : u"당첨번호 여섯 개에 같은 번호가 두 번 있습니다."_s;
-        seen[size_t(n)] = true;
-    }
-    return QString();
+    // A draw entered before it is held keeps all zeros until its numbers are typed.
+    return lotNo == QStringView(DrawText::kNoNumbersYet) ? QString() : DrawText::Problem(lotNo);
 }
 
 std::optional<qint64> ReadWholeNumber(const QString& text, qint64 limit)
@@ -246,7 +234,15 @@ QString NextStamp(const QString& todayYyyymmdd, const QString& a, const QString&
     const int number = newest.mid(8, 2).toInt();
     if (newest.size() == 10 && number < 99)
         return newest.left(8) + QString::number(number + 1).rightJustified(2, u'0');
-    return newest; // a full day of stamps: the next day's first one comes soon enough
+    // A day's hundred stamps are used up: the next day's first one. A stamp given twice would never
+    // reach the members who already hold it, and every install reads exactly ten characters.
+    const QDate day = QDate::fromString(newest.left(8), u"yyyyMMdd"_s);
+    if (newest.size() == 10 && day.isValid() && day.year() < 9999)
+        return day.addDays(1).toString(u"yyyyMMdd"_s) + u"01"_s;
+    throw SqlError(u"추첨 자료의 변경 번호("_s + newest
+                       + u")를 더 올릴 수 없습니다. 서버의 [추첨진행] 자료를 확인하십시오."_s,
+                   QString(),
+                   QString());
 }
 
 QString ReadDrawsStamp()

@@ -107,14 +107,16 @@ qint64 ArchiveWinners(qint64 drawNo)
 {
     Backoffice::RequireAdministrator();
     // One statement: all of the draw's winners land or none. Those already archived by an earlier run of
-    // the steps are left out, so that no winner is archived twice.
+    // the steps are left out, so that no winner is archived twice. Ticket serials of an order start again
+    // once its games are gone, so a winner is known by its draw and game as well: a later draw's winner on
+    // the same ticket and place is a winner of its own.
     Transaction transaction(gServerConn);
     const qint64 added = Execute(gServerConn,
                                  u"INSERT INTO NBNo2 (JPCodeNo,BokNo,No1,Top1,Kum1,SNo1,SNo2) "
                                  "SELECT b.JPCodeNo, b.BokNo, b.No1, b.Top1, b.Kum1, b.SNo1, b.SNo2 FROM NBNo1 b "
                                  "WHERE b.BokNo = ? AND b.Top1 IN ('1','2','3') AND NOT EXISTS ("
                                  "SELECT 1 FROM NBNo2 c WHERE c.JPCodeNo = b.JPCodeNo AND c.SNo1 = b.SNo1 "
-                                 "AND c.SNo2 = b.SNo2)"_s,
+                                 "AND c.SNo2 = b.SNo2 AND c.BokNo = b.BokNo AND c.No1 = b.No1)"_s,
                                  {drawNo});
     transaction.commit();
     return added;

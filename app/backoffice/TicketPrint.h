@@ -1,14 +1,20 @@
 #pragma once
 
-#include "PrintOutcome.h"
+#include "PrintSlots.h"
 #include "TicketStore.h"
 
 #include <QString>
 
+// The ticket serials that did not come out are the run's missed keys.
+using TicketPrintRun = KeyedPrint<qint64>;
+
 // Prints an order's tickets of a range, six to an A4 sheet at the tickets' pitch, each page a job of
-// its own; to a PDF in DATA where the desktop has no printer. Every ticket is read before the first page
-// starts. Shows no message: the outcome says what happened. Nothing in the order changes.
-PrintOutcome PrintOrderTickets(qint64 orderCode, const TicketStore::Range& range);
+// its own: a page the printer does not take is passed over and its tickets named in the result. To a PDF
+// in DATA where the desktop has no printer. Every ticket is read before the first page starts. Shows no
+// message. Nothing in the order changes.
+TicketPrintRun PrintOrderTickets(qint64 orderCode, const TicketStore::Range& range);
+// What went wrong, and which serials to print again.
+QString PrintFailureText(const TicketPrintRun& run);
 
 // The print form's texts.
 namespace TicketPrintPlan {

@@ -154,6 +154,11 @@ void frmA1Job11::Refresh()
     grdR2->setMaxRows(0);
     m_pulled.clear();
     m_steps.reset(); // the pulled games are gone: the steps start again
+    showOrdersFromTheFirst();
+}
+
+void frmA1Job11::showOrdersFromTheFirst()
+{
     showOrders(0);
     if (grdR1->maxRows() > 0) {
         grdR1->setActiveCell(1, 1);
@@ -185,8 +190,10 @@ void frmA1Job11::SelectOrder(int row)
         return; // the header row selects nothing
     }
     const OrderStore::Order& o = m_orders[size_t(row - 1)];
-    if (o.code != m_order)
-        m_steps.undoFrom(3); // the count was checked against another order
+    // The count was checked against another order: it no longer stands. Once the pulled games are
+    // registered, they stay registered whatever is selected next; only step 1 starts over.
+    if (o.code != m_order && !m_steps.isDone(4))
+        m_steps.undoFrom(3);
     m_order = o.code;
     m_drawNo = o.drawNo;
     txtGame1->setText(QString::number(o.gamesPerTicket));
@@ -221,7 +228,7 @@ void frmA1Job11::SaveOrder()
         Refresh();
         return;
     }
-    showOrders(m_order);
+    RefreshAfterWrite([this] { showOrders(m_order); });
     ShowMessage(u"작업완료"_s);
 }
 
@@ -238,13 +245,7 @@ void frmA1Job11::DeleteOrder()
         return;
     OrderStore::DeleteOrder(m_order);
     m_order = 0;
-    showOrders(0);
-    if (grdR1->maxRows() > 0) {
-        grdR1->setActiveCell(1, 1);
-        SelectOrder(1);
-    } else {
-        SelectOrder(0);
-    }
+    RefreshAfterWrite([this] { showOrdersFromTheFirst(); });
     ShowMessage(u"작업완료"_s);
 }
 
@@ -344,7 +345,7 @@ void frmA1Job11::RegisterGames()
         return;
     }
     m_steps.done(4);
-    showOrders(m_order);
+    RefreshAfterWrite([this] { showOrders(m_order); });
     ShowMessage(u"패스4 OK"_s);
     ShowMessage(u"작업완료"_s);
 }

@@ -44,6 +44,7 @@ public:
 private:
     void buildControls();
     void showOrders(qint64 keep);
+    void showOrdersFromTheFirst();
     // Step n may run now; otherwise says why not.
     bool stepAllowed(int step);
 

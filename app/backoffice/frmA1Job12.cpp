@@ -159,7 +159,7 @@ void frmA1Job12::buildControls()
     // The order's games.
     cboCheck1 = Named(new QComboBox, u"cboCheck1");
     cboCheck1->addItems({kAll, u"1:당첨된 복권"_s});
-    cboCheck1->setCurrentIndex(1);
+    cboCheck1->setCurrentIndex(0);
     cboCheck1->setAccessibleName(u"복권 선택"_s);
     cboSort1 = Named(new QComboBox, u"cboSort1");
     cboSort1->addItems({u"1:발행번호"_s, u"2:당첨등수"_s, u"3:복권번호"_s});
@@ -167,13 +167,16 @@ void frmA1Job12::buildControls()
     for (QComboBox* box : {cboCheck1, cboSort1})
         box->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     for (QComboBox* box : {cboCheck1, cboSort1})
-        connect(box, &QComboBox::currentIndexChanged, this, [this] { RunGuarded(kFailed, [this] { ShowOrderGames(); }); });
+        connect(box, &QComboBox::currentIndexChanged, this, [this] {
+            RunGuarded(kFailed, [this] { ShowOrderGames(); });
+        });
     cmdPrint1 = Named(new QPushButton(u"복권 프린트"_s), u"cmdPrint1");
     cmdPrint1->setStyleSheet(u"font-weight: bold; padding: 4px 14px;"_s);
-    connect(cmdPrint1, &QPushButton::clicked, this, [this] { RunGuarded(kFailed, [this] { PrintTickets(); }); });
+    // Printing changes nothing in the order; what it did not expect is told as printing tells it.
+    connect(cmdPrint1, &QPushButton::clicked, this, [this] { RunPrintGuarded([this] { PrintTickets(); }); });
     grdR2 = Named(new Grid, u"grdR2");
-    grdR2->setHeaders({u"+"_s, u"복권번호"_s, u"등수"_s, u"당첨금액"_s, u"인증번호"_s, u"일련번호"_s, u"게임번호"_s,
-                       u"발행취소"_s});
+    grdR2->setHeaders(
+        {u"+"_s, u"복권번호"_s, u"등수"_s, u"당첨금액"_s, u"인증번호"_s, u"일련번호"_s, u"게임번호"_s, u"발행취소"_s});
     grdR2->setColumnKind(1, Grid::ColumnKind::Check);
     for (int c : {4, 6, 7})
         grdR2->setColumnKind(c, Grid::ColumnKind::Number);
@@ -276,10 +279,11 @@ void frmA1Job12::ShowOrderGames()
         return;
     }
     BusyGuard busy(u"복권 목록 ..."_s);
-    const auto filter = cboCheck1->currentIndex() == 1 ? TicketStore::GameFilter::Winners : TicketStore::GameFilter::All;
-    const auto order = cboSort1->currentIndex() == 1   ? TicketStore::GameOrder::Rank
-        : cboSort1->currentIndex() == 2               ? TicketStore::GameOrder::Game
-                                                       : TicketStore::GameOrder::Serial;
+    const auto filter
+        = cboCheck1->currentIndex() == 1 ? TicketStore::GameFilter::Winners : TicketStore::GameFilter::All;
+    const auto order = cboSort1->currentIndex() == 1 ? TicketStore::GameOrder::Rank
+        : cboSort1->currentIndex() == 2              ? TicketStore::GameOrder::Game
+                                                     : TicketStore::GameOrder::Serial;
     const std::vector<TicketStore::TicketGame> games = TicketStore::ListGames(m_order, filter, order);
     QList<QStringList> rows;
     rows.reserve(qsizetype(games.size()));
@@ -351,10 +355,11 @@ void frmA1Job12::SaveTexts()
         ShowMessage(problem, MsgIcon::Critical);
         return;
     }
-    if (ShowMessage(QString::number(m_order)
-                        + u"번의 내용을 변경할까요?\r\n\r\n[추첨회차],[업소명],[홍보글],[전화],[추가글1],[추가글2],[추가글3]"_s,
-                    MsgIcon::Question,
-                    MsgButtons::OkCancel)
+    if (ShowMessage(
+            QString::number(m_order)
+                + u"번의 내용을 변경할까요?\r\n\r\n[추첨회차],[업소명],[홍보글],[전화],[추가글1],[추가글2],[추가글3]"_s,
+            MsgIcon::Question,
+            MsgButtons::OkCancel)
         != MsgAnswer::Ok)
         return;
     const qint64 code = m_order;
@@ -363,11 +368,13 @@ void frmA1Job12::SaveTexts()
         Refresh();
         return;
     }
-    showOrders(code);
-    for (int row = 1; row <= int(m_orders.size()); ++row) {
-        if (m_orders[size_t(row - 1)].code == code)
-            SelectOrder(row);
-    }
+    RefreshAfterWrite([&] {
+        showOrders(code);
+        for (int row = 1; row <= int(m_orders.size()); ++row) {
+            if (m_orders[size_t(row - 1)].code == code)
+                SelectOrder(row);
+        }
+    });
     ShowMessage(u"작업완료"_s);
 }
 
@@ -391,14 +398,11 @@ void frmA1Job12::DeleteTickets()
         return;
     const qint64 code = m_order;
     const TicketStore::Deleted deleted = TicketStore::DeleteTickets(code, range);
-    showOrders(code);
-    ShowOrderGames();
-    if (deleted.tickets == 0) {
-        ShowMessage(u"삭제할 복권이 그 범위에 없습니다."_s);
-        return;
-    }
-    ShowMessage(u"복권 부분삭제. 완료\r\n\r\n삭제한 복권: "_s + QString::number(deleted.tickets) + u"개 ("_s
-                + QString::number(deleted.games) + u"게임)"_s);
+    RefreshAfterWrite([&] {
+        showOrders(code);
+        ShowOrderGames();
+    });
+    ShowMessage(deleted.tickets == 0 ? u"삭제할 복권이 그 범위에 없습니다."_s : u"복권 부분삭제. 완료"_s);
 }
 
 void frmA1Job12::DeleteOrder()
@@ -412,7 +416,7 @@ void frmA1Job12::DeleteOrder()
         != MsgAnswer::Ok)
         return;
     OrderStore::DeleteOrder(m_order);
-    Refresh();
+    RefreshAfterWrite([this] { Refresh(); });
     ShowMessage(u"삭제. 완료"_s);
 }
 
@@ -434,9 +438,10 @@ void frmA1Job12::PrintTickets()
 
 void frmA1Job12::PrintRange(const TicketStore::Range& range)
 {
+    m_lastPrint = {};
     m_lastPrint = PrintOrderTickets(m_order, range);
-    if (!m_lastPrint.ok())
-        ShowMessage(u"(오류) "_s + m_lastPrint.error);
-    else if (m_lastPrint.pages == 0)
+    if (!m_lastPrint.outcome.ok())
+        ShowMessage(PrintFailureText(m_lastPrint), MsgIcon::Critical);
+    else if (m_lastPrint.outcome.pages == 0)
         ShowMessage(u"그 범위에 프린트할 복권이 없습니다."_s);
 }

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "OrderStore.h"
-#include "PrintOutcome.h"
+#include "TicketPrint.h"
 #include "TicketStore.h"
 
 #include <QWidget>
@@ -33,7 +33,9 @@ public:
     void gameClicked(int column, int row);
 
     qint64 selectedOrder() const { return m_order; }
-    const PrintOutcome& lastPrint() const { return m_lastPrint; }
+    const PrintOutcome& lastPrint() const { return m_lastPrint.outcome; }
+    // The ticket serials whose page of the last print run did not come out.
+    const std::vector<qint64>& lastMissed() const { return m_lastPrint.missed; }
 
 private:
     void buildControls();
@@ -68,5 +70,5 @@ private:
     std::vector<OrderStore::Order> m_orders; // the rows of grdR1
     qint64 m_order = 0;
     qint64 m_drawNo = 0; // the order's draw when it was selected
-    PrintOutcome m_lastPrint;
+    TicketPrintRun m_lastPrint;
 };

@@ -322,7 +322,7 @@ void frmA1Job13::SaveDraws()
         BusyGuard busy(u"추첨회차 저장 ..."_s);
         DrawAdmin::SaveDraws(rows);
     }
-    showDraws(m_drawNo);
+    RefreshAfterWrite([this] { showDraws(m_drawNo); });
     ShowMessage(u"작업완료"_s);
 }
 
@@ -344,12 +344,29 @@ void frmA1Job13::SavePrizeTable()
         table.counts[size_t(rank - 1)] = *count;
         table.amounts[size_t(rank - 1)] = *amount;
     }
-    if (DrawAdmin::SavePrizeTable(m_drawNo, table).isEmpty()) {
+    const QString stamp = DrawAdmin::SavePrizeTable(m_drawNo, table);
+    if (stamp.isEmpty()) {
         ShowMessage(QString::number(m_drawNo) + u"회가 추첨 목록에 더 이상 없습니다."_s, MsgIcon::Critical);
         return;
     }
-    showDraws(m_drawNo);
+    restampAfterPrizeTable(stamp);
     ShowMessage(u"당첨금내역 저장. OK"_s);
+}
+
+// The prize table gave its draw a new stamp and raised the draws stamp to it. The list is not read again:
+// rows being edited keep what was typed, and those are stamped anew above the raised stamp so that the
+// members still fetch them once they are saved.
+void frmA1Job13::restampAfterPrizeTable(const QString& stamp)
+{
+    m_drawsStamp = stamp;
+    const QString today = Clock::today().toString(u"yyyyMMdd"_s);
+    for (int r = 1; r <= grdR1->maxRows(); ++r) {
+        const bool edited = grdR1->isChecked(kPick, r);
+        if (edited && grdR1->text(kState2, r).trimmed() <= stamp)
+            grdR1->setText(kState2, r, DrawAdmin::NextStamp(today, stamp, grdR1->text(kState2, r).trimmed()));
+        else if (!edited && grdR1->text(kDrawNo, r).toLongLong() == m_drawNo)
+            grdR1->setText(kState2, r, stamp);
+    }
 }
 
 void frmA1Job13::CorrectGame()

@@ -38,6 +38,7 @@ private:
     void buildControls();
     void showDraws(qint64 keep);
     void showWinners(const std::vector<DrawAdmin::Winner>& winners);
+    void restampAfterPrizeTable(const QString& stamp);
     bool stepAllowed(int step);
     // The month of the newest draw with free tickets, when the current month has none.
     void showLatestMonth();

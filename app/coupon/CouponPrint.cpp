@@ -8,9 +8,9 @@
 
 using namespace Qt::StringLiterals;
 
-PrintOutcome PrintIssuedCoupons() { return PrintCoupons(CouponStore::BeingPrinted()); }
+CouponPrintRun PrintIssuedCoupons() { return PrintCoupons(CouponStore::BeingPrinted()); }
 
-PrintOutcome PrintCoupons(const std::vector<CouponStore::CouponKey>& keys)
+CouponPrintRun PrintCoupons(const std::vector<CouponStore::CouponKey>& keys)
 {
     BusyGuard busy(u"복권발행 ..."_s);
     // Everything is read before the first page starts, so that the printer never waits on the database.
@@ -26,9 +26,22 @@ PrintOutcome PrintCoupons(const std::vector<CouponStore::CouponKey>& keys)
     job.pdfPrefix = u"복권쿠폰_"_s;
     job.jobPerPage = true;
     const int count = int(coupons.size());
-    return PrintSlots(job, count, [&](QPainter& painter, const QRect&, int item) {
+    const PrintOutcome outcome = PrintSlots(job, count, [&](QPainter& painter, const QRect&, int item) {
         BusyGuard::progress(int((item + 1) * 100 / count));
         if (const auto& lines = coupons[size_t(item)])
             DrawCoupon(painter, *lines);
     });
+    return CouponPrintRun::of(outcome, keys);
+}
+
+QString PrintFailureText(const CouponPrintRun& run)
+{
+    return PrintFailureText(
+        run,
+        u"인쇄하지 못한 복권: "_s,
+        u"목록에서 이 복권을 선택하고 [다시 인쇄]를 누르면 같은 발행번호로 다시 인쇄합니다."_s,
+        [](const CouponStore::CouponKey& k) { return CouponStore::IssueNumber(k.drawNo, k.couponNo); },
+        [](const CouponStore::CouponKey& a, const CouponStore::CouponKey& b) {
+            return a.drawNo == b.drawNo && b.couponNo == a.couponNo + 1;
+        });
 }

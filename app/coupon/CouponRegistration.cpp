@@ -152,6 +152,9 @@ QVariantList couponTexts(const Fields& f)
 
 void Publish(const Fields& f, qint64 drawNo, qint64 games)
 {
+    // The guest is nobody on the server: a row under its name would be everybody's and nobody's.
+    if (gUserID == kGuestID)
+        throw SqlError(u"손님은 쿠폰을 공개할 수 없습니다."_s, QString(), QString());
     Connection server;
     try {
         server = ConnectServer(ServerLocation::parse(ServerSetting()));

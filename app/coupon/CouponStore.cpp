@@ -1,6 +1,7 @@
 #include "CouponStore.h"
 
 #include "Clock.h"
+#include "DrawText.h"
 #include "Globals.h"
 #include "Query.h"
 #include "RankCalc.h"
@@ -162,31 +163,14 @@ std::vector<CouponKey> BeingPrinted()
 
 void FinishIssue() { Execute(gUserConn, u"UPDATE List2 SET Tag1 = '2' WHERE Tag1 = '1'"_s); }
 
-namespace {
-
-// A draw text whose six numbers are there; "00000000000000" stands for a draw not yet held.
-bool HasNumbers(const QString& drawText)
-{
-    if (drawText.size() < 12)
-        return false;
-    for (int i = 0; i < 6; ++i) {
-        bool ok = false;
-        const int n = drawText.mid(i * 2, 2).toInt(&ok);
-        if (!ok || n < 1 || n > 45)
-            return false;
-    }
-    return true;
-}
-
-} // namespace
-
 qint64 CalcCouponRanks(qint64 drawNo, const ProgressCallback& progress)
 {
     if (drawNo >= gCurrentDrawNo)
         return 0;
     const RankCalc::DrawResult draw = RankCalc::ReadDrawResult(drawNo);
-    // Without its numbers every game would count as lost, for good.
-    if (!draw.found || !HasNumbers(draw.drawText))
+    // Without its numbers every game would count as lost, for good. The draw's state is not asked: a past
+    // draw with a well-formed result is ranked.
+    if (!draw.found || !DrawText::IsResult(draw.drawText))
         return 0;
     BusyGuard busy(u"등수 계산 ..."_s);
     Transaction transaction(gUserConn);

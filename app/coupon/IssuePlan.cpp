@@ -3,6 +3,7 @@
 #include "Globals.h"
 #include "Query.h"
 #include "TextExport.h"
+#include "Tools.h"
 #include "WebSite.h"
 
 using namespace Qt::StringLiterals;
@@ -11,18 +12,17 @@ namespace IssuePlan {
 
 std::optional<int> Count(const QString& typed, int low, int high)
 {
-    bool ok = false;
-    const qint64 value = typed.trimmed().toLongLong(&ok);
-    if (!ok || value < low || value > high)
+    // Any number is taken and rounded to a whole one, "2.5" to 2 as every rounding here does.
+    const std::optional<qint64> value = WholeNumberOf(typed);
+    if (!value || *value < low || *value > high)
         return std::nullopt;
-    return int(value);
+    return int(*value);
 }
 
 qint64 Lenient(const QString& typed)
 {
-    bool ok = false;
-    const qint64 value = typed.trimmed().toLongLong(&ok);
-    return ok && value > 0 ? value : 0;
+    const std::optional<qint64> value = WholeNumberOf(typed);
+    return value && *value > 0 ? *value : 0;
 }
 
 qint64 Sheets(qint64 coupons) { return coupons <= 6 ? 1 : (coupons + 5) / 6; }
@@ -40,7 +40,7 @@ QString PrinterLabel(const QString& printerName)
     return u"프린터: "_s + printerName;
 }
 
-bool MayIssue(const QString& userLevel) { return userLevel != u"1"_s; }
+bool MayIssue(const QString& userId, const QString& userLevel) { return userId != kGuestID && userLevel != u"1"_s; }
 
 QString MemberShopNotice()
 {

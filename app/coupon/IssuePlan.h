@@ -11,7 +11,8 @@ namespace IssuePlan {
 inline constexpr int kMaxCoupons = 9999;
 inline constexpr int kMaxGamesPerCoupon = 5; // a coupon has lines for five games
 
-// A typed whole number within [low, high]; nothing for anything else (blanks, letters, 0, 10000, 2.5).
+// A typed number rounded to a whole one (halves to even) within [low, high]; nothing for anything else
+// (blanks, letters, 0, 10000).
 std::optional<int> Count(const QString& typed, int low, int high);
 // A typed number as far as it goes, for the counts shown while typing: 0 for what is not one.
 qint64 Lenient(const QString& typed);
@@ -25,8 +26,9 @@ QString SheetsLabel(qint64 sheets); // "필요한 용지수: 2(장)"
 // Where the coupons go: the default printer, or a PDF in DATA where there is none.
 QString PrinterLabel(const QString& printerName);
 
-// Only member shops issue coupons: members of level "1" are told how to become one.
-bool MayIssue(const QString& userLevel);
+// Only member shops issue coupons: members of level "1" are told how to become one, and so is the guest,
+// who is no member at all.
+bool MayIssue(const QString& userId, const QString& userLevel);
 QString MemberShopNotice();
 
 // The tips of the coupon window, in their order (none is fine).

@@ -6,9 +6,9 @@
 #include "CouponPrint.h"
 #include "Globals.h"
 #include "Grid.h"
-#include "PageTurner.h"
 #include "IssuePlan.h"
 #include "MessageService.h"
+#include "PageTurner.h"
 #include "SafeStore.h"
 #include "Settings.h"
 #include "UiTools.h"
@@ -233,6 +233,15 @@ void frmPrint1::refresh()
     });
 }
 
+// After a change that is committed: a list that cannot be read again does not deny the change.
+void frmPrint1::refreshAfterWrite()
+{
+    RefreshAfterWrite([this] {
+        ShowCouponList();
+        SelectCoupon(1);
+    });
+}
+
 void frmPrint1::reselect()
 {
     guarded([this] { SelectCoupon(m_couponRow); });
@@ -341,8 +350,7 @@ void frmPrint1::ShowIssuedPage(qint64 drawNo)
     const CouponStore::Paging paging = CouponStore::PageOf(total, m_page, size);
     m_page = int(paging.page);
     m_pages = int(paging.pages);
-    if (total > size) {
-    }
+    if (total > size) { }
     pager->setPages(m_page, m_pages);
 
     const std::vector<CouponStore::Game> games = CouponStore::GamesPage(drawNo, filter(), order(), m_page, size);
@@ -384,9 +392,9 @@ void frmPrint1::previewFirstRow() { DrawCoupon(m_drawNo, grdR2->maxRows() > 0 ? 
 
 qint64 frmPrint1::couponOfRow(int row) const
 {
-    // A game in stock carries its serial where an issued one carries its coupon number: it has no coupon
-    // yet, and the preview shows the coupon without games rather than one with an invented serial.
-    return grdR2->text(5, row).isEmpty() ? 0 : grdR2->text(6, row).toLongLong();
+    // A game in stock carries its serial where an issued one carries its coupon number; serials and
+    // coupon numbers of a draw never meet, so a game in stock shows alone, as the coupon it would make.
+    return grdR2->text(6, row).toLongLong();
 }
 
 void frmPrint1::ShowNextTip()
@@ -466,14 +474,14 @@ void frmPrint1::PreviousPage() { turnPage(-1); }
 
 void frmPrint1::AppendCoupon()
 {
-    if (!IssuePlan::MayIssue(gUserLevel)) {
+    if (!IssuePlan::MayIssue(gUserID, gUserLevel)) {
         ShowMessage(IssuePlan::MemberShopNotice(), MsgIcon::Critical);
         return;
     }
     frmSave22 dialog(CouponRegistration::Mode::Register, 0, 0, window());
     dialog.exec();
     if (dialog.savedDraw())
-        refresh();
+        refreshAfterWrite();
 }
 
 void frmPrint1::EditCoupon()
@@ -484,19 +492,21 @@ void frmPrint1::EditCoupon()
     dialog.exec();
     if (!dialog.savedDraw())
         return;
-    for (const CouponStore::Coupon& c : CouponStore::Coupons()) {
-        if (c.drawNo == m_drawNo) {
-            grdR1->setText(1, m_couponRow, QString::number(c.drawNo));
-            grdR1->setText(2, m_couponRow, c.title);
-            grdR1->setText(3, m_couponRow, QString::number(c.games));
+    RefreshAfterWrite([this] {
+        for (const CouponStore::Coupon& c : CouponStore::Coupons()) {
+            if (c.drawNo == m_drawNo) {
+                grdR1->setText(1, m_couponRow, QString::number(c.drawNo));
+                grdR1->setText(2, m_couponRow, c.title);
+                grdR1->setText(3, m_couponRow, QString::number(c.games));
+            }
         }
-    }
-    SelectCoupon(m_couponRow);
+        SelectCoupon(m_couponRow);
+    });
 }
 
 void frmPrint1::IssueCoupons()
 {
-    if (!IssuePlan::MayIssue(gUserLevel)) {
+    if (!IssuePlan::MayIssue(gUserID, gUserLevel)) {
         ShowMessage(IssuePlan::MemberShopNotice(), MsgIcon::Critical);
         return;
     }
@@ -522,25 +532,20 @@ void frmPrint1::IssueRun(int coupons, int gamesPerCoupon)
         return;
     }
     // The coupons are numbered now whatever becomes of the paper; one that does not come out is printed
-    // again from the list ("다시 인쇄") with the same numbers.
-    PrintOutcome outcome;
-    const bool printed = RunGuarded(u"복권을 인쇄하지 못하였습니다. 발행된 복권은 [다시 인쇄]로 인쇄할 수 있습니다."_s,
-                                    [&] { outcome = PrintIssuedCoupons(); });
-    CouponStore::FinishIssue();
-    if (printed)
-        reportPrint(outcome, true);
-    SelectCoupon(m_couponRow);
+    // again from the list ("다시 인쇄") with the same numbers. From here on nothing may say that nothing
+    // changed.
+    m_lastPrint = {};
+    RunPrintGuarded([this] { reportPrint(PrintIssuedCoupons()); });
+    RunGuarded(u"복권은 발행되었으나 인쇄를 마친 표시를 하지 못하였습니다. 다음 발행 때 발행된 복권으로 정리됩니다."_s,
+               [] { CouponStore::FinishIssue(); });
+    RefreshAfterWrite([this] { SelectCoupon(m_couponRow); });
 }
 
-void frmPrint1::reportPrint(const PrintOutcome& outcome, bool afterIssue)
+void frmPrint1::reportPrint(const CouponPrintRun& run)
 {
-    m_lastPrint = outcome;
-    if (outcome.ok())
-        return;
-    QString text = u"(오류) "_s + outcome.error;
-    if (afterIssue)
-        text += u"\r\n\r\n발행된 복권은 목록에서 선택한 뒤 [다시 인쇄]로 인쇄할 수 있습니다."_s;
-    ShowMessage(text);
+    m_lastPrint = run;
+    if (!run.outcome.ok())
+        ShowMessage(PrintFailureText(run), MsgIcon::Critical);
 }
 
 std::vector<qint64> frmPrint1::tickedNumbers(bool issuedOnly) const
@@ -568,7 +573,8 @@ void frmPrint1::Reprint()
     std::vector<CouponStore::CouponKey> keys;
     for (qint64 n : numbers)
         keys.push_back({m_drawNo, n});
-    reportPrint(PrintCoupons(keys), false);
+    m_lastPrint = {};
+    RunPrintGuarded([&] { reportPrint(PrintCoupons(keys)); });
 }
 
 void frmPrint1::DeleteCoupon()
@@ -585,7 +591,7 @@ void frmPrint1::DeleteCoupon()
         BusyGuard busy(u"쿠폰/복권 삭제 ..."_s);
         CouponStore::DeleteCoupon(m_drawNo);
     }
-    refresh();
+    refreshAfterWrite();
 }
 
 void frmPrint1::DeleteTickedGames()
@@ -610,11 +616,13 @@ void frmPrint1::DeleteTickedGames()
     }
     // The page is kept: the list shows the page the member was on, or the last one left.
     const int page = m_page;
-    SelectCoupon(m_couponRow);
-    if (page > 1) {
-        m_page = page;
-        ShowIssuedPage(m_drawNo);
-    }
+    RefreshAfterWrite([&] {
+        SelectCoupon(m_couponRow);
+        if (page > 1) {
+            m_page = page;
+            ShowIssuedPage(m_drawNo);
+        }
+    });
 }
 
 void frmPrint1::DeleteLostGames()
@@ -628,7 +636,7 @@ void frmPrint1::DeleteLostGames()
         BusyGuard::progress(90);
         grdR1->setText(3, m_couponRow, QString::number(left));
     }
-    SelectCoupon(m_couponRow);
+    RefreshAfterWrite([this] { SelectCoupon(m_couponRow); });
 }
 
 void frmPrint1::SaveMemo()
@@ -636,7 +644,7 @@ void frmPrint1::SaveMemo()
     if (m_couponRow == 0 || !m_memoShown)
         return;
     CouponStore::SaveMemo(m_drawNo, txtBigo1->toPlainText());
-    txtBigo1->setPlainText(CouponStore::Memo(m_drawNo));
+    RefreshAfterWrite([this] { txtBigo1->setPlainText(CouponStore::Memo(m_drawNo)); });
 }
 
 void frmPrint1::ExportCoupon()

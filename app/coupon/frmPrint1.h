@@ -1,7 +1,7 @@
 #pragma once
 
+#include "CouponPrint.h"
 #include "CouponStore.h"
-#include "PrintOutcome.h"
 
 #include <QWidget>
 
@@ -49,7 +49,9 @@ public:
     int pageCount() const { return m_pages; }
     int ticked() const { return m_ticked; }
     qint64 drawNo() const { return m_drawNo; }
-    const PrintOutcome& lastPrint() const { return m_lastPrint; }
+    const PrintOutcome& lastPrint() const { return m_lastPrint.outcome; }
+    // The coupons whose page of the last print run did not come out.
+    const std::vector<CouponStore::CouponKey>& lastMissed() const { return m_lastPrint.missed; }
 
 Q_SIGNALS:
     // The window shows another coupon: the main window turns its banner.
@@ -65,8 +67,9 @@ private:
     void tickAll();
     void turnPage(int step);
     void refresh();
+    void refreshAfterWrite();
     void reselect();
-    void reportPrint(const PrintOutcome& outcome, bool afterIssue);
+    void reportPrint(const CouponPrintRun& run);
     CouponStore::Filter filter() const;
     CouponStore::Order order() const;
     std::vector<qint64> tickedNumbers(bool issuedOnly) const;
@@ -106,5 +109,5 @@ private:
     QStringList m_tips;
     int m_tipIndex = 0;
     bool m_initialised = false;
-    PrintOutcome m_lastPrint;
+    CouponPrintRun m_lastPrint;
 };

@@ -10,6 +10,9 @@
 
 // The process-wide values, under the names every window knows them by. They live here and nowhere else.
 
+// The guest's ID: looks around, keeps nothing, and is nobody on the server.
+inline const QString kGuestID = QStringLiteral("손님");
+
 // The member, set by the login. gUserID is the ID in lower case, or "손님" for a guest.
 inline QString gUserID;
 inline QString gUserPwd;

@@ -5,6 +5,9 @@
 #include <QStringDecoder>
 #include <QStringEncoder>
 
+#include <cmath>
+#include <limits>
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -135,6 +138,55 @@ bool FileExists(const QString& path)
         return false;
     const QFileInfo info(path);
     return info.exists() && !info.isDir();
+}
+
+namespace {
+
+// Digits of any width (full-width "１２" included) as ASCII, so that a number typed with a Korean input
+// method reads like any other.
+QString asciiDigits(const QString& text)
+{
+    QString out;
+    out.reserve(text.size());
+    for (QChar c : text) {
+        if (c.isDigit())
+            out += QChar(u'0' + c.digitValue());
+        else if (c.unicode() >= 0xFF01 && c.unicode() <= 0xFF5E)
+            out += QChar(c.unicode() - 0xFEE0); // full-width signs and points
+        else
+            out += c;
+    }
+    return out;
+}
+
+} // namespace
+
+std::optional<double> NumericValue(const QString& text)
+{
+    QString t = asciiDigits(text).trimmed();
+    t.remove(u',');
+    if (t.isEmpty())
+        return std::nullopt;
+    bool ok = false;
+    const double value = t.toDouble(&ok);
+    if (!ok || !std::isfinite(value))
+        return std::nullopt;
+    return value;
+}
+
+qint64 RoundHalfEven(double value)
+{
+    if (std::fabs(value) > 9.0e18)
+        return value > 0 ? std::numeric_limits<qint64>::max() : std::numeric_limits<qint64>::min();
+    return qint64(std::nearbyint(value)); // the default rounding mode rounds halves to even
+}
+
+std::optional<qint64> WholeNumberOf(const QString& text)
+{
+    const std::optional<double> value = NumericValue(text);
+    if (!value)
+        return std::nullopt;
+    return RoundHalfEven(*value);
 }
 
 QString RankOfGame(const QString& drawText, const QString& gameText)

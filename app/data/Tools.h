@@ -4,6 +4,8 @@
 #include <QDate>
 #include <QString>
 
+#include <optional>
+
 // Text in this program is measured in bytes of its CP949 form: a Hangul syllable takes two bytes, an
 // ASCII character one, and a character CP949 cannot hold becomes "?" (one byte), as the code-page
 // conversion of the desktop would make it.
@@ -24,6 +26,14 @@ QString SqlQuote(const QString& text);
 QString DashDate(const QString& eightDigits);
 QString KoreanWeekday(const QDate& date);
 bool FileExists(const QString& path);
+
+// A number as the boxes take it: digits of any width (a Korean input method types full-width ones),
+// blanks around and thousands commas allowed, a fraction too; nothing when the text is no number.
+std::optional<double> NumericValue(const QString& text);
+// Halves to even, as every rounding of the program ("2.5" → 2, "3.5" → 4).
+qint64 RoundHalfEven(double value);
+// The number of a box taken as a whole number: NumericValue rounded halves to even.
+std::optional<qint64> WholeNumberOf(const QString& text);
 
 // The Lotto 6/45 rank of a 12-digit game text against a 14-digit draw text (six numbers, then the
 // bonus): "1" to "5", or "0" for a losing game.

@@ -1,6 +1,7 @@
 #include "GameRules.h"
 
 #include "Clock.h"
+#include "Tools.h"
 
 #include <QHash>
 
@@ -68,53 +69,12 @@ std::optional<Game> Game::fromDotted(const QString& text)
 
 namespace GameRules {
 
-namespace {
-
-// Digits of any width (full-width "１２" included) as ASCII, so that a number typed with a Korean input
-// method reads like any other.
-QString asciiDigits(const QString& text)
-{
-    QString out;
-    out.reserve(text.size());
-    for (QChar c : text) {
-        if (c.isDigit())
-            out += QChar(u'0' + c.digitValue());
-        else if (c.unicode() >= 0xFF01 && c.unicode() <= 0xFF5E)
-            out += QChar(c.unicode() - 0xFEE0); // full-width signs and points
-        else
-            out += c;
-    }
-    return out;
-}
-
-std::optional<double> numeric(const QString& text)
-{
-    QString t = asciiDigits(text).trimmed();
-    t.remove(u',');
-    if (t.isEmpty())
-        return std::nullopt;
-    bool ok = false;
-    const double value = t.toDouble(&ok);
-    if (!ok || !std::isfinite(value))
-        return std::nullopt;
-    return value;
-}
-
-qint64 roundHalfEven(double value)
-{
-    if (std::fabs(value) > 9.0e18)
-        return value > 0 ? std::numeric_limits<qint64>::max() : std::numeric_limits<qint64>::min();
-    return qint64(std::nearbyint(value)); // the default rounding mode rounds halves to even
-}
-
-} // namespace
-
 Count ReadCount(const QString& text)
 {
-    const std::optional<double> value = numeric(text);
+    const std::optional<double> value = NumericValue(text);
     if (!value)
         return {std::nullopt, u"5"_s};
-    return {roundHalfEven(*value), text};
+    return {RoundHalfEven(*value), text};
 }
 
 bool CountAllowed(qint64 count, bool administrator)
@@ -130,18 +90,18 @@ QString CountRangeMessage(bool administrator)
 
 QString StepUp(const QString& text)
 {
-    const std::optional<double> value = numeric(text);
+    const std::optional<double> value = NumericValue(text);
     if (!value || *value < 1 || *value > kMemberMaxCount)
         return u"5"_s;
-    return QString::number(roundHalfEven(*value) + 5);
+    return QString::number(RoundHalfEven(*value) + 5);
 }
 
 QString StepDown(const QString& text)
 {
-    const std::optional<double> value = numeric(text);
+    const std::optional<double> value = NumericValue(text);
     if (!value || *value < 1 || *value > kMemberMaxCount)
         return u"5"_s;
-    const qint64 down = roundHalfEven(*value) - 5;
+    const qint64 down = RoundHalfEven(*value) - 5;
     return down < 1 ? u"5"_s : QString::number(down);
 }
 

@@ -39,13 +39,28 @@ void PageComposer::paintPage(QPainter& painter, int page, int itemCount, const S
 PrintOutcome PageComposer::run(PageOutput& output, int itemCount, const SlotPainter& paintSlot) const
 {
     const int pages = PagesFor(itemCount);
-    for (int page = 0; page < pages; ++page) {
+    QList<int> missedPages;
+    bool stopped = false;
+    for (int page = 0; page < pages && !stopped; ++page) {
         QPainter* painter = output.beginPage();
-        if (!painter)
-            return output.outcome();
+        if (!painter) {
+            missedPages.append(page);
+            stopped = !output.pagesStandAlone();
+            continue;
+        }
         paintPage(*painter, page, itemCount, paintSlot);
-        output.endPage();
+        if (!output.endPage())
+            missedPages.append(page);
     }
-    output.finish();
-    return output.outcome();
+    if (!stopped)
+        output.finish();
+    PrintOutcome outcome = output.outcome();
+    if (outcome.ok())
+        return outcome;
+    // Pages that stand alone went out but for those that failed; otherwise nothing of the run is kept.
+    for (int item = 0; item < itemCount; ++item) {
+        if (!output.pagesStandAlone() || missedPages.contains(item / kSlotsPerPage))
+            outcome.missedItems.append(item);
+    }
+    return outcome;
 }

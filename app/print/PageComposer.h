@@ -23,8 +23,9 @@ public:
 
     // Paints page `page` (from 0) of a run of itemCount items; the painter's origin is the page's corner.
     void paintPage(QPainter& painter, int page, int itemCount, const SlotPainter& paintSlot) const;
-    // Sends a run of itemCount items to the output and finishes it. An exception from the slot painter
-    // leaves here untouched; the output, dropped unfinished, keeps nothing.
+    // Sends a run of itemCount items to the output and finishes it. Where pages stand alone, a page that
+    // fails is passed over and the run goes on; the outcome names the items that did not come out. An
+    // exception from the slot painter leaves here untouched; the output, dropped unfinished, keeps nothing.
     PrintOutcome run(PageOutput& output, int itemCount, const SlotPainter& paintSlot) const;
 
 private:

@@ -56,10 +56,11 @@ QPainter* PdfOutput::beginPage()
     return &m_painter;
 }
 
-void PdfOutput::endPage()
+bool PdfOutput::endPage()
 {
     if (!m_failed)
         ++m_outcome.pages;
+    return !m_failed;
 }
 
 void PdfOutput::finish()

@@ -22,7 +22,7 @@ public:
     ~PdfOutput() override;
 
     QPainter* beginPage() override;
-    void endPage() override;
+    bool endPage() override;
     void finish() override;
 
 private:

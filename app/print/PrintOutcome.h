@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QString>
 
 // What became of a print run, for the caller to report. The printing code shows no message itself.
@@ -16,6 +17,9 @@ struct PrintOutcome
     int pages = 0;
     // Korean, for the user; empty when every page went out.
     QString error;
+    // The items (counted from 0 across the run) whose page did not come out, so that exactly those can be
+    // printed again. Every item of the run where the output keeps nothing after a failure (a PDF).
+    QList<int> missedItems;
 
     bool ok() const { return error.isEmpty(); }
 };

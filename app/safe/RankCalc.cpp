@@ -1,6 +1,7 @@
 #include "RankCalc.h"
 
 #include "DrawGames.h"
+#include "DrawText.h"
 #include "Globals.h"
 #include "Query.h"
 #include "RowReader.h"
@@ -48,23 +49,9 @@ int twoDigits(const QString& text, int at)
 
 } // namespace
 
-bool WellFormedDraw(const QString& drawText)
-{
-    if (drawText.size() != 14)
-        return false;
-    std::uint64_t seen = 0;
-    for (int i = 0; i < 7; ++i) {
-        const int n = twoDigits(drawText, i * 2);
-        if (n < 1 || n > 45 || (seen & (std::uint64_t(1) << n)))
-            return false;
-        seen |= std::uint64_t(1) << n;
-    }
-    return true;
-}
-
 FastRank::FastRank(const QString& drawText)
     : m_drawText(drawText)
-    , m_valid(WellFormedDraw(drawText))
+    , m_valid(DrawText::IsResult(drawText))
 {
     // A malformed draw leaves every game to the rule as written.
     for (int i = 0; i < 6 && m_valid; ++i)
@@ -189,7 +176,7 @@ RankedGames rankGames(const QString& path, qint64 drawNo, const FastRank& rule, 
 
 qint64 EvaluatePending(qint64 drawNo, const DrawResult& draw, const ProgressCallback& progress)
 {
-    if (!WellFormedDraw(draw.drawText))
+    if (!DrawText::IsResult(draw.drawText))
         return 0;
     const FastRank rule(draw.drawText);
     Prizes prizes {};

@@ -20,9 +20,6 @@ struct DrawResult
     std::array<double, 6> prizes {}; // index 1..5: Rk1Kum … Rk5Kum
 };
 DrawResult ReadDrawResult(qint64 drawNo);
-// Six different numbers from 1 to 45 and a bonus from 1 to 45 that is none of them, as two digits each.
-// Any other text has no rank to give: the two rank rules would not even agree on it.
-bool WellFormedDraw(const QString& drawText);
 
 // The rank rule on bit masks: the same answer as RankOfGame for well-formed texts, without building a
 // text per comparison — a draw of a million games is ranked in a blink.

@@ -1,5 +1,6 @@
 #include "WinNotice.h"
 
+#include "DrawText.h"
 #include "Globals.h"
 #include "Query.h"
 #include "Settings.h"
@@ -46,7 +47,7 @@ std::vector<qint64> RankCopiedDraws(const std::vector<qint64>& finalDraws, const
             continue;
         const RankCalc::DrawResult draw = RankCalc::ReadDrawResult(drawNo);
         // A malformed result is left for the safe, which says so when the draw is shown.
-        if (!draw.found || !draw.final || !RankCalc::WellFormedDraw(draw.drawText))
+        if (!draw.found || !draw.final || !DrawText::IsResult(draw.drawText))
             continue;
         RankCalc::EvaluatePending(drawNo, draw, progress);
         if (RankCalc::ReadTotals(drawNo).grand() > 0)

@@ -2,6 +2,7 @@
 
 #include "ClaimStore.h"
 #include "Clock.h"
+#include "DrawText.h"
 #include "Globals.h"
 #include "Grid.h"
 #include "PageTurner.h"
@@ -356,7 +357,7 @@ void frmBank1::CalcDrawRanks(qint64 drawNo, bool fullPass)
     lblMsg1->setText(u"[총당첨금:]"_s);
     lblMsg1->repaint();
     const RankCalc::DrawResult draw = RankCalc::ReadDrawResult(drawNo);
-    if (draw.found && draw.final && !RankCalc::WellFormedDraw(draw.drawText)) {
+    if (draw.found && draw.final && !DrawText::IsResult(draw.drawText)) {
         // No rule can rank against numbers that repeat or fall outside 1–45; ranking anyway would write
         // ranks that the next correct result could never take back.
         ShowMessage(QString::number(drawNo) + u"회 당첨번호가 올바르지 않아 등수를 계산하지 않았습니다. ("_s

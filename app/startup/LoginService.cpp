@@ -17,11 +17,7 @@
 
 using namespace Qt::StringLiterals;
 
-namespace {
-const QString kGuest = u"손님"_s;
-}
-
-bool LoginService::IsGuest(const QString& id) { return id == kGuest; }
+bool LoginService::IsGuest(const QString& id) { return id == kGuestID; }
 
 QString LoginService::RegisterAddress() { return WebSite::address(u"/member/register.aspx"_s); }
 
@@ -48,7 +44,7 @@ LoginService::Result LoginService::login(const QString& typedId, const QString& 
     }
 
     if (IsGuest(id)) {
-        gUserID = kGuest;
+        gUserID = kGuestID;
     } else {
         // The server hands the member's row back only for the right password; no install reads the
         // stored passwords.

@@ -17,48 +17,44 @@ class PrinterOutput final : public PageOutput
 {
 public:
     PrinterOutput(const QPrinterInfo& info, const PrintJob& job)
-        : m_printer(info, QPrinter::HighResolution)
+        : m_info(info)
+        , m_title(job.title)
         , m_jobPerPage(job.jobPerPage)
     {
         m_outcome.target = PrintOutcome::Target::Printer;
         m_outcome.printerName = info.printerName();
-        m_printer.setDocName(job.title);
-        m_printer.setPageSize(QPageSize(QPageSize::A4));
-        m_printer.setPageOrientation(QPageLayout::Portrait);
-        // The page's origin is the corner of the printable area, as it always was on these printers;
-        // counted from the paper's edge, the first column's text would fall into the margin the printer
-        // cannot reach. The margins are the least this printer allows on A4.
-        m_printer.setFullPage(false);
-        const QPageLayout layout = m_printer.pageLayout();
-        m_printer.setPageMargins(layout.minimumMargins(), layout.units());
     }
 
     // A run dropped half way (the slot painter threw) sends nothing more than it already has.
     ~PrinterOutput() override
     {
         if (m_painter.isActive())
-            m_printer.abort();
+            m_printer->abort();
     }
 
     QPainter* beginPage() override
     {
-        if (m_painter.isActive()) {
-            if (!m_printer.newPage())
-                return stop();
+        if (m_painter.isActive() && !m_jobPerPage) {
+            if (!m_printer->newPage())
+                return refuse(true);
             return &m_painter;
         }
-        if (!m_painter.begin(&m_printer))
-            return stop();
+        // Each job gets a printer object of its own: one that failed to start leaves nothing behind that
+        // could spoil the next page's job.
+        m_printer = makePrinter();
+        if (!m_painter.begin(m_printer.get()))
+            return refuse(!m_jobPerPage);
         return &m_painter;
     }
 
-    void endPage() override
+    bool endPage() override
     {
         if (m_jobPerPage && !m_painter.end()) {
             note(u"프린터가 페이지를 받지 못했습니다: "_s + m_outcome.printerName);
-            return;
+            return false;
         }
         ++m_outcome.pages;
+        return true;
     }
 
     void finish() override
@@ -67,12 +63,29 @@ public:
             note(u"프린터가 인쇄를 마치지 못했습니다: "_s + m_outcome.printerName);
     }
 
+    bool pagesStandAlone() const override { return m_jobPerPage; }
+
 private:
-    QPainter* stop()
+    std::unique_ptr<QPrinter> makePrinter() const
+    {
+        auto printer = std::make_unique<QPrinter>(m_info, QPrinter::HighResolution);
+        printer->setDocName(m_title);
+        printer->setPageSize(QPageSize(QPageSize::A4));
+        printer->setPageOrientation(QPageLayout::Portrait);
+        // The page's origin is the corner of the printable area, as it always was on these printers;
+        // counted from the paper's edge, the first column's text would fall into the margin the printer
+        // cannot reach. The margins are the least this printer allows on A4.
+        printer->setFullPage(false);
+        const QPageLayout layout = printer->pageLayout();
+        printer->setPageMargins(layout.minimumMargins(), layout.units());
+        return printer;
+    }
+
+    QPainter* refuse(bool abortJob)
     {
         note(u"프린터를 사용할 수 없습니다: "_s + m_outcome.printerName);
-        if (m_painter.isActive())
-            m_printer.abort();
+        if (abortJob && m_painter.isActive())
+            m_printer->abort();
         return nullptr;
     }
 
@@ -82,9 +95,11 @@ private:
             m_outcome.error = error;
     }
 
-    QPrinter m_printer;
-    QPainter m_painter;
+    QPrinterInfo m_info;
+    QString m_title;
     bool m_jobPerPage;
+    std::unique_ptr<QPrinter> m_printer;
+    QPainter m_painter;
 };
 
 } // namespace

@@ -77,6 +77,15 @@ void ReportFailure(const QString& failureLead, const QString& detail) noexcept
     }
 }
 
+void ReportPrintFailure(const QString& detail) noexcept
+{
+    try {
+        ShowMessage(u"(오류) "_s + detail);
+    } catch (...) {
+        // As ReportFailure: nothing is left to tell it with.
+    }
+}
+
 void SelectAllText(QLineEdit* box)
 {
     if (box)

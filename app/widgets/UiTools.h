@@ -35,6 +35,20 @@ template <typename F> bool RunGuarded(const QString& failureLead, F&& action) no
 // How RunGuarded reports: the lead, a blank line and what went wrong, with the critical icon.
 void ReportFailure(const QString& failureLead, const QString& detail) noexcept;
 
+// A list read again after a change that is already committed. Its failure says what is true: the work is
+// done and kept, only the screen could not follow.
+template <typename F> bool RefreshAfterWrite(F&& refresh) noexcept;
+inline const QString kRefreshFailed = QStringLiteral(
+    "작업은 끝났고 그 내용은 저장되어 있습니다. 다만 목록을 다시 읽지 못하였습니다. [새로고침]을 눌러 주십시오.");
+
+// A print run: a failure the printing did not expect (the database, above all) is told as "(오류) " and
+// what went wrong, without an icon, as printing always told it.
+template <typename F> bool RunPrintGuarded(F&& action) noexcept;
+void ReportPrintFailure(const QString& detail) noexcept;
+
+// The one catch of the guards above: report(detail) for whatever the action threw.
+template <typename F, typename R> bool RunCatching(F&& action, R&& report) noexcept;
+
 void SelectAllText(QLineEdit* box);
 // Enter (13) moves the focus to the next control, Esc (27) to the previous one. Returns whether the key
 // moved the focus.
@@ -51,17 +65,32 @@ template <typename T> T* Named(T* widget, QStringView name)
     return widget;
 }
 
-template <typename F> bool RunGuarded(const QString& failureLead, F&& action) noexcept
+template <typename F, typename R> bool RunCatching(F&& action, R&& report) noexcept
 {
     try {
         action();
         return true;
     } catch (const SqlError& error) {
-        ReportFailure(failureLead, error.message());
+        report(error.message());
     } catch (const std::exception& error) {
-        ReportFailure(failureLead, QString::fromLocal8Bit(error.what()));
+        report(QString::fromLocal8Bit(error.what()));
     } catch (...) {
-        ReportFailure(failureLead, QString());
+        report(QString());
     }
     return false;
+}
+
+template <typename F> bool RunGuarded(const QString& failureLead, F&& action) noexcept
+{
+    return RunCatching(std::forward<F>(action), [&](const QString& detail) { ReportFailure(failureLead, detail); });
+}
+
+template <typename F> bool RefreshAfterWrite(F&& refresh) noexcept
+{
+    return RunGuarded(kRefreshFailed, std::forward<F>(refresh));
+}
+
+template <typename F> bool RunPrintGuarded(F&& action) noexcept
+{
+    return RunCatching(std::forward<F>(action), [](const QString& detail) { ReportPrintFailure(detail); });
 }

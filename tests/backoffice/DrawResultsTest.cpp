@@ -2,6 +2,7 @@
 #include "DrawAdmin.h"
 #include "DrawProgress.h"
 #include "DrawSync.h"
+#include "DrawText.h"
 #include "Grid.h"
 #include "LoginService.h"
 #include "RankCalc.h"
@@ -9,6 +10,7 @@
 #include "Settings.h"
 #include "Settlement.h"
 #include "SqlError.h"
+#include "UiTools.h"
 #include "frmA1Job13.h"
 
 #include <QComboBox>
@@ -162,6 +164,21 @@ TEST_P(DrawResults, SettlementStepsRunInOrderAndArchiveEachWinnerOnce)
     EXPECT_EQ(install.messages.last(), u"4.작업 이미 동작됨.."_s);
 }
 
+TEST_P(DrawResults, AWinnerOnATicketArchivedForAnotherDrawIsArchivedAndKept)
+{
+    // Ticket 1, place 1 of order 950 already won in draw 1199; its serials started again after settlement.
+    Execute(gServerConn,
+            u"INSERT INTO NBNo2 (JPCodeNo,BokNo,No1,Top1,Kum1,SNo1,SNo2) VALUES (950,1199,?,'2',500000,1,'1')"_s,
+            {k1200Loser});
+    addPendingGames();
+    auto w = open(11);
+    for (int step = 1; step <= 3; ++step)
+        runStep(*w, step);
+    EXPECT_EQ(server(u"SELECT COUNT(*) FROM NBNo2 WHERE JPCodeNo = 950 AND BokNo = 1200 AND SNo1 = 1 AND SNo2 = '1'"_s),
+              u"1"_s);
+    EXPECT_EQ(server(u"SELECT COUNT(*) FROM NBNo2 WHERE JPCodeNo = 950"_s), u"2"_s);
+}
+
 TEST_P(DrawResults, ADrawWithoutNumbersIsNotRanked)
 {
     auto w = open();
@@ -247,6 +264,36 @@ TEST_P(DrawResults, SavingRowsIsAllOrNothing)
     EXPECT_EQ(drawsStamp(), stamp);
 }
 
+TEST_P(DrawResults, ThePrizeTableKeepsRowsBeingEditedAndASavedChangeIsNeverDenied)
+{
+    Execute(gServerConn, u"INSERT INTO S1List VALUES (1199,0,0,0,0,0,0,0,0,0,0,0)"_s);
+    auto w = open(11);
+    pick(*w, 1200);
+    const int edited = rowOf(*w, 1199);
+    draws(*w)->setText(3, edited, u"20251116"_s);
+    w->DrawCellEdited(3, edited);
+    w->SavePrizeTable(); // the prize table of 1200, as it stands
+    EXPECT_EQ(install.messages.last(), u"당첨금내역 저장. OK"_s);
+    // The typed cell is still there and ticked, with a stamp above the one the prize table raised.
+    EXPECT_EQ(draws(*w)->text(3, edited), u"20251116"_s);
+    EXPECT_TRUE(draws(*w)->isChecked(1, edited));
+    EXPECT_GT(draws(*w)->text(18, edited), drawsStamp());
+    EXPECT_EQ(draws(*w)->text(18, rowOf(*w, 1200)), drawsStamp());
+
+    // Saved, and the list cannot be read again afterwards: the save is not denied.
+    install.messages.clear();
+    {
+        TableAway statistics(ServerOwnerConnection(GetParam()), u"S1List"_s);
+        WhenBusy listing(u"추첨회차 목록 ..."_s, [&] { statistics.away(); });
+        w->SaveDraws();
+    }
+    ASSERT_EQ(install.messages.shown().size(), 3); // the question, the list, the result
+    EXPECT_TRUE(install.messages.shown()[1].text.startsWith(kRefreshFailed));
+    EXPECT_EQ(install.messages.last(), u"작업완료"_s);
+    EXPECT_EQ(server(u"SELECT Date1 FROM BokList WHERE BokNo = 1199"_s), u"20251116"_s);
+    EXPECT_EQ(server(u"SELECT State2 FROM BokList WHERE BokNo = 1199"_s), drawsStamp());
+}
+
 TEST_P(DrawResults, AWinningGameIsCorrected)
 {
     auto w = open(11);
@@ -320,16 +367,18 @@ TEST_P(DrawResults, AResultEnteredHereReachesTheMembersSafe)
         u"2/60000000"_s);
 }
 
-TEST(DrawText, SixDistinctNumbersAndABonusApartOrNoNumbersYet)
+TEST(DrawEntry, NoNumbersYetIsAcceptedAndStampsNeverRepeat)
 {
+    // Entry takes all zeros for a draw not yet held, and otherwise the one rule of a draw's numbers.
     EXPECT_TRUE(DrawAdmin::CheckDrawText(u"00000000000000"_s).isEmpty());
-    EXPECT_TRUE(DrawAdmin::CheckDrawText(u"01020416203245"_s).isEmpty());
-    EXPECT_FALSE(DrawAdmin::CheckDrawText(u"01020416203232"_s).isEmpty());
-    EXPECT_FALSE(DrawAdmin::CheckDrawText(u"00020416203245"_s).isEmpty());
-    EXPECT_FALSE(DrawAdmin::CheckDrawText(u"0102041620324５"_s).isEmpty());
-    EXPECT_FALSE(DrawAdmin::CheckDrawText(u"010204162032450"_s).isEmpty());
+    EXPECT_EQ(DrawAdmin::CheckDrawText(u"01020416203200"_s), DrawText::Problem(u"01020416203200"_s));
+    EXPECT_FALSE(DrawAdmin::CheckDrawText(u"01020416203200"_s).isEmpty());
     EXPECT_EQ(DrawAdmin::NextStamp(u"20251208"_s, u"2025120601"_s, u"2025120601"_s), u"2025120801"_s);
     EXPECT_EQ(DrawAdmin::NextStamp(u"20251208"_s, u"2025120803"_s, u"2025121301"_s), u"2025121302"_s);
+    // A day's hundred stamps used up: the next day's first one, ten characters as every install reads.
+    EXPECT_EQ(DrawAdmin::NextStamp(u"20251208"_s, u"2025120899"_s, u"2025120801"_s), u"2025120901"_s);
+    EXPECT_EQ(DrawAdmin::NextStamp(u"20251231"_s, u"2025123199"_s, u"2025123150"_s), u"2026010101"_s);
+    EXPECT_THROW(DrawAdmin::NextStamp(u"20251208"_s, u"99999999"_s + u"99"_s, QString()), SqlError);
     EXPECT_EQ(Settlement::FreeTicketPrize(2), 500000);
     EXPECT_EQ(Settlement::FreeTicketPrize(4), 0);
 }

@@ -2,6 +2,7 @@
 #include "Grid.h"
 #include "OrderStore.h"
 #include "SqlError.h"
+#include "UiTools.h"
 #include "frmA1Job11.h"
 
 #include <QComboBox>
@@ -220,7 +221,15 @@ TEST_P(OrderWindow, TheStepsRunInOrderAndRegisterThePulledGames)
     EXPECT_EQ(orders(*w)->text(10, orders(*w)->activeRow()), u"7"_s);
     w->RegisterGames();
     EXPECT_EQ(install.messages.last(), u"4.작업 이미 동작됨.."_s);
-    EXPECT_EQ(server(u"SELECT COUNT(*) FROM NBNo1 WHERE JPCodeNo = 104"_s), u"7"_s);
+    // Another order and back again: the batch that was registered is not registered a second time.
+    pick(*w, 105);
+    pick(*w, 104);
+    w->CheckCount();
+    EXPECT_EQ(install.messages.last(), u"3.작업 이미 동작됨.."_s);
+    install.messages.answerNext(MsgAnswer::Ok);
+    w->RegisterGames();
+    EXPECT_EQ(install.messages.last(), u"4.작업 이미 동작됨.."_s);
+    EXPECT_EQ(server(u"SELECT COUNT(*) FROM NBNo1 WHERE JPCodeNo IN (104, 105)"_s), u"7"_s);
 }
 
 TEST_P(OrderWindow, NothingToPullOrABadCountIsRefused)
@@ -259,6 +268,19 @@ TEST_P(OrderWindow, SavingAndDeletingAskFirst)
     w->SaveOrder();
     EXPECT_EQ(server(u"SELECT State1 || Bigo1 FROM NBList1 WHERE JPCodeNo = 104"_s), u"2it`s"_s);
     EXPECT_EQ(orders(*w)->text(9, orders(*w)->activeRow()), u"2"_s);
+
+    // Saved, and the list cannot be read again afterwards: the save is not denied.
+    w->findChild<QLineEdit*>(u"txtState1"_s)->setText(u"3"_s);
+    install.messages.clear();
+    {
+        TableAway games(ServerOwnerConnection(GetParam()), u"NBNo1"_s);
+        WhenBusy listing(u"주문 목록 ..."_s, [&] { games.away(); });
+        w->SaveOrder();
+    }
+    ASSERT_EQ(install.messages.shown().size(), 3); // the question, the list, the result
+    EXPECT_TRUE(install.messages.shown()[1].text.startsWith(kRefreshFailed));
+    EXPECT_EQ(install.messages.last(), u"작업완료"_s);
+    EXPECT_EQ(server(u"SELECT State1 FROM NBList1 WHERE JPCodeNo = 104"_s), u"3"_s);
 
     pick(*w, 103);
     install.messages.answerNext(MsgAnswer::Cancel);

@@ -2,10 +2,13 @@
 #include "CouponLayout.h"
 #include "Grid.h"
 #include "OrderStore.h"
+#include "PageImages.h"
 #include "SqlError.h"
 #include "TicketLayout.h"
 #include "TicketPrint.h"
 #include "TicketStore.h"
+#include "UiTools.h"
+#include "WhenShown.h"
 #include "frmA1Job12.h"
 #include "frmPrintSet2.h"
 
@@ -51,14 +54,20 @@ TEST(TicketLines, EachNumberOfGamesHasItsOwnClosingLines)
     EXPECT_EQ(two[9].text, u"[벨트라복권]   1201회 추첨일:2025/12/13"_s);
     EXPECT_EQ(two[10].text, kEq);
     EXPECT_EQ(Texts(two, 12, 17),
-              (QStringList {u" [게임1]  03 11 19 24 38 45"_s, u" [게임2]  01 02 03 04 05 06"_s, kEq, kGreeting,
-                            u"        무료 증정용 로또게임"_s, kDash}));
+              (QStringList {u" [게임1]  03 11 19 24 38 45"_s,
+                            u" [게임2]  01 02 03 04 05 06"_s,
+                            kEq,
+                            kGreeting,
+                            u"        무료 증정용 로또게임"_s,
+                            kDash}));
     EXPECT_EQ(Texts(Ticket(3), 14, 17), (QStringList {u" [게임3]  10 11 12 13 14 15"_s, kEq, kGreeting, kDash}));
     EXPECT_EQ(Texts(Ticket(4), 14, 17),
               (QStringList {u" [게임3]  10 11 12 13 14 15"_s, u" [게임4]  40 41 42 43 44 45"_s, kEq, kGreeting}));
     EXPECT_EQ(Texts(Ticket(5), 14, 17),
-              (QStringList {u" [게임3]  10 11 12 13 14 15"_s, u" [게임4]  40 41 42 43 44 45"_s,
-                            u" [게임5]  07 14 21 28 35 42"_s, kEq}));
+              (QStringList {u" [게임3]  10 11 12 13 14 15"_s,
+                            u" [게임4]  40 41 42 43 44 45"_s,
+                            u" [게임5]  07 14 21 28 35 42"_s,
+                            kEq}));
     for (int g = 2; g <= 5; ++g) {
         const auto lines = Ticket(g);
         for (int k = 12; k < 12 + g; ++k)
@@ -163,7 +172,7 @@ TEST_P(Tickets, ThirteenTicketsPrintOnThreePagesOfThePdf)
 {
     addOrder(910, 1201, 13, 5, u"2025-12-01 10:00:00"_s);
     OrderStore::RegisterGames(910, 5, Games(65));
-    const PrintOutcome all = PrintOrderTickets(910, {1, 13});
+    const PrintOutcome all = PrintOrderTickets(910, {1, 13}).outcome;
     ASSERT_TRUE(all.ok()) << all.error.toStdString();
     EXPECT_EQ(all.target, PrintOutcome::Target::Pdf);
     EXPECT_EQ(all.pages, 3);
@@ -174,8 +183,8 @@ TEST_P(Tickets, ThirteenTicketsPrintOnThreePagesOfThePdf)
     EXPECT_EQ(bytes.count("/Type /Page") - bytes.count("/Type /Pages"), 3);
 
     // Serials beyond the last and tickets without games take no slot.
-    EXPECT_EQ(PrintOrderTickets(910, {12, 40}).pages, 1);
-    EXPECT_EQ(PrintOrderTickets(910, {50, 60}).target, PrintOutcome::Target::Nothing);
+    EXPECT_EQ(PrintOrderTickets(910, {12, 40}).outcome.pages, 1);
+    EXPECT_EQ(PrintOrderTickets(910, {50, 60}).outcome.target, PrintOutcome::Target::Nothing);
     EXPECT_EQ(server(u"SELECT Count1 FROM NBList1 WHERE JPCodeNo = 910"_s), u"13"_s); // printing changes nothing
 }
 
@@ -188,15 +197,17 @@ TEST_P(Tickets, ARangeThatIsNotOneIsRefusedAndChangesNothing)
     EXPECT_EQ(TicketStore::ReadRange(u" 3"_s, u"3 "_s).range->first, 3);
 
     frmA1Job12 w;
-    const QString before = server(u"SELECT COUNT(*) FROM NBNo1"_s) + u'/'
-        + server(u"SELECT SUM(Count1) FROM NBList1"_s);
+    w.SelectOrder(1); // an order with tickets, so that only the range can be refused
+    ASSERT_NE(w.selectedOrder(), 0);
+    const QString before
+        = server(u"SELECT COUNT(*) FROM NBNo1"_s) + u'/' + server(u"SELECT SUM(Count1) FROM NBList1"_s);
     for (const auto& [first, last] : {std::pair {u"5"_s, u"3"_s}, {u""_s, u""_s}, {u"x"_s, u"3"_s}}) {
         w.findChild<QLineEdit*>(u"txtSNo1_1"_s)->setText(first);
         w.findChild<QLineEdit*>(u"txtSNo1_2"_s)->setText(last);
         install.messages.clear();
         w.findChild<QPushButton*>(u"cmdDo02"_s)->click();
         ASSERT_EQ(install.messages.shown().size(), 1) << first.toStdString();
-        EXPECT_NE(install.messages.shown()[0].buttons, MsgButtons::OkCancel); // refused before any question
+        EXPECT_EQ(install.messages.shown()[0].text, TicketStore::ReadRange(first, last).refusal);
     }
     EXPECT_EQ(server(u"SELECT COUNT(*) FROM NBNo1"_s) + u'/' + server(u"SELECT SUM(Count1) FROM NBList1"_s), before);
 
@@ -288,7 +299,10 @@ TEST_P(Tickets, TheWindowShowsAnOrdersTicketsAndDrawsTheClickedOne)
     EXPECT_EQ(orders->text(8, row).toLongLong(), tickets * perTicket * orders->text(7, row).toLongLong());
     w.SelectOrder(row);
     auto* games = w.findChild<Grid*>(u"grdR2"_s);
-    EXPECT_EQ(games->maxRows(), 0); // winners only at first; the draw on sale has none yet
+    EXPECT_EQ(w.findChild<QComboBox*>(u"cboCheck1"_s)->currentText(), u"(전체)"_s);
+    ASSERT_EQ(games->maxRows(), 15);
+    w.findChild<QComboBox*>(u"cboCheck1"_s)->setCurrentIndex(1);
+    EXPECT_EQ(games->maxRows(), 0); // the draw on sale has no winners yet
     w.findChild<QComboBox*>(u"cboCheck1"_s)->setCurrentIndex(0);
     ASSERT_EQ(games->maxRows(), 15);
     EXPECT_EQ(games->text(3, 1), u"-"_s);
@@ -306,9 +320,7 @@ TEST_P(Tickets, TheWindowShowsAnOrdersTicketsAndDrawsTheClickedOne)
     // "복권 프린트": the form opens on the order's highest serial, whatever the list shows.
     w.findChild<QComboBox*>(u"cboCheck1"_s)->setCurrentIndex(1);
     QString maxLabel;
-    QTimer::singleShot(0, [&] {
-        auto* form = qobject_cast<frmPrintSet2*>(QApplication::activeModalWidget());
-        ASSERT_NE(form, nullptr);
+    WhenShown<frmPrintSet2>([&](frmPrintSet2* form) {
         maxLabel = form->findChild<QLabel*>(u"lblMax1"_s)->text();
         form->findChild<QLineEdit*>(u"txtNo1"_s)->setText(u"2"_s);
         form->findChild<QPushButton*>(u"cmdPrint1"_s)->click();
@@ -317,6 +329,53 @@ TEST_P(Tickets, TheWindowShowsAnOrdersTicketsAndDrawsTheClickedOne)
     EXPECT_EQ(maxLabel, u"(최대번호: 3)"_s);
     EXPECT_EQ(w.lastPrint().pages, 1);
     EXPECT_TRUE(w.lastPrint().ok());
+}
+
+// Printing changes nothing, and says so; a deletion that is committed is never told as nothing changed.
+TEST_P(Tickets, EachMessageSaysWhatIsTrue)
+{
+    TestPrinters printers(u"사무실 프린터"_s, {0});
+    frmA1Job12 w;
+    auto* orders = w.findChild<Grid*>(u"grdR1"_s);
+    for (int r = 1; r <= orders->maxRows(); ++r) {
+        if (orders->text(1, r) == u"103"_s)
+            w.SelectOrder(r);
+    }
+    ASSERT_EQ(w.selectedOrder(), 103);
+    auto print = [&] {
+        WhenShown<frmPrintSet2>([](frmPrintSet2* form) { form->findChild<QPushButton*>(u"cmdPrint1"_s)->click(); });
+        install.messages.clear();
+        w.findChild<QPushButton*>(u"cmdPrint1"_s)->click();
+    };
+    // The printer refused the page of tickets 1 to 3: named, with the critical icon.
+    print();
+    ASSERT_EQ(w.lastMissed(), (std::vector<qint64> {1, 2, 3}));
+    EXPECT_EQ(install.messages.shown().last().icon, MsgIcon::Critical);
+    EXPECT_TRUE(install.messages.last().contains(u"프린트하지 못한 복권(일련번호): 1 ~ 3"_s))
+        << install.messages.last().toStdString();
+    // The database failing while printing: "(오류) " and what went wrong, no icon.
+    {
+        TableAway games(ServerOwnerConnection(GetParam()), u"NBNo1"_s);
+        WhenBusy printing(u"벨트라복권 프린트 ..."_s, [&] { games.away(); });
+        print();
+    }
+    ASSERT_FALSE(install.messages.shown().isEmpty());
+    EXPECT_TRUE(install.messages.last().startsWith(u"(오류) "_s)) << install.messages.last().toStdString();
+    EXPECT_EQ(install.messages.shown().last().icon, MsgIcon::None);
+
+    // Ticket 1 deleted, and the order list cannot be read again afterwards.
+    w.findChild<QLineEdit*>(u"txtSNo1_1"_s)->setText(u"1"_s);
+    w.findChild<QLineEdit*>(u"txtSNo1_2"_s)->setText(u"1"_s);
+    install.messages.clear();
+    {
+        TableAway orders(ServerOwnerConnection(GetParam()), u"NBList1"_s);
+        WhenBusy listing(u"주문 목록 ..."_s, [&] { orders.away(); });
+        w.findChild<QPushButton*>(u"cmdDo02"_s)->click();
+    }
+    ASSERT_EQ(install.messages.shown().size(), 3); // the question, the list, the result
+    EXPECT_TRUE(install.messages.shown()[1].text.startsWith(kRefreshFailed));
+    EXPECT_EQ(install.messages.last(), u"복권 부분삭제. 완료"_s);
+    EXPECT_EQ(server(u"SELECT COUNT(*) FROM NBNo1 WHERE JPCodeNo = 103 AND SNo1 = 1"_s), u"0"_s);
 }
 
 TEST_P(Tickets, AMemberIsRefusedEveryStatement)

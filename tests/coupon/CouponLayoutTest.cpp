@@ -2,7 +2,6 @@
 
 #include "Tools.h"
 
-#include <QElapsedTimer>
 #include <QImage>
 #include <QPainter>
 
@@ -190,20 +189,4 @@ TEST(CouponPainting, OutlineAndTextRowsLieWhereTheGridPutsThem)
     }
     // Nothing is written left of the text column.
     EXPECT_EQ(DarkInRows(image, 20, 770, 5, 17), 0);
-}
-
-TEST(CouponPainting, ManyCouponsDrawQuickly)
-{
-    // Not a timed test: a page run draws hundreds of coupons, which must not take minutes.
-    const Lines lines = Build(FullCoupon());
-    QImage image(380, 800, QImage::Format_RGB32);
-    QElapsedTimer timer;
-    timer.start();
-    for (int i = 0; i < 200; ++i) {
-        image.fill(Qt::white);
-        QPainter painter(&image);
-        painter.scale(0.1, 0.1);
-        DrawCoupon(painter, lines);
-    }
-    EXPECT_LT(timer.elapsed(), 60000);
 }

@@ -1,11 +1,13 @@
-#include "frmPrint1.h"
-
 #include "Clock.h"
 #include "CouponFixture.h"
 #include "CouponPreview.h"
 #include "CouponPrint.h"
 #include "Grid.h"
 #include "IssuePlan.h"
+#include "PageImages.h"
+#include "UiTools.h"
+#include "WhenShown.h"
+#include "frmPrint1.h"
 #include "frmPrintSet.h"
 
 #include <QApplication>
@@ -78,10 +80,14 @@ TEST_F(CouponWindow, PagesTheGamesAndKeepsTheLastPageAfterDeleting)
     EXPECT_FALSE(label(*w, u"lblNext"_s)->isHidden());
     EXPECT_EQ(games(*w)->maxRows(), 10);
     EXPECT_EQ(label(*w, u"lblMsg1"_s)->text(), u"[발행: 0] [미발행: 21] [당첨: ]"_s);
-    // A game in stock has no coupon yet: the preview shows the coupon without games or serial.
+    // A game in stock shows as the coupon it would make: the highest serial first, alone, with its serial.
     auto* preview = w->findChild<CouponPreview*>(u"picPad"_s);
     ASSERT_TRUE(preview->lines().has_value());
-    EXPECT_FALSE(preview->lines()->at(6).text.startsWith(u"[게임"_s));
+    EXPECT_EQ(preview->lines()->at(6).text, u"[게임1]  01 02 03 04 05 26"_s);
+    QStringList shown;
+    for (const auto& line : *preview->lines())
+        shown.append(line.text.trimmed());
+    EXPECT_TRUE(shown.contains(u"SHOP7-0041-0057-000021"_s)) << shown.join(u'|').toStdString();
     w->NextPage();
     w->NextPage();
     w->NextPage(); // no fourth page
@@ -140,19 +146,25 @@ TEST_F(CouponWindow, ATickedGameOfAnIssuedCouponTicksTheWholeCoupon)
     EXPECT_EQ(SqlValue(gUserConn, u"SELECT COUNT(*) FROM List2 WHERE SNo1 = 13"_s), u"0"_s);
 }
 
-TEST_F(CouponWindow, AMemberWhoIsNoShopIsToldHowToBecomeOne)
+TEST_F(CouponWindow, AMemberWhoIsNoShopAndTheGuestAreToldHowToBecomeOne)
 {
-    gUserLevel = u"1"_s;
     AddCoupon(57);
     AddGames(57, 5);
-    auto w = open();
     const QString before = Snapshot(57);
-    for (const QString& button : {u"cmdAppend1"_s, u"cmdPrint1"_s}) {
-        install.messages.clear();
-        click(*w, button);
-        ASSERT_EQ(install.messages.shown().size(), 1);
-        EXPECT_EQ(install.messages.last(), IssuePlan::MemberShopNotice());
-        EXPECT_EQ(install.messages.shown().last().icon, MsgIcon::Critical);
+    // The guest has no level at all.
+    for (const auto& [id, level] : {std::pair {u"player"_s, u"1"_s}, {kGuestID, QString()}}) {
+        gUserID = id;
+        gUserLevel = level;
+        // Were either allowed, the buttons below would open their forms and wait on them.
+        ASSERT_FALSE(IssuePlan::MayIssue(id, level)) << id.toStdString();
+        auto w = open();
+        for (const QString& button : {u"cmdAppend1"_s, u"cmdPrint1"_s}) {
+            install.messages.clear();
+            click(*w, button);
+            ASSERT_EQ(install.messages.shown().size(), 1) << id.toStdString();
+            EXPECT_EQ(install.messages.last(), IssuePlan::MemberShopNotice());
+            EXPECT_EQ(install.messages.shown().last().icon, MsgIcon::Critical);
+        }
     }
     EXPECT_EQ(IssuePlan::MemberShopNotice().split(u"\r\n"_s).size(), 8);
     EXPECT_EQ(Snapshot(57), before);
@@ -187,6 +199,72 @@ TEST_F(CouponWindow, AnIssueRunNumbersPrintsToAPdfAndCanBePrintedAgainAsItWas)
     EXPECT_EQ(Snapshot(60), before);
 }
 
+TEST_F(CouponWindow, APageThePrinterRefusesIsPassedOverAndItsCouponsCanBePrintedAgain)
+{
+    AddCoupon(60);
+    AddGames(60, 40);
+    TestPrinters printers(u"사무실 프린터"_s, {0});
+    auto w = open();
+    w->IssueRun(7, 5); // coupons 41 to 47: six on the refused first page, one on the second
+    EXPECT_EQ(printers.pagesPrinted, 1);
+    EXPECT_TRUE(CouponStore::BeingPrinted().empty());
+    EXPECT_EQ(label(*w, u"lblMsg1"_s)->text(), u"[발행: 35] [미발행: 5] [당첨: (미추첨)]"_s);
+    ASSERT_EQ(w->lastMissed().size(), 6);
+    EXPECT_EQ(w->lastMissed().front().couponNo, 41);
+    EXPECT_EQ(install.messages.shown().last().icon, MsgIcon::Critical);
+    EXPECT_TRUE(install.messages.last().contains(u"인쇄하지 못한 복권: 0060-000041 ~ 0060-000046"_s))
+        << install.messages.last().toStdString();
+
+    // Exactly those, again: one page, nothing numbered anew.
+    const QString before = Snapshot(60);
+    for (int r = 1; r <= games(*w)->maxRows(); ++r) {
+        const qint64 coupon = games(*w)->text(6, r).toLongLong();
+        if (coupon >= 41 && coupon <= 46 && !games(*w)->isChecked(1, r))
+            clickGame(*w, 1, r);
+    }
+    TestPrinters fixed(u"사무실 프린터"_s);
+    click(*w, u"cmdReprint1"_s);
+    EXPECT_EQ(fixed.pagesPrinted, 1);
+    EXPECT_TRUE(w->lastPrint().ok());
+    EXPECT_EQ(Snapshot(60), before);
+}
+
+// Once the coupons are numbered, a failure says what it is and never that nothing changed.
+TEST_F(CouponWindow, FailuresAfterTheNumberingAreToldForWhatTheyAre)
+{
+    AddCoupon(60);
+    AddGames(60, 10);
+    auto w = open();
+    {
+        TableAway coupons(Connection::openSqlite(gUserDbPath), u"Bok2"_s);
+        WhenBusy reading(u"복권발행 ..."_s, [&] { coupons.away(); });
+        install.messages.clear();
+        w->IssueRun(2, 5);
+    }
+    ASSERT_EQ(install.messages.shown().size(), 2);
+    // The printing's own failure: "(오류) " and the description, no icon.
+    EXPECT_TRUE(install.messages.shown()[0].text.startsWith(u"(오류) "_s));
+    EXPECT_EQ(install.messages.shown()[0].icon, MsgIcon::None);
+    EXPECT_TRUE(install.messages.shown()[1].text.startsWith(kRefreshFailed));
+    for (const auto& shown : install.messages.shown())
+        EXPECT_FALSE(shown.text.contains(u"바뀐 것은 없습니다"_s)) << shown.text.toStdString();
+    EXPECT_TRUE(CouponStore::BeingPrinted().empty());
+    EXPECT_EQ(SqlValue(gUserConn, u"SELECT COUNT(*) FROM List2 WHERE BokNo = 60 AND Date1 <> ''"_s), u"10"_s);
+
+    // A deletion that is committed and a list that cannot follow.
+    w->ShowCouponList();
+    w->SelectCoupon(1);
+    clickGame(*w, 1, 1);
+    install.messages.clear();
+    {
+        TableAway coupons(Connection::openSqlite(gUserDbPath), u"Bok2"_s);
+        WhenBusy reading(u"발행복권 읽기 ..."_s, [&] { coupons.away(); });
+        click(*w, u"cmdDelete2"_s);
+    }
+    EXPECT_TRUE(install.messages.last().startsWith(kRefreshFailed)) << install.messages.last().toStdString();
+    EXPECT_EQ(SqlValue(gUserConn, u"SELECT COUNT(*) FROM List2 WHERE BokNo = 60"_s), u"5"_s);
+}
+
 TEST_F(CouponWindow, TheIssueFormRefusesWhatNoCouponCanHoldAndAShortageChangesNothing)
 {
     AddCoupon(57);
@@ -194,9 +272,7 @@ TEST_F(CouponWindow, TheIssueFormRefusesWhatNoCouponCanHoldAndAShortageChangesNo
     auto w = open();
     const QString before = Snapshot(57);
     QStringList seen;
-    QTimer::singleShot(0, [&] {
-        auto* form = qobject_cast<frmPrintSet*>(QApplication::activeModalWidget());
-        ASSERT_NE(form, nullptr);
+    WhenShown<frmPrintSet>([&](frmPrintSet* form) {
         auto* count = form->findChild<QComboBox*>(u"cboCount1"_s);
         auto* games = form->findChild<QComboBox*>(u"cboCount2"_s);
         seen << form->findChild<QLabel*>(u"lblMsg5"_s)->text() << form->findChild<QLabel*>(u"lblMsg1"_s)->text();
@@ -227,6 +303,10 @@ TEST_F(CouponWindow, TheIssueFormRefusesWhatNoCouponCanHoldAndAShortageChangesNo
                            IssuePlan::kGamesRefused + u"|5"_s,
                            IssuePlan::kGamesRefused + u"|5"_s,
                            IssuePlan::kGamesRefused + u"|5"_s}));
+    // Any number is taken, rounded to a whole one as every rounding here is: halves to even.
+    EXPECT_EQ(IssuePlan::Count(u"2.5"_s, 1, 9999), 2);
+    EXPECT_EQ(IssuePlan::Count(u" 3.5"_s, 1, 5), 4);
+    EXPECT_EQ(IssuePlan::Count(u"0.4"_s, 1, 5), std::nullopt);
     // Three coupons of five from fourteen games.
     EXPECT_EQ(install.messages.last(), CouponStore::kShortageMessage);
     EXPECT_EQ(Snapshot(57), before);

@@ -209,4 +209,21 @@ TEST(PageComposer, AnOutputThatCannotBeOpenedEndsTheRunBeforeAnythingIsPainted)
     EXPECT_FALSE(pages.finished);
     EXPECT_FALSE(outcome.ok());
     EXPECT_EQ(outcome.pages, 0);
+    EXPECT_EQ(outcome.missedItems.size(), 7); // one job: nothing of it came out
+}
+
+TEST(PageComposer, WherePagesAreJobsOfTheirOwnAFailedPageIsPassedOverAndItsItemsNamed)
+{
+    PageImages pages(48, 48, u"사무실"_s);
+    pages.standAlone = true;
+    pages.refusePages = {1};
+    QList<int> painted;
+    const PrintOutcome outcome
+        = PageComposer(kCouponSlots).run(pages, 14, [&](QPainter&, const QRect&, int item) { painted.append(item); });
+
+    EXPECT_FALSE(outcome.ok());
+    EXPECT_TRUE(pages.finished);
+    EXPECT_EQ(outcome.pages, 2);
+    EXPECT_EQ(painted, (QList<int> {0, 1, 2, 3, 4, 5, 12, 13}));
+    EXPECT_EQ(outcome.missedItems, (QList<int> {6, 7, 8, 9, 10, 11}));
 }

@@ -61,39 +61,13 @@ QStringList FilesUnder(const QString& folder)
     return files;
 }
 
-// A desktop with or without a printer; pages sent to it are painted into images.
-class FakePrinters final : public PrinterProvider
-{
-public:
-    explicit FakePrinters(QString name)
-        : m_name(std::move(name))
-    {
-        install(this);
-    }
-    ~FakePrinters() override { install(nullptr); }
-
-    QString defaultPrinterName() override { return m_name; }
-    std::unique_ptr<PageOutput> openDefault(const PrintJob& job) override
-    {
-        jobs.append(job.title);
-        if (m_name.isEmpty())
-            return nullptr;
-        return std::make_unique<PageImages>(48, 48, m_name);
-    }
-
-    QStringList jobs;
-
-private:
-    QString m_name;
-};
-
 } // namespace
 
 TEST(PrintSlots, WithoutAPrinterTheRunIsOnePdfInDataWithAPageForEverySixItemsAndKoreanTextEmbedded)
 {
     TestInstall install;
     const QStringList before = FilesUnder(install.root());
-    FakePrinters none {QString()};
+    TestPrinters none {QString()};
 
     const PrintOutcome outcome = PrintSlots(CouponJob(), 13, KoreanSlot);
 
@@ -122,7 +96,7 @@ TEST(PrintSlots, NothingToPrintSendsNothingAndWritesNoFile)
 {
     TestInstall install;
     const QStringList before = FilesUnder(install.root());
-    FakePrinters printers(u"사무실 프린터"_s);
+    TestPrinters printers(u"사무실 프린터"_s);
 
     const PrintOutcome outcome = PrintSlots(CouponJob(), 0, KoreanSlot);
 
@@ -172,7 +146,7 @@ TEST(PrintSlots, TheDefaultPrinterTakesThePagesAndIsNamedInTheOutcome)
 {
     TestInstall install;
     const QStringList before = FilesUnder(install.root());
-    FakePrinters printers(u"사무실 프린터"_s);
+    TestPrinters printers(u"사무실 프린터"_s);
 
     const PrintOutcome outcome = PrintSlots(CouponJob(), 7, KoreanSlot);
 

@@ -48,24 +48,6 @@ TEST(RankRules, TheFastRuleAgreesWithTheRuleAsWritten)
     EXPECT_EQ(RankCalc::FastRank(u"01020304050607"_s).rankOf(u"0102"_s), '0');
 }
 
-TEST(RankRules, AMalformedDrawIsNoDrawAtAll)
-{
-    EXPECT_TRUE(RankCalc::WellFormedDraw(u"01020416203245"_s));
-    for (const QString& draw : {u"01010416203245"_s, // a number twice
-                                u"01020416203232"_s, // the bonus among the six
-                                u"01020416203246"_s,
-                                u"00020416203245"_s,
-                                u"0102041620324"_s,
-                                u"01020416203245 "_s,
-                                u"0102041620a245"_s,
-                                u"00000000000000"_s})
-        EXPECT_FALSE(RankCalc::WellFormedDraw(draw)) << draw.toStdString();
-    // Where the fast rule cannot tell, it gives the written rule's answer.
-    const QString repeated = u"01010304050607"_s;
-    for (const QString& game : {u"010203040506"_s, u"010304050607"_s, u"020304050607"_s})
-        EXPECT_EQ(QString(QChar::fromLatin1(RankCalc::FastRank(repeated).rankOf(game))), RankOfGame(repeated, game));
-}
-
 TEST(WinningsLine, ItsExactForms)
 {
     RankCalc::Totals none;

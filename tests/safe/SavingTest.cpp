@@ -3,6 +3,7 @@
 #include "SafeStore.h"
 #include "SafeWindowFixture.h"
 #include "Tools.h"
+#include "WhenShown.h"
 #include "frmRun1.h"
 #include "frmSave1.h"
 #include "frmSave21.h"
@@ -21,20 +22,6 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-// Acts on the modal dialog once it shows.
-template <typename Dialog> void whenShown(std::function<void(Dialog*)> act)
-{
-    QTimer::singleShot(0, [act] {
-        for (QWidget* w : QApplication::topLevelWidgets()) {
-            if (auto* d = qobject_cast<Dialog*>(w); d && d->isVisible()) {
-                act(d);
-                return;
-            }
-        }
-        whenShown<Dialog>(act);
-    });
-}
-
 void fillList(frmRun1& w, const QStringList& dotted)
 {
     Grid* list = w.findChild<Grid*>(u"grdR1"_s);
@@ -104,7 +91,7 @@ TEST_F(SafeTest, SavingFromTheGameWindow)
     window.SaveToSafe();
     EXPECT_EQ(install.messages.last(), u"저장할 복권번호가 없습니다."_s);
     fillList(window, {u"01.02.04.16.20.32"_s, u"03.05.07.09.11.13"_s, u"01.02.04.16.33.44"_s});
-    whenShown<frmSave1>([](frmSave1* d) {
+    WhenShown<frmSave1>([](frmSave1* d) {
         Grid* draws = d->findChild<Grid*>(u"grdR1"_s);
         QTest::keyClick(draws->view(), Qt::Key_Down); // 1200
         d->findChild<QPushButton*>(u"cmdSave1"_s)->click();
@@ -117,7 +104,7 @@ TEST_F(SafeTest, SavingFromTheGameWindow)
         u"010204162032,030507091113,010204163344"_s);
     EXPECT_EQ(SqlValue(gUserConn, u"SELECT GName1 FROM Group1 WHERE GNo1 = 1"_s), u"2025-12-08 10:00:00"_s);
 
-    whenShown<frmSave1>([](frmSave1* d) { d->findChild<QPushButton*>(u"cmdCancel"_s)->click(); });
+    WhenShown<frmSave1>([](frmSave1* d) { d->findChild<QPushButton*>(u"cmdCancel"_s)->click(); });
     window.SaveToSafe();
     EXPECT_EQ(SqlValue(gUserConn, u"SELECT COUNT(*) FROM List1"_s), u"3"_s);
 }
@@ -128,7 +115,7 @@ TEST_F(SafeTest, SavingIntoACouponsStock)
             u"INSERT INTO Bok2 (BokNo,Part2,Title1,Count1,Bigo1) VALUES (1201,'복권판매점','대박 기원 쿠폰',0,'')"_s);
     frmRun1 window;
     fillList(window, {u"01.02.04.16.20.32"_s, u"03.05.07.09.11.13"_s});
-    whenShown<frmSave21>([](frmSave21* d) {
+    WhenShown<frmSave21>([](frmSave21* d) {
         EXPECT_EQ(d->findChild<Grid*>(u"grdR1"_s)->text(2, 1), u"대박 기원 쿠폰"_s);
         d->findChild<QPlainTextEdit*>(u"txtBigo1"_s)->setPlainText(u"손님's 메모"_s);
         d->findChild<QPushButton*>(u"cmdOK"_s)->click();
@@ -255,7 +242,7 @@ TEST_F(SafeTest, ASaveThatFailsHalfWayLeavesNothing)
     frmRun1 window;
     fillList(window, {u"01.02.04.16.20.32"_s, u"03.05.07.09.11.13"_s, u"01.02.04.16.33.44"_s});
     auto saveInto1200 = [] {
-        whenShown<frmSave1>([](frmSave1* d) {
+        WhenShown<frmSave1>([](frmSave1* d) {
             QTest::keyClick(d->findChild<Grid*>(u"grdR1"_s)->view(), Qt::Key_Down); // 1200
             d->findChild<QLineEdit*>(u"txtGName1"_s)->setText(u"새 그룹"_s);
             d->findChild<QPushButton*>(u"cmdSave1"_s)->click();

@@ -2,6 +2,7 @@
 
 #include "Grid.h"
 #include "SafeWindowFixture.h"
+#include "WhenShown.h"
 #include "frmBank1.h"
 #include "frmQr1.h"
 
@@ -259,9 +260,7 @@ TEST_F(TicketQrSave, SafeShowsTheDrawOfTheImportedTicket)
     auto w = open();
     w->show();
     pickDraw(*w, 1100);
-    QTimer::singleShot(0, [] {
-        auto* dialog = qobject_cast<frmQr1*>(QApplication::activeModalWidget());
-        ASSERT_NE(dialog, nullptr);
+    WhenShown<frmQr1>([](frmQr1* dialog) {
         dialog->ReadText(kFiveAuto);
         dialog->SaveTicket();
     });

@@ -5,6 +5,7 @@
 #include "Paths.h"
 #include "Settings.h"
 #include "TestEnvironment.h"
+#include "WhenShown.h"
 #include "frmMain.h"
 
 #include <QApplication>
@@ -70,15 +71,7 @@ namespace {
 // Answers the modal login form once it is shown.
 void whenLoginShows(std::function<void(QWidget*)> act)
 {
-    QTimer::singleShot(0, [act] {
-        for (QWidget* w : QApplication::topLevelWidgets()) {
-            if (w->objectName() == u"frmLogin"_s && w->isVisible()) {
-                act(w);
-                return;
-            }
-        }
-        whenLoginShows(act);
-    });
+    WhenShownMatching([](QWidget* w) { return w->objectName() == u"frmLogin"_s; }, std::move(act));
 }
 } // namespace
 

@@ -26,6 +26,41 @@ MsgAnswer ScriptedMessages::show(const QString& text, MsgIcon icon, MsgButtons b
     return buttons == MsgButtons::YesNo || buttons == MsgButtons::YesNoCancel ? MsgAnswer::Yes : MsgAnswer::Ok;
 }
 
+WhenBusy::WhenBusy(QString caption, std::function<void()> act)
+    : m_caption(std::move(caption))
+    , m_act(std::move(act))
+{
+    SetBusyIndicator(this);
+}
+
+WhenBusy::~WhenBusy() { SetBusyIndicator(nullptr); }
+
+void WhenBusy::showBusy(bool busy, const QString& caption)
+{
+    if (busy && m_act && caption.trimmed() == m_caption) {
+        auto act = std::exchange(m_act, nullptr);
+        act();
+    }
+}
+
+TableAway::TableAway(Connection owner, QString table)
+    : m_owner(std::move(owner))
+    , m_table(std::move(table))
+{
+}
+
+TableAway::~TableAway()
+{
+    if (m_away)
+        Execute(m_owner, u"ALTER TABLE "_s + m_table + u"Away RENAME TO "_s + m_table);
+}
+
+void TableAway::away()
+{
+    Execute(m_owner, u"ALTER TABLE "_s + m_table + u" RENAME TO "_s + m_table + u"Away"_s);
+    m_away = true;
+}
+
 bool RecordingLauncher::openUrl(const QString& address)
 {
     urls.append(address);
@@ -99,7 +134,8 @@ std::string BackendName(const ::testing::TestParamInfo<Backend>& info)
 
 Connection PostgresAdminConnection(const QString& database)
 {
-    const ServerCatalog::PostgresAdmin admin = ServerCatalog::TestServerFromEnvironment().value_or(ServerCatalog::PostgresAdmin {});
+    const ServerCatalog::PostgresAdmin admin
+        = ServerCatalog::TestServerFromEnvironment().value_or(ServerCatalog::PostgresAdmin {});
     Connection::PostgresTarget target;
     target.host = admin.host;
     target.port = admin.port;

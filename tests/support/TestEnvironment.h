@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Busy.h"
 #include "Connection.h"
 #include "Launcher.h"
 #include "MessageService.h"
@@ -12,6 +13,7 @@
 #include <gtest/gtest.h>
 
 #include <deque>
+#include <functional>
 #include <memory>
 
 // Messages are recorded and answered from a script instead of being shown.
@@ -79,6 +81,37 @@ public:
 
 private:
     QTemporaryDir m_dir;
+};
+
+// Runs `act` once, the first time work with the given busy caption begins: the world changed at one
+// precise step of a window's action (a table gone just before a list is read again). Installed while it
+// lives.
+class WhenBusy final : public BusyIndicator
+{
+public:
+    WhenBusy(QString caption, std::function<void()> act);
+    ~WhenBusy() override;
+    void showBusy(bool busy, const QString& caption) override;
+    void setProgress(int) override { }
+
+private:
+    QString m_caption;
+    std::function<void()> m_act;
+};
+
+// A table taken out of the way (renamed) when `away()` is called, and put back when this goes, whatever
+// the test's assertions did in between: the catalog stays whole for the tests after it.
+class TableAway
+{
+public:
+    TableAway(Connection owner, QString table);
+    ~TableAway();
+    void away();
+
+private:
+    Connection m_owner;
+    QString m_table;
+    bool m_away = false;
 };
 
 // The server backends every server test runs against.
