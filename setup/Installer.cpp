@@ -15,6 +15,7 @@
 #include "SqliteFile.h"
 #include "Tools.h"
 #include "Transaction.h"
+#include "UpdateFiles.h"
 #include "UpdateSignature.h"
 
 #include <QDir>
@@ -191,13 +192,12 @@ void install(const Options& options)
     }
 
     if (!options.updateKey.isEmpty()) {
-        const QByteArray key = UpdateSignature::ReadKeyFile(options.updateKey, UpdateSignature::kPublicKeyBytes);
+        const QByteArray key = UpdateFiles::ReadKeyFile(options.updateKey, UpdateSignature::kPublicKeyBytes);
         if (key.isEmpty())
             throw SetupError(u"업데이트 공개 열쇠 화일이 아닙니다: "_s + options.updateKey);
         QString error;
-        if (!UpdateSignature::WriteKeyFile(UpdateSignature::InstalledKeyFile(), key, false, &error))
-            throw SetupError(u"화일을 쓸 수 없습니다: "_s + UpdateSignature::InstalledKeyFile() + u" ("_s + error
-                             + u')');
+        if (!UpdateFiles::WriteKeyFile(InstallPaths::updateKey(), key, false, &error))
+            throw SetupError(u"화일을 쓸 수 없습니다: "_s + InstallPaths::updateKey() + u" ("_s + error + u')');
     }
 
     // A new install is as new as the server's files, so its first start does not fetch them again. Without
@@ -241,8 +241,8 @@ void demo(const QString& root, bool force, const QDate& today)
     // publishing, the public half in BIN for the updater. Nothing secret comes with the program.
     const UpdateSignature::KeyPair keys = UpdateSignature::Generate();
     QString error;
-    if (!UpdateSignature::WriteKeyFile(Publisher::KeyBesideServer(serverFile), keys.secretKey, true, &error)
-        || !UpdateSignature::WriteKeyFile(UpdateSignature::InstalledKeyFile(), keys.publicKey, false, &error))
+    if (!UpdateFiles::WriteKeyFile(Publisher::KeyBesideServer(serverFile), keys.secretKey, true, &error)
+        || !UpdateFiles::WriteKeyFile(InstallPaths::updateKey(), keys.publicKey, false, &error))
         throw SetupError(u"업데이트 서명 열쇠를 쓸 수 없습니다: "_s + error);
     DemoData::loadResources();
     copyTree(u":/setup/web"_s, InstallPaths::resolve(QString::fromUtf16(kDemoWeb)));

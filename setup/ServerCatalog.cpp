@@ -13,6 +13,8 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <algorithm>
+
 using namespace Qt::StringLiterals;
 
 namespace ServerCatalog {
@@ -124,6 +126,16 @@ void insertDemoShopCoupon(const Connection& c)
     }
 }
 
+// The shared account reads the signed releases; only the publisher writes them.
+void readReleasesOnly(const Connection& connection)
+{
+    if (connection.engine() != Connection::Engine::PostgreSQL)
+        return;
+    const QString user = QString::fromUtf16(kServerUser);
+    Execute(connection, u"REVOKE ALL ON Release1 FROM "_s + user);
+    Execute(connection, u"GRANT SELECT ON Release1 TO "_s + user);
+}
+
 QString quotedIdentifier(const QString& name) { return u'"' + QString(name).replace(u'"', u"\"\""_s) + u'"'; }
 
 } // namespace
@@ -131,6 +143,17 @@ QString quotedIdentifier(const QString& name) { return u'"' + QString(name).repl
 QString PostgresAdmin::serverSetting() const
 {
     return port == kServerPort ? host : host + u',' + QString::number(port);
+}
+
+Connection::PostgresTarget PostgresAdmin::target(const QString& database) const
+{
+    Connection::PostgresTarget target;
+    target.host = host;
+    target.port = port;
+    target.user = user;
+    target.password = password;
+    target.database = database;
+    return target;
 }
 
 std::optional<PostgresAdmin> TestServerFromEnvironment()
@@ -187,8 +210,21 @@ void fill(const Connection& connection, bool demo, bool force, const QDate& toda
                 u"GRANT SELECT, INSERT, UPDATE, DELETE ON ALL TABLES IN SCHEMA public TO "_s
                     + QString::fromUtf16(kServerUser));
     }
+    readReleasesOnly(connection);
     secureMembers(connection);
     transaction.commit();
+}
+
+void addReleaseTable(const Connection& connection)
+{
+    const auto& tables = Schema::serverTables();
+    const auto release
+        = std::find_if(tables.begin(), tables.end(), [](const TableDef& t) { return t.name == u"Release1"_s; });
+    if (connection.hasTable(release->name))
+        return;
+    for (const QString& statement : Schema::createStatements(*release, connection.engine()))
+        Execute(connection, statement);
+    readReleasesOnly(connection);
 }
 
 void secureMembers(const Connection& connection)
@@ -233,12 +269,7 @@ void secureMembers(const Connection& connection)
 
 void secureMembersPostgres(const PostgresAdmin& admin)
 {
-    Connection::PostgresTarget target;
-    target.host = admin.host;
-    target.port = admin.port;
-    target.user = admin.user;
-    target.password = admin.password;
-    target.database = QString::fromUtf16(kServerCatalog);
+    const Connection::PostgresTarget target = admin.target(QString::fromUtf16(kServerCatalog));
     try {
         const Connection connection = Connection::openPostgres(target);
         Transaction transaction(connection);
@@ -270,12 +301,7 @@ void createSqlite(const QString& file, bool demo, bool force, const QDate& today
 
 void createPostgres(const PostgresAdmin& admin, bool demo, bool force, const QDate& today)
 {
-    Connection::PostgresTarget target;
-    target.host = admin.host;
-    target.port = admin.port;
-    target.user = admin.user;
-    target.password = admin.password;
-    target.database = u"postgres"_s;
+    Connection::PostgresTarget target = admin.target(u"postgres"_s);
     const QString catalog = QString::fromUtf16(kServerCatalog);
     const QString user = QString::fromUtf16(kServerUser);
     const QString password = QString::fromUtf16(kServerPassword);

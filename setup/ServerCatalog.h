@@ -19,6 +19,8 @@ struct PostgresAdmin
 
     // The install's server setting for this server: "host", or "host,port" off the usual port.
     QString serverSetting() const;
+    // A login to one of its databases as this administrator.
+    Connection::PostgresTarget target(const QString& database) const;
 };
 
 // The private server of the tests and benchmarks, as scripts/test-postgres.sh exports it
@@ -35,6 +37,10 @@ void createSqlite(const QString& file, bool demo, bool force, const QDate& today
 // The database VELTRA1 and the login user1 on a PostgreSQL server, as its administrator. user1 may read
 // and change rows but cannot create, alter or drop anything.
 void createPostgres(const PostgresAdmin& admin, bool demo, bool force, const QDate& today);
+
+// The signed releases' table (Release1) on a catalog made before releases were signed, when it lacks it.
+// The shared account may read it and nothing more: only the publisher writes releases. Safe to run again.
+void addReleaseTable(const Connection& connection);
 
 // Keeps the members' passwords and resident numbers from the shared account (see MemberCheck): clear
 // passwords become hashes (once; hashed ones stay), and on PostgreSQL the check function is made and the

@@ -4,6 +4,7 @@
 #include "Publisher.h"
 #include "ServerCatalog.h"
 #include "SetupError.h"
+#include "UpdateFiles.h"
 #include "UpdateSignature.h"
 
 #include <QCoreApplication>
@@ -26,13 +27,15 @@ const char16_t kUsage[]
       u"  suriball-setup secure-members (--sqlite FILE | --postgres HOST[,PORT])\n"
       u"                        [--admin USER] [--admin-password PASSWORD]\n"
       u"  suriball-setup publish (--sqlite FILE | --postgres HOST[,PORT]) --stamp STAMP [--key FILE]\n"
-      u"                         화일=대상...\n"
+      u"                         [--admin USER] [--admin-password PASSWORD] 화일=대상...\n"
+      u"  suriball-setup rotate-key --key OLD --new-key NEW\n"
       u"\n"
       u"SERVER는 PostgreSQL 서버의 호스트(포트 2707) 또는 sqlite:화일 입니다.\n"
       u"--admin의 기본값은 postgres, 암호의 기본값은 환경변수 PGPASSWORD 입니다.\n"
       u"keygen은 업데이트 서명 열쇠(FILE, 공개 열쇠 FILE.pub)를 만듭니다.\n"
       u"publish의 대상은 C:\\VELTRA\\수리볼\\ 아래의 경로(또는 설치 폴더 안의 상대 경로),\n"
-      u"STAMP는 YYYYMMDD로 시작하는 10자리 숫자입니다. 데모 서버 화일에는 --key가 필요 없습니다.\n";
+      u"STAMP는 YYYYMMDD로 시작하는 10자리 숫자입니다. 데모 서버 화일에는 --key가 필요 없습니다.\n"
+      u"rotate-key는 서명 열쇠를 NEW(없으면 새로 만듭니다)로 바꿉니다. 그 뒤의 publish는 --key NEW로 합니다.\n";
 
 struct Arguments
 {
@@ -53,6 +56,7 @@ Arguments parse(const QStringList& args)
                                           u"--admin-password"_s,
                                           u"--update-key"_s,
                                           u"--key"_s,
+                                          u"--new-key"_s,
                                           u"--stamp"_s};
     static const QStringList flags = {u"--demo"_s, u"--force"_s};
     Arguments parsed;
@@ -90,22 +94,24 @@ void copyPrograms(QTextStream& out)
         out << "프로그램을 찾지 못하여 설치하지 않았습니다: " << missing << Qt::endl;
 }
 
+// The stand-in's file, or the PostgreSQL catalog as its administrator: the shared account may read the
+// signed releases but not write them.
 Connection publishServer(const Arguments& a)
 {
-    ServerLocation where;
-    if (a.values.contains(u"--sqlite"_s)) {
-        where.standIn = true;
-        where.file = QDir(a.values.value(u"--sqlite"_s)).absolutePath();
-    } else if (a.values.contains(u"--postgres"_s)) {
-        where = ServerLocation::parse(a.values.value(u"--postgres"_s));
-    } else {
-        throw SetupError(u"--sqlite 또는 --postgres 중 하나를 지정하여 주십시오."_s);
-    }
     try {
-        return ConnectServer(where);
+        if (a.values.contains(u"--sqlite"_s)) {
+            ServerLocation where;
+            where.standIn = true;
+            where.file = QDir(a.values.value(u"--sqlite"_s)).absolutePath();
+            return ConnectServer(where);
+        }
+        if (a.values.contains(u"--postgres"_s)) {
+            return Connection::openPostgres(postgresAdmin(a).target(QString::fromUtf16(kServerCatalog)));
+        }
     } catch (const SqlError& error) {
         throw SetupError(u"서버에 연결할 수 없습니다: "_s + error.message());
     }
+    throw SetupError(u"--sqlite 또는 --postgres 중 하나를 지정하여 주십시오."_s);
 }
 
 int publish(const Arguments& a, QTextStream& out)
@@ -115,17 +121,36 @@ int publish(const Arguments& a, QTextStream& out)
         keyFile = Publisher::KeyBesideServer(a.values.value(u"--sqlite"_s));
     if (keyFile.isEmpty())
         throw SetupError(u"서명할 열쇠 화일(--key)을 지정하여 주십시오."_s);
-    const QByteArray key = UpdateSignature::ReadKeyFile(keyFile, UpdateSignature::kSecretKeyBytes);
+    const QByteArray key = UpdateFiles::ReadKeyFile(keyFile, UpdateSignature::kSecretKeyBytes);
     if (key.isEmpty())
         throw SetupError(u"서명할 열쇠를 읽을 수 없습니다: "_s + keyFile);
     QList<Publisher::Item> items;
     for (const QString& argument : a.items)
         items.append(Publisher::ParseItem(argument));
     const QString stamp = a.values.value(u"--stamp"_s);
-    Publisher::Publish(publishServer(a), stamp, key, items);
+    const Publisher::Published published
+        = Publisher::Publish(publishServer(a), stamp, key, items, Publisher::ReadChain(keyFile));
+    for (const QString& row : published.dropped)
+        out << "서명되지 않은 행을 지웠습니다: " << row << Qt::endl;
     for (const Publisher::Item& item : items)
         out << "올렸습니다: " << item.file << " → " << item.target << Qt::endl;
+    if (!published.previous.isEmpty())
+        out << "이전 릴리스: " << published.previous << Qt::endl;
     out << "화일 변경날짜: " << stamp << Qt::endl;
+    return 0;
+}
+
+int rotateKey(const Arguments& a, QTextStream& out)
+{
+    const QString oldKey = a.values.value(u"--key"_s);
+    const QString newKey = a.values.value(u"--new-key"_s);
+    if (oldKey.isEmpty() || newKey.isEmpty())
+        throw SetupError(u"지금의 열쇠(--key)와 새 열쇠(--new-key)를 지정하여 주십시오."_s);
+    Publisher::RotateKey(oldKey, newKey);
+    out << "새 서명 열쇠: " << newKey << " (공개 열쇠: " << newKey << ".pub, 열쇠 바꿈: " << newKey << ".chain)"
+        << Qt::endl;
+    out << "이제부터 publish --key " << newKey << " 로 올리면 설치마다 새 열쇠를 함께 받습니다." << Qt::endl;
+    out << "새로 만드는 설치에는 install --update-key " << newKey << ".pub 를 주십시오." << Qt::endl;
     return 0;
 }
 
@@ -167,14 +192,16 @@ int run(const QStringList& args)
             throw SetupError(u"열쇠 화일이 이미 있습니다: "_s + file + u" (다시 만들려면 --force)"_s);
         const UpdateSignature::KeyPair keys = UpdateSignature::Generate();
         QString error;
-        if (!UpdateSignature::WriteKeyFile(file, keys.secretKey, true, &error)
-            || !UpdateSignature::WriteKeyFile(file + u".pub"_s, keys.publicKey, false, &error))
+        if (!UpdateFiles::WriteKeyFile(file, keys.secretKey, true, &error)
+            || !UpdateFiles::WriteKeyFile(file + u".pub"_s, keys.publicKey, false, &error))
             throw SetupError(u"열쇠 화일을 쓸 수 없습니다: "_s + error);
         out << "서명 열쇠: " << file << " (비밀), 공개 열쇠: " << file << ".pub" << Qt::endl;
         return 0;
     }
     if (a.command == u"publish"_s)
         return publish(a, out);
+    if (a.command == u"rotate-key"_s)
+        return rotateKey(a, out);
     if (a.command == u"server"_s) {
         const bool demo = a.flags.contains(u"--demo"_s);
         if (a.values.contains(u"--sqlite"_s)) {

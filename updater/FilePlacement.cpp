@@ -1,5 +1,7 @@
 #include "FilePlacement.h"
 
+#include "UpdateSignature.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -112,6 +114,21 @@ bool Place(const QString& source, const QString& target, const QString& backup, 
         return false;
     }
     return true;
+}
+
+QByteArray Sha256Of(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return QByteArray();
+    UpdateSignature::Sha256 hash;
+    while (!file.atEnd()) {
+        const QByteArray piece = file.read(1024 * 1024);
+        if (piece.isEmpty())
+            return QByteArray();
+        hash.add(piece);
+    }
+    return hash.result();
 }
 
 bool Restore(const QString& target, const QString& backup, bool existed, QString* error)

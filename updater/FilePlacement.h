@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 
 // Putting one file in place so that, whatever happens and whenever the process is stopped, the target
@@ -18,6 +19,9 @@ bool CopyBytes(const QString& from, const QString& to, QString* error);
 // kept in backup, and its permissions carry over to the new file. A target that is read-only is left
 // alone and reported.
 bool Place(const QString& source, const QString& target, const QString& backup, QString* error);
+
+// The SHA-256 of a file's bytes, read piece by piece; empty when it cannot be read.
+QByteArray Sha256Of(const QString& path);
 
 // Undoes Place: the backup goes back over the target, or a target that did not exist is removed.
 bool Restore(const QString& target, const QString& backup, bool existed, QString* error);

@@ -8,12 +8,14 @@
 #include "Settings.h"
 #include "Tools.h"
 #include "Transaction.h"
+#include "UpdateFiles.h"
 #include "UpdateSignature.h"
 #include "UpdateTargets.h"
 #include "WebSite.h"
 
 #include <QDir>
 #include <QFile>
+#include <QHash>
 #include <QLocale>
 #include <QRegularExpression>
 #include <QSet>
@@ -30,46 +32,47 @@ const QString kInstalledStamp = u"화일복사:변경날짜"_s;
 
 QString grouped(qint64 n) { return QLocale(QLocale::English).toString(n); }
 
-bool validStamp(const QString& stamp)
-{
-    if (stamp.size() != 10)
-        return false;
-    for (QChar c : stamp) {
-        if (c < u'0' || c > u'9')
-            return false;
-    }
-    return QDate::fromString(stamp.left(8), u"yyyyMMdd"_s).isValid();
-}
-
 std::atomic<int> gFetchesRunning {0};
 
 QString refusal(const QString& name, const QString& why) { return u"업데이트 화일 ["_s + name + u"]: "_s + why; }
 
+const QString kUntouched = u"\n\n설치된 화일은 그대로입니다."_s;
+
 } // namespace
 
-// What the fetching thread and the run share. The thread writes the failure text before it sets done;
-// the run reads it only after it has seen done.
+// What the fetching thread and the run share. The thread writes the failure before it sets done; the run
+// reads it only after it has seen done.
 struct UpdateRun::Fetch
 {
     struct Job
     {
-        UpdateSignature::FileFacts facts;
-        QByteArray signature;
+        QString name;
+        QString date;
+        qint64 size = 0;
+        QByteArray sha256;
         QString tempPath;
     };
 
     ServerLocation server;
-    QByteArray publicKey;
     std::vector<Job> jobs;
+    qint64 pieceBytes = kPieceBytes;
+    std::function<void()> beforePiece;
 
     std::atomic<bool> cancel {false};
     std::atomic<bool> done {false};
     std::atomic<qint64> bytes {0};
     std::atomic<int> current {-1};
     QString failure;
+    bool lasting = false; // the failure lies in what the server holds, not in the way to it
 
     void run();
     bool fetchOne(Query& piece, const Job& job);
+    bool refuse(const Job& job, const QString& why)
+    {
+        failure = refusal(job.name, why);
+        lasting = true;
+        return false;
+    }
 };
 
 void UpdateRun::Fetch::run()
@@ -82,6 +85,10 @@ void UpdateRun::Fetch::run()
         // would only keep every file read so far in memory.
         if (connection.engine() == Connection::Engine::SQLite)
             Execute(connection, u"PRAGMA cache_size = -8192"_s);
+        // PostgreSQL's driver holds a piece three times over (the result in hex text, and the bytes), the
+        // stand-in once: half the piece keeps both well within the memory budget.
+        else
+            pieceBytes = qMax<qint64>(pieceBytes / 2, 1);
         Query piece(connection, u"SELECT substr(Bin1, ?, ?) AS Part1 FROM Update1 WHERE Name1 = ? AND Date1 = ?"_s);
         for (size_t i = 0; i < jobs.size() && !cancel; ++i) {
             current = int(i);
@@ -99,43 +106,46 @@ void UpdateRun::Fetch::run()
 
 bool UpdateRun::Fetch::fetchOne(Query& piece, const Job& job)
 {
-    const UpdateSignature::FileFacts& facts = job.facts;
     QFile::remove(job.tempPath);
     QFile out(job.tempPath);
     if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
         failure = u"임시 화일을 만들 수 없습니다: "_s + job.tempPath + u" ("_s + out.errorString() + u')';
         return false;
     }
-    UpdateSignature::Stream signature(facts);
+    UpdateSignature::Sha256 hash;
     qint64 got = 0;
-    while (got < facts.size) {
+    // Never more than the signed size is asked for, so a row that holds more brings no more than that.
+    while (got < job.size) {
+        if (beforePiece)
+            beforePiece();
         if (cancel)
             return false;
-        piece.run({got + 1, kPieceBytes, facts.name, facts.date});
+        const qint64 ask = qMin(pieceBytes, job.size - got);
+        piece.run({got + 1, ask, job.name, job.date});
         if (!piece.next()) {
-            failure = refusal(facts.name, u"받는 도중 서버에서 바뀌거나 지워졌습니다."_s);
+            failure = refusal(job.name, u"받는 도중 서버에서 바뀌거나 지워졌습니다."_s);
             return false;
         }
         // Bytes as they are: no text conversion on the way.
-        const QByteArray part = piece.value(u"Part1"_s).toByteArray();
-        if (part.isEmpty() || got + part.size() > facts.size)
+        const QByteArray part = piece.value(u"Part1"_s).toByteArray().left(ask);
+        if (part.isEmpty())
             break;
         if (out.write(part) != part.size()) {
             failure = u"임시 화일을 쓸 수 없습니다: "_s + job.tempPath + u" ("_s + out.errorString() + u')';
             return false;
         }
-        signature.add(part);
+        hash.add(part);
         got += part.size();
         bytes += part.size();
     }
-    if (got != facts.size) {
-        failure = refusal(facts.name, u"받은 크기가 알린 크기("_s + grouped(facts.size) + u" byte)와 다릅니다."_s);
-        return false;
-    }
-    if (!signature.verify(job.signature, publicKey)) {
-        failure = refusal(facts.name, u"서명이 맞지 않습니다. 서비스가 보낸 화일이 아닙니다."_s);
-        return false;
-    }
+    if (got != job.size)
+        return refuse(job, u"받은 크기가 서명된 크기("_s + grouped(job.size) + u" byte)와 다릅니다."_s);
+    // One byte past the signed size tells a longer row without fetching the rest of it.
+    piece.run({job.size + 1, qint64(1), job.name, job.date});
+    if (piece.next() && !piece.value(u"Part1"_s).toByteArray().isEmpty())
+        return refuse(job, u"서버의 내용이 서명된 크기("_s + grouped(job.size) + u" byte)보다 깁니다."_s);
+    if (hash.result() != job.sha256)
+        return refuse(job, u"내용이 서명된 업데이트와 다릅니다. 서비스가 보낸 화일이 아닙니다."_s);
     if (!out.flush()) {
         failure = u"임시 화일을 쓸 수 없습니다: "_s + job.tempPath + u" ("_s + out.errorString() + u')';
         return false;
@@ -165,10 +175,7 @@ UpdateRun::~UpdateRun()
 
 int UpdateRun::FetchesRunning() { return gFetchesRunning; }
 
-QString UpdateRun::TempPath(int number, const QString& suffix)
-{
-    return QDir(InstallPaths::tempDir()).filePath(u"TEMP"_s + QString::number(number).rightJustified(4, u'0') + suffix);
-}
+qint64 UpdateRun::bytesFetched() const { return m_fetch ? qint64(m_fetch->bytes) : m_fetched; }
 
 void UpdateRun::start()
 {
@@ -178,11 +185,11 @@ void UpdateRun::start()
     try {
         prepare();
     } catch (const SqlError& error) {
-        removeTemporaries();
-        finish(Outcome::Refused, u"업데이트를 준비하지 못하였습니다: "_s + error.message());
+        removeFetched();
+        fail(u"업데이트를 준비하지 못하였습니다: "_s + error.message());
     } catch (const std::exception& error) {
-        removeTemporaries();
-        finish(Outcome::Refused, u"업데이트를 준비하지 못하였습니다: "_s + QString::fromLocal8Bit(error.what()));
+        removeFetched();
+        fail(u"업데이트를 준비하지 못하였습니다: "_s + QString::fromLocal8Bit(error.what()));
     }
 }
 
@@ -193,100 +200,141 @@ void UpdateRun::cancel()
         m_fetch->cancel = true;
 }
 
+ReleaseInstall::Report UpdateRun::report()
+{
+    return {[this](const QString& text) { Q_EMIT step(text); },
+            [this](const QString& text, const QString& target) { Q_EMIT item(text, target); }};
+}
+
+bool UpdateRun::resumeInterrupted()
+{
+    QString damaged;
+    const std::optional<ReleaseInstall::Job> job = ReleaseInstall::ReadJournal(&damaged);
+    if (!damaged.isEmpty()) {
+        fail(damaged + u"\n\n임시 폴더의 화일은 그대로 두었습니다."_s, true);
+        return false;
+    }
+    if (!job)
+        return true;
+    const ReleaseInstall::Outcome resumed = ReleaseInstall::Resume(*job, report());
+    switch (resumed.result) {
+    case ReleaseInstall::Result::Installed:
+    case ReleaseInstall::Result::NotInstalled:
+        // One release is whole again, the old or the new: the run goes on from there.
+        return true;
+    case ReleaseInstall::Result::Unrestored:
+    case ReleaseInstall::Result::NotRecorded:
+        fail(resumed.text, true);
+        return false;
+    }
+    return false;
+}
+
 void UpdateRun::prepare()
 {
     Q_EMIT progress(0, 0);
     Q_EMIT step(u"업데이트 작업 초기화..."_s);
-    Execute(gSystemConn, u"UPDATE Update1 SET FileNo1 = 0"_s);
+    if (!resumeInterrupted())
+        return;
     if (m_cancel)
         return finish(Outcome::Cancelled);
 
     Q_EMIT step(u"서버접속 시도..."_s);
     const QString installed = ReadInfo(kUpdate, kInstalledStamp);
-    OpenServerConn();
+    // ReadServerInfo opens the server connection (gServerConn) that the checks below use.
     const QString progressText = ReadServerInfo(kUpdate, u"추첨진행"_s);
     Q_EMIT supplier(u"공급처: 벨트라닷컴 ("_s + WebSite::hostName().toUpper() + u')');
     Q_EMIT step(u"업데이트 화일크기 계산..."_s);
 
     if (ByteLen(progressText) < 51)
-        return finish(Outcome::Refused, u"서버의 추첨진행 정보가 짧아 새 화일의 변경날짜를 읽을 수 없습니다."_s);
-    m_newStamp = ByteMid(progressText, 42, 10);
-    // A stamp that is not a date would be written here and offered again at every start.
-    if (!validStamp(m_newStamp))
-        return finish(Outcome::Refused, u"서버의 화일 변경날짜가 올바르지 않습니다: "_s + m_newStamp);
-    Q_EMIT stamp(u"갱신날짜: "_s + m_newStamp.left(4) + u"년 "_s + m_newStamp.mid(4, 2) + u"월 "_s
-                 + m_newStamp.mid(6, 2) + u"일"_s);
+        return refuse(u"서버의 추첨진행 정보가 짧아 새 화일의 변경날짜를 읽을 수 없습니다."_s);
+    m_offered = ByteMid(progressText, 42, 10).trimmed();
+    if (!ReleaseManifest::ValidStamp(m_offered))
+        return refuse(u"서버의 화일 변경날짜가 올바르지 않습니다: "_s + m_offered);
+    Q_EMIT stamp(u"갱신날짜: "_s + m_offered.left(4) + u"년 "_s + m_offered.mid(4, 2) + u"월 "_s + m_offered.mid(6, 2)
+                 + u"일"_s);
+    if (m_offered == installed)
+        return finish(Outcome::NothingNew);
 
-    Query sum(gServerConn, u"SELECT SUM(Size1) AS Total1 FROM Update1 WHERE Date1 > ?"_s);
-    sum.run({installed});
-    m_total = sum.next() ? sum.integer(u"Total1"_s) : 0;
+    const QByteArray key = UpdateFiles::ReadKeyFile(InstallPaths::updateKey(), UpdateSignature::kPublicKeyBytes);
+    if (key.isEmpty())
+        return refuse(u"이 설치에는 업데이트의 서명을 확인할 열쇠("_s + InstallPaths::updateKey()
+                      + u")가 없어 업데이트를 받을 수 없습니다."_s);
+    const std::optional<ReleaseManifest> release = readRelease(key);
+    if (!release)
+        return;
+    // A stamp the install holds that is not one (from before releases were signed) stops nothing.
+    const QString floor = ReleaseManifest::ValidStamp(installed) ? installed : QString();
+    if (!floor.isEmpty() && release->stamp <= floor)
+        return refuse(u"설치된 업데이트(변경날짜 "_s + installed + u")보다 나중의 것이 아닌 업데이트(변경날짜 "_s
+                      + release->stamp + u")는 설치하지 않습니다."_s);
 
-    Query rows(gServerConn,
-               u"SELECT Name1, File1, Size1, Date1, Sig1, LENGTH(Bin1) AS Len1 FROM Update1 WHERE Date1 > ? "
-               "ORDER BY Name1"_s);
-    rows.run({installed});
-    Query local(gSystemConn, u"SELECT Date1 FROM Update1 WHERE Name1 = ?"_s);
-    const QString root = InstallPaths::root();
-    QSet<QString> paths;
-    QList<File> all;
-    while (rows.next()) {
-        File file;
-        file.name = rows.text(u"Name1"_s);
-        file.target = rows.text(u"File1"_s);
-        file.date = rows.text(u"Date1"_s);
-        file.size = rows.integer(u"Size1"_s);
-        file.signature = rows.value(u"Sig1"_s).toByteArray();
-        const QVariant length = rows.value(u"Len1"_s);
-        if (!UpdateTargets::NameAcceptable(file.name))
-            return finish(Outcome::Refused, refusal(file.name, u"이름이 올바르지 않습니다."_s));
-        local.run({file.name});
-        file.recorded = local.next() ? local.text(u"Date1"_s) : QString();
-        file.fetch = file.date != file.recorded;
-        if (!file.fetch) {
-            m_skippedBytes += qMax<qint64>(file.size, 0);
-            continue;
-        }
-        if (rows.value(u"Size1"_s).isNull() || file.size <= 0)
-            return finish(Outcome::Refused, refusal(file.name, u"크기가 올바르지 않습니다."_s));
-        if (length.isNull() || length.toLongLong() == 0)
-            return finish(Outcome::Refused, refusal(file.name, u"내용이 비어 있습니다."_s));
-        if (length.toLongLong() != file.size)
-            return finish(
-                Outcome::Refused,
-                refusal(file.name, u"서버의 내용과 알린 크기("_s + grouped(file.size) + u" byte)가 다릅니다."_s));
-        if (file.signature.isEmpty())
-            return finish(Outcome::Refused,
-                          refusal(file.name, u"서명이 없습니다. 서비스가 보낸 화일인지 알 수 없습니다."_s));
-        const UpdateTargets::Resolved where = UpdateTargets::Resolve(file.target, root);
-        if (where.path.isEmpty())
-            return finish(Outcome::Refused, refusal(file.name, where.refusal + u": "_s + file.target));
-        if (paths.contains(where.path))
-            return finish(Outcome::Refused,
-                          refusal(file.name, u"다른 항목과 같은 화일을 바꾸려 합니다: "_s + file.target));
-        paths.insert(where.path);
-        file.path = where.path;
-        file.existed = where.exists;
-        all.append(file);
-    }
-    if (all.isEmpty()) {
-        WriteInfo(kUpdate, kInstalledStamp, m_newStamp);
+    if (!chooseFiles(*release, floor))
+        return;
+    // Only once the release is known to be of a size worth fetching are its rows looked at.
+    if (!rowsMatch(*release))
+        return;
+    if (m_files.isEmpty()) {
+        ReleaseInstall::Job job;
+        job.stamp = m_stamp;
+        job.newKey = m_newKey;
+        ReleaseInstall::Record(job);
         return finish(Outcome::NothingNew);
     }
 
-    const QByteArray publicKey
-        = UpdateSignature::ReadKeyFile(UpdateSignature::InstalledKeyFile(), UpdateSignature::kPublicKeyBytes);
-    if (publicKey.isEmpty())
-        return finish(Outcome::Refused,
-                      u"이 설치에는 업데이트 화일의 서명을 확인할 열쇠("_s + UpdateSignature::InstalledKeyFile()
-                          + u")가 없어 업데이트를 받을 수 없습니다."_s);
-
     Q_EMIT total(u"전체크기: "_s + grouped(m_total) + u" (byte)"_s);
-    Q_EMIT progress(m_skippedBytes, m_total);
+    Q_EMIT progress(0, m_total);
     Q_EMIT step(u"업데이트 화일 받기..."_s);
-    if (!QDir().mkpath(InstallPaths::tempDir()))
-        return finish(Outcome::Refused, u"임시 폴더를 만들 수 없습니다: "_s + InstallPaths::tempDir());
+    startFetch();
+}
 
-    // What a run that was stopped half-way left behind is of no use: every target is whole, old or new.
+bool UpdateRun::chooseFiles(const ReleaseManifest& release, const QString& floor)
+{
+    Query local(gSystemConn, u"SELECT Date1 FROM Update1 WHERE Name1 = ?"_s);
+    const QString root = InstallPaths::root();
+    QSet<QString> paths;
+    for (const ReleaseManifest::File& file : release.files) {
+        const UpdateTargets::Resolved where = UpdateTargets::Resolve(file.target, root);
+        if (where.path.isEmpty()) {
+            refuse(refusal(file.name, where.refusal + u": "_s + file.target));
+            return false;
+        }
+        if (paths.contains(where.path)) {
+            refuse(refusal(file.name, u"다른 항목과 같은 화일을 바꾸려 합니다: "_s + file.target));
+            return false;
+        }
+        paths.insert(where.path);
+        // A file belongs to this update when it is newer than the release installed and than this
+        // install's own copy of it.
+        if (!floor.isEmpty() && file.date <= floor)
+            continue;
+        local.run({file.name});
+        const QString recorded = local.next() ? local.text(u"Date1"_s) : QString();
+        if (recorded == file.date)
+            continue;
+        m_total += file.size;
+        if (m_total > kMaxReleaseBytes) {
+            refuse(u"업데이트가 너무 큽니다: 받을 화일이 "_s + grouped(kMaxReleaseBytes) + u" byte를 넘습니다."_s);
+            return false;
+        }
+        m_recorded.append(recorded);
+        m_files.append({file.name,
+                        file.target,
+                        where.path,
+                        file.date,
+                        file.size,
+                        file.sha256,
+                        int(m_files.size()) + 1,
+                        where.exists});
+    }
+    return true;
+}
+
+void UpdateRun::startFetch()
+{
+    if (!QDir().mkpath(InstallPaths::tempDir()))
+        return fail(u"임시 폴더를 만들 수 없습니다: "_s + InstallPaths::tempDir());
+    // What a run stopped before its copying left behind is of no use: no record names it.
     const QDir temp(InstallPaths::tempDir());
     static const QRegularExpression leftOver(u"^TEMP\\d{4}\\.(TP|BK)$"_s, QRegularExpression::CaseInsensitiveOption);
     for (const QString& name : temp.entryList(QDir::Files)) {
@@ -296,16 +344,82 @@ void UpdateRun::prepare()
 
     auto fetch = std::make_shared<Fetch>();
     fetch->server = ServerLocation::parse(ServerSetting());
-    fetch->publicKey = publicKey;
-    for (File& file : all) {
-        file.number = int(m_files.size()) + 1;
-        m_files.append(file);
+    fetch->pieceBytes = m_pieceBytes;
+    fetch->beforePiece = m_beforePiece;
+    for (const ReleaseInstall::File& file : std::as_const(m_files))
         fetch->jobs.push_back(
-            {{file.name, file.target, file.date, file.size}, file.signature, TempPath(file.number, u".TP"_s)});
-    }
+            {file.name, file.date, file.size, file.sha256, ReleaseInstall::TempPath(file.number, u".TP"_s)});
     m_fetch = fetch;
     m_thread = std::thread([fetch] { fetch->run(); });
     m_poll.start();
+}
+
+std::optional<ReleaseManifest> UpdateRun::readRelease(const QByteArray& installedKey)
+{
+    const QString offered = u"서버가 알린 업데이트(변경날짜 "_s + m_offered + u")"_s;
+    auto refused = [&](const QString& why) -> std::optional<ReleaseManifest> {
+        refuse(offered + why);
+        return std::nullopt;
+    };
+    if (!gServerConn.hasTable(u"Release1"_s))
+        return refused(u"에 서비스의 서명이 없습니다."_s);
+    // A description beyond the limit is not even read.
+    Query row(gServerConn,
+              u"SELECT Sig1, LENGTH(Manifest1) AS Len1, CASE WHEN LENGTH(Manifest1) <= ? THEN Manifest1 END AS "
+              "Manifest1 FROM Release1 WHERE Stamp1 = ?"_s);
+    row.run({ReleaseManifest::kMaxBytes, m_offered});
+    if (!row.next())
+        return refused(u"에 서비스의 서명이 없습니다."_s);
+    if (row.integer(u"Len1"_s) > ReleaseManifest::kMaxBytes)
+        return refused(u"의 설명이 너무 깁니다."_s);
+    const QByteArray bytes = row.value(u"Manifest1"_s).toByteArray();
+    const QByteArray signer = ReleaseManifest::Signer(bytes, row.value(u"Sig1"_s).toByteArray(), installedKey);
+    if (signer.isEmpty())
+        return refused(u"의 서명이 맞지 않습니다. 서비스가 낸 업데이트가 아닙니다."_s);
+    QString why;
+    std::optional<ReleaseManifest> release = ReleaseManifest::parse(bytes, &why);
+    if (!release)
+        return refused(u": "_s + why);
+    if (release->stamp != m_offered)
+        return refused(u"의 서명된 변경날짜가 "_s + release->stamp + u"입니다."_s);
+    m_stamp = release->stamp;
+    m_newKey = signer == installedKey ? QByteArray() : signer;
+    return release;
+}
+
+bool UpdateRun::rowsMatch(const ReleaseManifest& release)
+{
+    QHash<QString, const ReleaseManifest::File*> signedFiles;
+    for (const ReleaseManifest::File& file : release.files)
+        signedFiles.insert(file.name, &file);
+    Query rows(gServerConn, u"SELECT Name1, File1, Size1, Date1, LENGTH(Bin1) AS Len1 FROM Update1 ORDER BY Name1"_s);
+    rows.run();
+    QSet<QString> seen;
+    while (rows.next()) {
+        const QString name = rows.text(u"Name1"_s);
+        const ReleaseManifest::File* file = signedFiles.value(name);
+        if (!file || seen.contains(name)) {
+            refuse(refusal(name, u"서명된 업데이트에 없는 화일입니다."_s));
+            return false;
+        }
+        seen.insert(name);
+        if (rows.text(u"File1"_s) != file->target || rows.value(u"Size1"_s).isNull()
+            || rows.integer(u"Size1"_s) != file->size || rows.text(u"Date1"_s) != file->date) {
+            refuse(refusal(name, u"서버의 화일이 서명된 업데이트와 다릅니다."_s));
+            return false;
+        }
+        if (rows.value(u"Len1"_s).isNull() || rows.integer(u"Len1"_s) != file->size) {
+            refuse(refusal(name, u"서버의 내용과 서명된 크기("_s + grouped(file->size) + u" byte)가 다릅니다."_s));
+            return false;
+        }
+    }
+    for (const ReleaseManifest::File& file : release.files) {
+        if (!seen.contains(file.name)) {
+            refuse(refusal(file.name, u"서명된 업데이트의 화일이 서버에 없습니다."_s));
+            return false;
+        }
+    }
+    return true;
 }
 
 void UpdateRun::onPoll()
@@ -315,11 +429,12 @@ void UpdateRun::onPoll()
     const int current = m_fetch->current;
     if (current != m_shownFile && current >= 0 && current < m_files.size()) {
         m_shownFile = current;
-        const File& file = m_files[current];
+        const ReleaseInstall::File& file = m_files[current];
         Q_EMIT item(u"갱신항목: "_s + file.name + u" - "_s + grouped(file.size) + u" (byte)"_s,
                     u"대상폴더: "_s + file.target);
     }
-    Q_EMIT progress(m_skippedBytes + m_fetch->bytes, m_total);
+    m_fetched = m_fetch->bytes;
+    Q_EMIT progress(m_fetched, m_total);
     if (m_fetch->done)
         fetchDone();
 }
@@ -333,15 +448,16 @@ void UpdateRun::tick()
     m_lastBytes = bytes;
     if (m_quietTicks < kStallTicks)
         return;
-    // The connection gives nothing more: the run ends as a cancel would. The thread may stay blocked in
-    // the server's driver; it is left to end on its own.
+    // The connection gives nothing more. The thread may stay blocked in the server's driver; it is left
+    // to end on its own.
     m_fetch->cancel = true;
+    m_fetched = bytes;
     m_poll.stop();
     m_fetch.reset();
     m_thread.detach();
-    m_cancel = true;
-    removeTemporaries();
-    finish(Outcome::Cancelled);
+    removeFetched();
+    fail(u"서버에서 "_s + QString::number(kStallTicks) + u"초 동안 아무것도 받지 못하여 업데이트를 멈추었습니다."_s
+         + kUntouched);
 }
 
 void UpdateRun::fetchDone()
@@ -349,106 +465,104 @@ void UpdateRun::fetchDone()
     m_poll.stop();
     m_thread.join();
     const QString failure = m_fetch->failure;
+    const bool lasting = m_fetch->lasting;
+    m_fetched = m_fetch->bytes;
     m_fetch.reset();
     if (m_cancel) {
-        removeTemporaries();
+        removeFetched();
         return finish(Outcome::Cancelled);
     }
     if (!failure.isEmpty()) {
-        removeTemporaries();
-        return finish(Outcome::Refused, failure + u"\n\n설치된 화일은 그대로입니다."_s);
+        removeFetched();
+        return lasting ? refuse(failure + kUntouched) : fail(failure + kUntouched);
     }
     try {
         install();
     } catch (const SqlError& error) {
-        removeTemporaries();
-        finish(Outcome::Refused, u"업데이트를 기록하지 못하였습니다: "_s + error.message());
+        removeFetched();
+        fail(u"업데이트를 기록하지 못하였습니다: "_s + error.message() + kUntouched);
     } catch (const std::exception& error) {
-        removeTemporaries();
-        finish(Outcome::Refused, u"업데이트를 마치지 못하였습니다: "_s + QString::fromLocal8Bit(error.what()));
+        removeFetched();
+        fail(u"업데이트를 마치지 못하였습니다: "_s + QString::fromLocal8Bit(error.what()) + kUntouched);
     }
 }
 
 void UpdateRun::install()
 {
     {
-        // The files of this run, in their order, with the dates they had before it.
+        // The files of this run, in their order, with the dates they had before it; no other row is part of
+        // it. (Written here rather than at the start, so that a run with nothing to fetch writes once.)
         Transaction transaction(gSystemConn);
+        Execute(gSystemConn, u"UPDATE Update1 SET FileNo1 = 0 WHERE FileNo1 <> 0"_s);
         Query remove(gSystemConn, u"DELETE FROM Update1 WHERE Name1 = ?"_s);
         Query insert(gSystemConn, u"INSERT INTO Update1 (Name1,File1,Size1,Date1,FileNo1) VALUES (?,?,?,?,?)"_s);
-        for (const File& file : std::as_const(m_files)) {
+        for (qsizetype i = 0; i < m_files.size(); ++i) {
+            const ReleaseInstall::File& file = m_files[i];
             remove.run({file.name});
-            insert.run({file.name, file.target, file.size, file.recorded, file.number});
+            insert.run({file.name, file.target, file.size, m_recorded[i], file.number});
         }
         transaction.commit();
     }
-
-    Q_EMIT step(u"다운받은 화일 복사..."_s);
-    QList<const File*> placed;
-    for (const File& file : std::as_const(m_files)) {
-        Q_EMIT item(u"갱신항목: "_s + file.name + u"  ("_s + grouped(file.size) + u')', u"대상폴더: "_s + file.target);
-        QString error;
-        if (FilePlacement::Place(TempPath(file.number, u".TP"_s), file.path, TempPath(file.number, u".BK"_s), &error)) {
-            placed.append(&file);
-            continue;
-        }
-        // Every file of the run goes in, or none: what was replaced so far gets its old bytes back.
-        QStringList unrestored;
-        for (auto it = placed.crbegin(); it != placed.crend(); ++it) {
-            QString restoreError;
-            if (!FilePlacement::Restore((*it)->path, TempPath((*it)->number, u".BK"_s), (*it)->existed, &restoreError))
-                unrestored.append((*it)->path + u" ("_s + restoreError + u')');
-        }
-        QString text = refusal(file.name, u"설치하지 못하였습니다: "_s + file.path + u" ("_s + error + u")"_s);
-        if (unrestored.isEmpty()) {
-            text += u"\n\n이번에 바꾼 화일은 모두 원래대로 되돌렸습니다."_s;
-            removeTemporaries();
-        } else {
-            // The backups are what is left of those files: they stay in TEMP.
-            text += u"\n\n다음 화일을 되돌리지 못하였습니다. 원본은 임시 폴더에 남겨 두었습니다:\n"_s
-                + unrestored.join(u'\n');
-        }
-        return finish(Outcome::Refused, text);
+    ReleaseInstall::Job job;
+    job.stamp = m_stamp;
+    job.newKey = m_newKey;
+    job.files = m_files;
+    const ReleaseInstall::Outcome placed = ReleaseInstall::Complete(job, report());
+    switch (placed.result) {
+    case ReleaseInstall::Result::Installed:
+        return finish(Outcome::Done);
+    case ReleaseInstall::Result::NotInstalled:
+        return fail(placed.text);
+    case ReleaseInstall::Result::Unrestored:
+    case ReleaseInstall::Result::NotRecorded:
+        return fail(placed.text, true);
     }
-
-    Q_EMIT step(u"다운받은 임시화일 삭제..."_s);
-    removeTemporaries();
-    Q_EMIT step(u"최종 재설정 작업..."_s);
-    recordRun();
-    finish(Outcome::Done);
 }
 
-void UpdateRun::recordRun()
+void UpdateRun::removeFetched()
 {
-    // The run may have replaced the system database itself: what follows goes into the file now in place.
-    gSystemConn.close();
-    gSystemConn = OpenSystemDatabase(InstallPaths::systemDb());
-    Transaction transaction(gSystemConn);
-    Query remove(gSystemConn, u"DELETE FROM Update1 WHERE Name1 = ?"_s);
-    Query insert(gSystemConn, u"INSERT INTO Update1 (Name1,File1,Size1,Date1,FileNo1) VALUES (?,?,?,?,?)"_s);
-    for (const File& file : std::as_const(m_files)) {
-        remove.run({file.name});
-        insert.run({file.name, file.target, file.size, file.date, file.number});
+    for (const ReleaseInstall::File& file : std::as_const(m_files)) {
+        QFile::remove(ReleaseInstall::TempPath(file.number, u".TP"_s));
+        QFile::remove(ReleaseInstall::TempPath(file.number, u".BK"_s));
     }
-    WriteInfo(kUpdate, kInstalledStamp, m_newStamp);
-    transaction.commit();
 }
 
-void UpdateRun::removeTemporaries()
+void UpdateRun::refuse(const QString& why) { finish(Outcome::Refused, why); }
+
+void UpdateRun::fail(const QString& why, bool unfinished)
 {
-    for (const File& file : std::as_const(m_files)) {
-        const QString tp = TempPath(file.number, u".TP"_s);
-        const QString bk = TempPath(file.number, u".BK"_s);
-        Q_EMIT item(u"갱신화일: "_s + tp, u"원본화일: "_s + bk);
-        QFile::remove(tp);
-        QFile::remove(bk);
-        QFile::remove(FilePlacement::StagingPath(file.path));
-    }
+    m_unfinished = unfinished;
+    finish(Outcome::Failed, why);
 }
 
 void UpdateRun::finish(Outcome outcome, const QString& failure)
 {
     m_outcome = outcome;
     m_failure = failure;
+    // What the main program's next start needs to know of this run.
+    const UpdateFiles::Note before = UpdateFiles::ReadNote();
+    UpdateFiles::Note note = before;
+    switch (outcome) {
+    case Outcome::Refused:
+        note.refused = m_offered;
+        note.told = false;
+        note.skipOnce = false;
+        break;
+    case Outcome::Failed:
+        note.skipOnce = true;
+        break;
+    case Outcome::Done:
+    case Outcome::NothingNew:
+        note.refused.clear();
+        note.told = false;
+        note.skipOnce = false;
+        break;
+    case Outcome::NotStarted:
+    case Outcome::Running:
+    case Outcome::Cancelled:
+        break;
+    }
+    if (note != before)
+        UpdateFiles::WriteNote(note);
     Q_EMIT ended(outcome);
 }

@@ -1,11 +1,5 @@
 #include "UpdateSignature.h"
 
-#include "Paths.h"
-
-#include <QDir>
-#include <QFile>
-#include <QSaveFile>
-
 #include <sodium.h>
 #include <stdexcept>
 
@@ -33,6 +27,35 @@ void addField(crypto_sign_state* state, const QByteArray& field)
     crypto_sign_update(state, reinterpret_cast<const unsigned char*>(field.constData()), length);
 }
 
+// What is signed starts with what it is, so that no signature of one kind passes for another.
+QByteArray tagged(const char* what, const QByteArray& bytes) { return QByteArray(what) + '\0' + bytes; }
+
+QByteArray signDetached(const QByteArray& message, const QByteArray& secretKey)
+{
+    ensureSodium();
+    if (secretKey.size() != kSecretKeyBytes)
+        return QByteArray();
+    QByteArray signature(kSignatureBytes, '\0');
+    crypto_sign_detached(reinterpret_cast<unsigned char*>(signature.data()),
+                         nullptr,
+                         reinterpret_cast<const unsigned char*>(message.constData()),
+                         quint64(message.size()),
+                         reinterpret_cast<const unsigned char*>(secretKey.constData()));
+    return signature;
+}
+
+bool verifyDetached(const QByteArray& message, const QByteArray& signature, const QByteArray& publicKey)
+{
+    ensureSodium();
+    if (signature.size() != kSignatureBytes || publicKey.size() != kPublicKeyBytes)
+        return false;
+    return crypto_sign_verify_detached(reinterpret_cast<const unsigned char*>(signature.constData()),
+                                       reinterpret_cast<const unsigned char*>(message.constData()),
+                                       quint64(message.size()),
+                                       reinterpret_cast<const unsigned char*>(publicKey.constData()))
+        == 0;
+}
+
 } // namespace
 
 static_assert(crypto_sign_PUBLICKEYBYTES == kPublicKeyBytes);
@@ -50,33 +73,65 @@ KeyPair Generate()
     return pair;
 }
 
-bool WriteKeyFile(const QString& path, const QByteArray& key, bool secret, QString* error)
+QByteArray PublicKeyOf(const QByteArray& secretKey)
 {
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QSaveFile file(path);
-    const QByteArray text = key.toBase64() + '\n';
-    const bool written = file.open(QIODevice::WriteOnly)
-        && file.setPermissions(secret ? QFile::ReadOwner | QFile::WriteOwner
-                                      : QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther)
-        && file.write(text) == text.size() && file.commit();
-    if (!written && error)
-        *error = file.errorString();
-    return written;
+    ensureSodium();
+    if (secretKey.size() != kSecretKeyBytes)
+        return QByteArray();
+    QByteArray publicKey(kPublicKeyBytes, '\0');
+    crypto_sign_ed25519_sk_to_pk(reinterpret_cast<unsigned char*>(publicKey.data()),
+                                 reinterpret_cast<const unsigned char*>(secretKey.constData()));
+    return publicKey;
 }
 
-QByteArray ReadKeyFile(const QString& path, int bytes)
+QByteArray SignRelease(const QByteArray& manifest, const QByteArray& secretKey)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return QByteArray();
-    const auto decoded
-        = QByteArray::fromBase64Encoding(file.read(4096).trimmed(), QByteArray::AbortOnBase64DecodingErrors);
-    if (!decoded || decoded.decoded.size() != bytes)
-        return QByteArray();
-    return decoded.decoded;
+    return signDetached(tagged("suriball release 1", manifest), secretKey);
 }
 
-QString InstalledKeyFile() { return QDir(InstallPaths::binDir()).filePath(u"UPDATE.KEY"_s); }
+bool VerifyRelease(const QByteArray& manifest, const QByteArray& signature, const QByteArray& publicKey)
+{
+    return verifyDetached(tagged("suriball release 1", manifest), signature, publicKey);
+}
+
+QByteArray SignKeyHandOver(const QByteArray& nextPublicKey, const QByteArray& secretKey)
+{
+    return signDetached(tagged("suriball next key 1", nextPublicKey), secretKey);
+}
+
+bool VerifyKeyHandOver(const QByteArray& nextPublicKey, const QByteArray& signature, const QByteArray& publicKey)
+{
+    return nextPublicKey.size() == kPublicKeyBytes
+        && verifyDetached(tagged("suriball next key 1", nextPublicKey), signature, publicKey);
+}
+
+struct Sha256::State
+{
+    crypto_hash_sha256_state hash;
+};
+
+Sha256::Sha256()
+    : m_state(std::make_unique<State>())
+{
+    ensureSodium();
+    crypto_hash_sha256_init(&m_state->hash);
+}
+
+Sha256::~Sha256() = default;
+
+void Sha256::add(const QByteArray& bytes)
+{
+    crypto_hash_sha256_update(&m_state->hash,
+                              reinterpret_cast<const unsigned char*>(bytes.constData()),
+                              quint64(bytes.size()));
+}
+
+QByteArray Sha256::result()
+{
+    QByteArray digest(crypto_hash_sha256_BYTES, '\0');
+    crypto_hash_sha256_final(&m_state->hash, reinterpret_cast<unsigned char*>(digest.data()));
+    return digest;
+}
 
 struct Stream::State
 {

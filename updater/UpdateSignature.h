@@ -1,20 +1,25 @@
 #pragma once
 
+#include "UpdateFiles.h"
+
 #include <QByteArray>
 #include <QString>
 
 #include <memory>
 
 // Every install logs in to the server with the same account, so any member could put a file into Update1
-// that every other install would then run. Files are therefore signed by the service (Ed25519 over a
-// SHA-512 of the message, libsodium's multi-part form, so that a file is checked while it streams in),
-// and an install accepts only files signed by the key it was given when it was installed.
+// that every other install would then run. What the service offers is therefore signed (Ed25519,
+// libsodium), and an install accepts only what the key it was given when it was installed, or a key that
+// key handed over to, has signed.
 //
-// What is signed: the file's name, its target as the server row says it, its change stamp and size, then
-// its bytes. A signed file cannot be moved onto another target or offered again under another stamp.
+// Three things are signed. A release: the description of every file the release is made of, with its
+// stamp (ReleaseManifest); this is what the updater trusts. A key handed over to: the service's next
+// public key, signed by the key before it. And each file on its own (name, target, stamp, size, then its
+// bytes, in the multi-part form so that a file is checked while it streams in): updaters from before
+// releases were signed check only that, so every file still carries it.
 namespace UpdateSignature {
 
-inline constexpr int kPublicKeyBytes = 32;
+inline constexpr int kPublicKeyBytes = UpdateFiles::kPublicKeyBytes;
 inline constexpr int kSecretKeyBytes = 64;
 inline constexpr int kSignatureBytes = 64;
 
@@ -24,15 +29,16 @@ struct KeyPair
     QByteArray secretKey;
 };
 KeyPair Generate();
+// The public half of a secret key.
+QByteArray PublicKeyOf(const QByteArray& secretKey);
 
-// Key files hold one line of base64 text. A secret key file is readable by its owner only. The write
-// replaces the file in one step; false with a reason when it cannot be written.
-bool WriteKeyFile(const QString& path, const QByteArray& key, bool secret, QString* error);
-// The key, or empty when the file is missing or does not hold a key of that size.
-QByteArray ReadKeyFile(const QString& path, int bytes);
+// A release description, signed as a whole.
+QByteArray SignRelease(const QByteArray& manifest, const QByteArray& secretKey);
+bool VerifyRelease(const QByteArray& manifest, const QByteArray& signature, const QByteArray& publicKey);
 
-// The public key of an install: BIN/UPDATE.KEY.
-QString InstalledKeyFile();
+// The service's next public key, signed by the secret key before it.
+QByteArray SignKeyHandOver(const QByteArray& nextPublicKey, const QByteArray& secretKey);
+bool VerifyKeyHandOver(const QByteArray& nextPublicKey, const QByteArray& signature, const QByteArray& publicKey);
 
 struct FileFacts
 {
@@ -40,6 +46,23 @@ struct FileFacts
     QString target;
     QString date;
     qint64 size = 0;
+};
+
+// The SHA-256 of bytes as they go by (libsodium's, about twice as fast as Qt's).
+class Sha256
+{
+public:
+    Sha256();
+    ~Sha256();
+    Sha256(const Sha256&) = delete;
+    Sha256& operator=(const Sha256&) = delete;
+
+    void add(const QByteArray& bytes);
+    QByteArray result();
+
+private:
+    struct State;
+    std::unique_ptr<State> m_state;
 };
 
 // One file's signature, made or checked as its bytes go by.

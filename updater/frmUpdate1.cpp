@@ -179,6 +179,12 @@ void frmUpdate1::delayElapsed()
 
 void frmUpdate1::jobTick()
 {
+    // A run that has ended, except by "취소", leaves nothing to wait for: the window stays open for its
+    // result as long as the member likes.
+    if (m_run.finished() && m_run.outcome() != UpdateRun::Outcome::Cancelled) {
+        tmrJob1->stop();
+        return;
+    }
     // The time-out guards a window left waiting; it never cuts off the fetching or the copying, which
     // keep their own watch for a connection that gives nothing more.
     if (m_run.outcome() != UpdateRun::Outcome::Running && ++m_ticks > kTickLimit) {
@@ -202,7 +208,7 @@ void frmUpdate1::cancelPressed()
 
 void frmUpdate1::endPressed()
 {
-    if (m_done) {
+    if (m_startMain) {
         if (!Launcher::instance().startProgram(InstallPaths::mainProgram(), {}))
             ShowMessage(kProduct + u"을(를) 시작하지 못하였습니다: "_s + InstallPaths::mainProgram(),
                         MsgIcon::Critical);
@@ -223,22 +229,38 @@ void frmUpdate1::closeEvent(QCloseEvent* event)
 
 void frmUpdate1::runEnded(UpdateRun::Outcome outcome)
 {
+    if (outcome != UpdateRun::Outcome::Cancelled)
+        tmrJob1->stop();
+    const QString caption = u"업데이트 ["_s + kProduct + u']';
     switch (outcome) {
     case UpdateRun::Outcome::NothingNew:
-        m_done = true;
+        m_startMain = true;
         endPressed();
         return;
     case UpdateRun::Outcome::Done:
-        m_done = true;
+        m_startMain = true;
         showResult(u"결과: 업데이트 작업이 완료되었습니다."_s, kProduct + u"를 다시 시작하여 주십시오."_s);
         return;
     case UpdateRun::Outcome::Cancelled:
         showResult(u"진행취소: 업데이트 작업을 중단합니다."_s, QString());
         return;
     case UpdateRun::Outcome::Refused:
+        // Never a dead end: "마침" starts the program as it is, which does not offer this release again.
+        m_startMain = true;
         showResult(u"실패: 업데이트를 설치하지 않았습니다."_s,
-                   u"설치된 화일은 그대로이며, 다음에 "_s + kProduct + u"을 시작할 때 다시 받습니다."_s);
-        ShowMessage(m_run.failure(), MsgIcon::Critical, MsgButtons::Ok, u"업데이트 ["_s + kProduct + u']');
+                   u"설치된 화일은 그대로입니다. 이 업데이트는 다시 받지 않으며, 다음 업데이트를 기다립니다."_s);
+        ShowMessage(m_run.failure(), MsgIcon::Critical, MsgButtons::Ok, caption);
+        return;
+    case UpdateRun::Outcome::Failed:
+        m_startMain = true;
+        if (m_run.unfinished())
+            showResult(u"중단: 업데이트를 마치지 못하였습니다."_s,
+                       u"이번에는 "_s + kProduct + u"로 계속하고, 그 다음 시작 때 업데이트가 마저 끝냅니다."_s);
+        else
+            showResult(u"실패: 업데이트를 설치하지 않았습니다."_s,
+                       u"설치된 화일은 그대로입니다. 이번에는 지금의 "_s + kProduct
+                           + u"로 계속하고, 그 다음 시작 때 다시 받습니다."_s);
+        ShowMessage(m_run.failure(), MsgIcon::Critical, MsgButtons::Ok, caption);
         return;
     case UpdateRun::Outcome::NotStarted:
     case UpdateRun::Outcome::Running:

@@ -24,13 +24,13 @@ public:
     // Starts the start delay (tmrDelay1).
     void begin();
     UpdateRun& run() { return m_run; }
-    bool done() const { return m_done; }
 
     // What the timers and buttons do; tests call them instead of waiting for the clock.
     void delayElapsed();
     void jobTick();
     void cancelPressed();
-    // Starts 수리볼 again when the run is done, and ends the updater.
+    // Starts 수리볼 again when the run is done, refused or failed (not when it was cancelled), and ends the
+    // updater.
     void endPressed();
 
 protected:
@@ -60,6 +60,6 @@ private:
     QTimer* tmrJob1;
 
     bool m_started = false;
-    bool m_done = false;
+    bool m_startMain = false;
     int m_ticks = 0;
 };

@@ -33,6 +33,9 @@ QString userDb(const QString& userId) { return QDir(dataDir()).filePath((u"id_"_
 QString systemIfo() { return under(u"BIN/SYSTEM.IFO"_s); }
 QString prIfo() { return under(u"PR/PR.IFO"_s); }
 QString dateFormatHelp() { return under(u"DOC/날짜형식오류.TXT"_s); }
+QString updateKey() { return under(u"BIN/UPDATE.KEY"_s); }
+QString updateNote() { return under(u"BIN/UPDATE.NOTE"_s); }
+QString updateJournal() { return under(u"TEMP/UPDATE.RUN"_s); }
 
 #ifdef Q_OS_WIN
 QString mainProgram() { return under(u"수리볼.exe"_s); }

@@ -22,6 +22,12 @@ QString systemIfo();
 QString prIfo();
 QString dateFormatHelp();
 
+// The service's public key for updates (BIN/UPDATE.KEY), the note of refused updates (BIN/UPDATE.NOTE)
+// and the record of a copy of new files under way (TEMP/UPDATE.RUN).
+QString updateKey();
+QString updateNote();
+QString updateJournal();
+
 QString mainProgram();
 QString updaterProgram();
 

@@ -145,6 +145,14 @@ const std::vector<TableDef>& serverTables()
           {u"Sig1"_s, ColumnKind::Bytes},
           {u"Bin1"_s, ColumnKind::Bytes}},
          {{u"Update1_Name"_s, u"Name1"_s, true}, {u"Update1_Date"_s, u"Date1"_s, false}}},
+        // One row per release: the description of every file it is made of (JSON) and the service's
+        // signature of it. Updaters read the one whose stamp the draw-progress text offers; those from before
+        // releases were signed never look here. Only the publisher writes it.
+        {u"Release1"_s,
+         {t(u"Stamp1"), {u"Sig1"_s, ColumnKind::Bytes}, {u"Manifest1"_s, ColumnKind::Bytes}},
+         {{u"Release1_Stamp"_s, u"Stamp1"_s, true}},
+         QString(),
+         true},
     };
     return tables;
 }
@@ -170,7 +178,8 @@ QString createTable(const TableDef& table, Connection::Engine engine, const QStr
     }
     if (!table.primaryKey.isEmpty())
         columns.append(u"PRIMARY KEY ("_s + table.primaryKey + u')');
-    QString statement = u"CREATE TABLE "_s + (name.isEmpty() ? table.name : name) + u" ("_s + columns.join(u", "_s) + u')';
+    QString statement
+        = u"CREATE TABLE "_s + (name.isEmpty() ? table.name : name) + u" ("_s + columns.join(u", "_s) + u')';
     if (!table.primaryKey.isEmpty() && !pg)
         statement += u" WITHOUT ROWID"_s;
     return statement;
@@ -196,7 +205,7 @@ QString createIndex(const TableDef& table, const IndexDef& index)
 QString missingTable(const Connection& connection, const std::vector<TableDef>& tables)
 {
     for (const TableDef& table : tables) {
-        if (!connection.hasTable(table.name))
+        if (!table.addedLater && !connection.hasTable(table.name))
             return table.name;
     }
     return QString();

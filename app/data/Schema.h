@@ -33,6 +33,9 @@ struct TableDef
     // A key the rows are kept in order of ("BokNo, SNo1"). On SQLite the table is that order itself (WITHOUT
     // ROWID): no second tree to write for each row. Empty: a plain table.
     QString primaryKey = {};
+    // Added after servers were in use: a server file without it still opens (the setup tool adds it when
+    // it first needs it).
+    bool addedLater = false;
 };
 
 namespace Schema {
@@ -50,7 +53,7 @@ QString createTable(const TableDef& table, Connection::Engine engine, const QStr
 // The CREATE INDEX statement of one index.
 QString createIndex(const TableDef& table, const IndexDef& index);
 
-// The first table of the list that the database lacks, or an empty text.
+// The first table of the list that the database lacks, or an empty text; tables added later do not count.
 QString missingTable(const Connection& connection, const std::vector<TableDef>& tables);
 
 } // namespace Schema

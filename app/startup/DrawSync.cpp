@@ -13,6 +13,7 @@
 #include "Settings.h"
 #include "Tools.h"
 #include "Transaction.h"
+#include "UpdateFiles.h"
 #include "WinNotice.h"
 
 #include <QSet>
@@ -152,7 +153,8 @@ std::optional<DrawProgress> readProgress(QString& failure)
         // Without both stamps there is nothing to compare: starting the updater on a broken text would
         // only install nothing and come back to the same place.
         if (ByteLen(text) < 51) {
-            failure = u"서버의 추첨진행 정보가 올바르지 않아 [수리볼]을 시작할 수 없습니다. 잠시 후 다시 시도하여 주십시오."_s;
+            failure
+                = u"서버의 추첨진행 정보가 올바르지 않아 [수리볼]을 시작할 수 없습니다. 잠시 후 다시 시도하여 주십시오."_s;
             return std::nullopt;
         }
         return DrawProgress::parse(text);
@@ -170,13 +172,64 @@ void startUpdater()
     const QString program = InstallPaths::updaterProgram();
     if (Launcher::instance().startProgram(program, {QString::number(UpdaterDayNumber(Clock::today()))}))
         EndProgram();
-    ShowMessage(u"새 프로그램 화일을 받는 [업데이트]를 시작하지 못하였습니다. 이번에는 지금의 [수리볼]로 계속합니다.\n\n"_s
-                    + program,
-                MsgIcon::Warning);
+    ShowMessage(
+        u"새 프로그램 화일을 받는 [업데이트]를 시작하지 못하였습니다. 이번에는 지금의 [수리볼]로 계속합니다.\n\n"_s
+            + program,
+        MsgIcon::Warning);
     OpenUserDb();
 }
 
+// Whether this start hands over to the updater. Never when the last run failed for a passing reason
+// (once: the start after this one tries again), nor for a release this install refused for good, nor
+// when the install has no key to check a release with: each said to the member once, so that no update
+// can keep the member from the program.
+bool updaterWanted(bool offered, const QString& stamp)
+{
+    UpdateFiles::Note note = UpdateFiles::ReadNote();
+    // Said once: the flag goes into the note with the message.
+    auto goOn = [&note](bool& said, const QString& text, MsgIcon icon) {
+        if (!said) {
+            said = true;
+            UpdateFiles::WriteNote(note);
+            ShowMessage(text, icon);
+        }
+        return false;
+    };
+    if (note.skipOnce) {
+        bool said = false;
+        note.skipOnce = false;
+        return goOn(said,
+                    u"지난번 업데이트를 마치지 못하여 이번에는 지금의 [수리볼]로 계속합니다. 다음에 시작할 때 다시 "
+                    u"시도합니다."_s,
+                    MsgIcon::Warning);
+    }
+    if (!offered)
+        return false;
+    if (!UpdateFiles::InstallHasKey())
+        return goOn(note.toldNoKey,
+                    u"이 설치에는 업데이트를 확인할 열쇠가 없어 새 프로그램 화일을 받지 않습니다. 지금의 [수리볼]로 "
+                    u"계속합니다."_s,
+                    MsgIcon::Information);
+    if (!note.refused.isEmpty() && note.refused == stamp)
+        return goOn(note.told,
+                    u"새 프로그램 화일을 설치할 수 없어 지금의 [수리볼]로 계속합니다. 다음 업데이트가 나오면 다시 "
+                    u"받습니다."_s,
+                    MsgIcon::Warning);
+    return true;
+}
+
 } // namespace
+
+void FinishInterruptedUpdate()
+{
+    if (!UpdateFiles::CopyInterrupted() || UpdateFiles::ReadNote().skipOnce)
+        return;
+    const QString program = InstallPaths::updaterProgram();
+    if (Launcher::instance().startProgram(program, {QString::number(UpdaterDayNumber(Clock::today()))}))
+        EndProgram();
+    ShowMessage(u"지난번 업데이트를 마치지 못하였는데, 그것을 끝낼 [업데이트]를 시작하지 못하였습니다.\n\n"_s + program,
+                MsgIcon::Warning);
+}
 
 int UpdaterDayNumber(const QDate& day)
 {
@@ -210,7 +263,7 @@ void SyncDrawResults()
     }
     if (!failure.isEmpty())
         endWith(failure);
-    if (updateOffered)
+    if (updaterWanted(updateOffered, progress->filesStamp.trimmed()))
         startUpdater();
 
     {

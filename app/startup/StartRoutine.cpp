@@ -24,6 +24,7 @@ void StartProgram(const QString& strftimeFormat)
         ShowMessage(u"[수리볼]가 이미 동작중입니다."_s, MsgIcon::Information);
         EndProgram();
     }
+    FinishInterruptedUpdate();
 
     // Started from a package with no install yet: the demo is offered, made by the setup tool that came
     // with the program, and the start goes on with it.

@@ -7,6 +7,7 @@
 #include "DrawSync.h"
 #include "Globals.h"
 #include "Installer.h"
+#include "KillWorker.h"
 #include "LoginService.h"
 #include "Paths.h"
 #include "Query.h"
@@ -34,75 +35,6 @@ namespace {
 
 constexpr int kKills = 100;
 constexpr qint64 kBudgetMs = 20000; // per action: a slow machine does fewer kills rather than time out
-
-struct WorkerRun
-{
-    bool ready = false;
-    int lines = 0; // progress lines after "ready"
-    QString errors; // what the member would have been told: nothing, while a loop runs
-    QString stderrText;
-};
-
-class Worker
-{
-public:
-    Worker(const QString& action, const QString& userId, quint32 seed)
-    {
-        m_process.setProgram(QStringLiteral(SURIBALL_KILL_WORKER));
-        m_process.setArguments({action, userId, QString::number(seed)});
-        m_process.start();
-    }
-    ~Worker()
-    {
-        if (m_process.state() != QProcess::NotRunning) {
-            m_process.kill();
-            m_process.waitForFinished(10000);
-        }
-    }
-
-    // Reads output until `lines` progress lines have come (0: until "ready"), or the worker ended.
-    bool waitFor(int lines)
-    {
-        QElapsedTimer waited;
-        waited.start();
-        while (!(m_run.ready && m_run.lines >= lines)) {
-            if (m_process.state() == QProcess::NotRunning || waited.elapsed() > 30000)
-                return false;
-            m_process.waitForReadyRead(200);
-            take();
-        }
-        return true;
-    }
-
-    WorkerRun killNow()
-    {
-        if (m_process.state() != QProcess::NotRunning)
-            ::kill(pid_t(m_process.processId()), SIGKILL);
-        m_process.waitForFinished(10000);
-        take();
-        m_run.errors = m_messages;
-        m_run.stderrText = QString::fromUtf8(m_process.readAllStandardError());
-        return m_run;
-    }
-
-private:
-    void take()
-    {
-        while (m_process.canReadLine()) {
-            const QByteArray line = m_process.readLine().trimmed();
-            if (line == "ready")
-                m_run.ready = true;
-            else if (line.startsWith("message") || line.startsWith("error"))
-                m_messages += QString::fromUtf8(line) + u'\n';
-            else if (m_run.ready && !line.isEmpty())
-                ++m_run.lines;
-        }
-    }
-
-    QProcess m_process;
-    WorkerRun m_run;
-    QString m_messages;
-};
 
 // The first column of the first row as a number.
 qint64 Number(const Connection& c, const QString& sql, const QVariantList& values = {})

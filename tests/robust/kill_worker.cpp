@@ -4,6 +4,11 @@
 //
 //   robust_kill_worker save|deletegroup|rank|issue|sync <user ID> <seed>
 //
+// It also runs the updater once, printing every step and item its window would show as an "event" line,
+// and with a number other than 0 stops itself with SIGKILL at that event:
+//
+//   robust_kill_worker update - <event to die at>
+//
 // It also runs one action under a fault the test cannot make inside its own process (a file size limit
 // standing for a full disk, another user's file rights) and prints how it ended:
 //
@@ -24,8 +29,10 @@
 #include "Settings.h"
 #include "TextExport.h"
 #include "Transaction.h"
+#include "UpdateRun.h"
 
 #include <QCoreApplication>
+#include <QEventLoop>
 #include <QRandomGenerator>
 
 #include <algorithm>
@@ -205,6 +212,31 @@ int runOnce(const QString& action, qint64 limit)
     return 0;
 }
 
+// One run of the updater on the install, as the updater program makes it once its window is up.
+int updateOnce(int dieAt)
+{
+    UpdateRun run;
+    int events = 0;
+    auto event = [&](const QString& text) {
+        std::printf("event %d %s\n", ++events, text.toUtf8().constData());
+        std::fflush(stdout);
+        if (events == dieAt)
+            std::raise(SIGKILL);
+    };
+    QObject::connect(&run, &UpdateRun::step, event);
+    QObject::connect(&run, &UpdateRun::item, [&](const QString& item, const QString&) { event(item); });
+    QEventLoop loop;
+    QObject::connect(&run, &UpdateRun::ended, &loop, &QEventLoop::quit);
+    run.start();
+    if (!run.finished())
+        loop.exec();
+    if (!run.failure().isEmpty())
+        std::fprintf(stderr, "%s\n", run.failure().toUtf8().constData());
+    std::printf("done %d\n", int(run.outcome()));
+    std::fflush(stdout);
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
@@ -221,6 +253,11 @@ int main(int argc, char* argv[])
     PrintedMessages messages;
     MessageService::install(&messages);
     try {
+        if (action == u"update"_s) {
+            OpenSystemDb();
+            say("ready");
+            return updateOnce(QByteArray(argv[3]).toInt());
+        }
         openDatabases(QString::fromUtf8(argv[2]));
         say("ready");
         if (action == u"fullsave"_s || action == u"fullexport"_s || action == u"saveonce"_s)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Connection.h"
+#include "ReleaseManifest.h"
 #include "TestEnvironment.h"
 #include "UpdateRun.h"
 
@@ -9,17 +10,20 @@
 
 #include <gtest/gtest.h>
 
-// A demo install whose server (SQLite stand-in or PostgreSQL) offers files signed with the demo's key.
+// A demo install whose server (SQLite stand-in or PostgreSQL) offers releases signed with the demo's key.
 class UpdaterCase : public ::testing::TestWithParam<Backend>
 {
 protected:
     void SetUp() override;
 
+    // The shared account, as installs log in.
     Connection server() const;
+    // The catalog's owner: what the publisher, or someone who took the server over, may do.
+    Connection owner() const;
     QByteArray secretKey() const;
     // Publishes content under the target (the server's form) with the stamp, as the setup tool does.
     void publish(const QString& stamp, const QList<QPair<QString, QByteArray>>& targetsAndContent);
-    // A row as any member could write it through the shared account.
+    // A row put straight into Update1, with its own signature made by the service's key.
     void insertRow(const QString& name,
                    const QString& target,
                    const QVariant& size,
@@ -27,6 +31,11 @@ protected:
                    const QVariant& bytes,
                    const QVariant& signature);
     QByteArray sign(const QString& name, const QString& target, const QString& date, const QByteArray& bytes) const;
+    // A release description signed with a key (the service's when none is given), put straight into
+    // Release1 and offered by the draw-progress text: releases the setup tool would never make.
+    void offerRelease(const ReleaseManifest& release, const QByteArray& key = QByteArray());
+    // The description of one file as a release names it.
+    static ReleaseManifest::File described(const QString& target, const QString& date, const QByteArray& bytes);
     // Only the files stamp of the draw-progress text changes.
     void setServerFilesStamp(const QString& stamp);
 
@@ -37,3 +46,10 @@ protected:
 
     TestInstall install {TestInstall::Kind::Demo};
 };
+
+inline const QString kRoot = QStringLiteral("C:\\VELTRA\\수리볼\\");
+// The demo's files stamp.
+inline const QString kDemoStamp = QStringLiteral("2025120601");
+
+// A label's text by its objectName.
+QString LabelText(const QWidget& window, const char16_t* name);

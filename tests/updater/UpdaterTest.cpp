@@ -17,90 +17,17 @@
 #include <QLabel>
 #include <QProcess>
 #include <QTest>
+#include <QTimer>
+
+#include <condition_variable>
+#include <functional>
+#include <mutex>
 
 using namespace Qt::StringLiterals;
 
 namespace {
-const QString kRoot = u"C:\\VELTRA\\수리볼\\"_s;
 const QString kStamp = u"2025121001"_s;
-
-QString labelText(const QWidget& window, const char16_t* name)
-{
-    const auto* label = window.findChild<QLabel*>(QString::fromUtf16(name));
-    return label ? label->text() : u"(없음)"_s;
-}
 } // namespace
-
-void UpdaterCase::SetUp()
-{
-    SURIBALL_REQUIRE_SERVER(GetParam(), true);
-    OpenSystemDb();
-    install.messages.clear();
-}
-
-Connection UpdaterCase::server() const { return ConnectServer(ServerLocation::parse(ServerSetting())); }
-
-QByteArray UpdaterCase::secretKey() const
-{
-    return UpdateSignature::ReadKeyFile(install.path(u"SERVER/VELTRA1.key"_s), UpdateSignature::kSecretKeyBytes);
-}
-
-void UpdaterCase::publish(const QString& stamp, const QList<QPair<QString, QByteArray>>& targetsAndContent)
-{
-    QTemporaryDir sources;
-    QList<Publisher::Item> items;
-    int n = 0;
-    for (const auto& [target, content] : targetsAndContent) {
-        const QString file = QDir(sources.path()).filePath(QString::number(++n));
-        WriteBytes(file, content);
-        items.append({file, target});
-    }
-    Publisher::Publish(server(), stamp, secretKey(), items);
-}
-
-void UpdaterCase::insertRow(const QString& name,
-                            const QString& target,
-                            const QVariant& size,
-                            const QString& date,
-                            const QVariant& bytes,
-                            const QVariant& signature)
-{
-    Execute(server(),
-            u"INSERT INTO Update1 (Name1,File1,Size1,Date1,Bin1,Sig1) VALUES (?,?,?,?,?,?)"_s,
-            {name, target, size, date, bytes, signature});
-}
-
-QByteArray
-UpdaterCase::sign(const QString& name, const QString& target, const QString& date, const QByteArray& bytes) const
-{
-    UpdateSignature::Stream stream({name, target, date, bytes.size()});
-    stream.add(bytes);
-    return stream.sign(secretKey());
-}
-
-void UpdaterCase::setServerFilesStamp(const QString& stamp)
-{
-    const Connection s = server();
-    const QString text = SqlValue(s, u"SELECT Text1 FROM Info1 WHERE IFPart1 = '업데이트' AND Name1 = '추첨진행'"_s);
-    Execute(s,
-            u"UPDATE Info1 SET Text1 = ? WHERE IFPart1 = '업데이트' AND Name1 = '추첨진행'"_s,
-            {Publisher::WithFilesStamp(text, stamp)});
-}
-
-UpdateRun::Outcome UpdaterCase::runToEnd(UpdateRun& run)
-{
-    run.start();
-    EXPECT_TRUE(QTest::qWaitFor([&] { return run.finished(); }, 60000));
-    return run.outcome();
-}
-
-QString UpdaterCase::installedStamp() const
-{
-    return SqlValue(gSystemConn,
-                    u"SELECT Value1 FROM Info1 WHERE Section1 = '업데이트' AND Name1 = '화일복사:변경날짜'"_s);
-}
-
-QStringList UpdaterCase::tempFiles() const { return QDir(InstallPaths::tempDir()).entryList(QDir::Files); }
 
 // ---- the window and its start ----
 
@@ -108,17 +35,22 @@ TEST_P(UpdaterCase, OpensWithItsLabelsAndEndsAtOnceWhenNothingIsNewer)
 {
     frmUpdate1 window;
     EXPECT_EQ(window.windowTitle(), u"업데이트 [수리볼]"_s);
-    EXPECT_EQ(labelText(window, u"lblMsg11"), u"수리볼 업데이트"_s);
-    EXPECT_EQ(labelText(window, u"lblMsg12"), u"갱신날짜:"_s);
-    EXPECT_EQ(labelText(window, u"lblMsg13"), u"전체크기:"_s);
-    EXPECT_EQ(labelText(window, u"lblMsg21"), u"갱신항목:"_s);
-    EXPECT_EQ(labelText(window, u"lblMsg22"), u"대상폴더:"_s);
+    EXPECT_EQ(LabelText(window, u"lblMsg11"), u"수리볼 업데이트"_s);
+    EXPECT_EQ(LabelText(window, u"lblMsg12"), u"갱신날짜:"_s);
+    EXPECT_EQ(LabelText(window, u"lblMsg13"), u"전체크기:"_s);
+    EXPECT_EQ(LabelText(window, u"lblMsg21"), u"갱신항목:"_s);
+    EXPECT_EQ(LabelText(window, u"lblMsg22"), u"대상폴더:"_s);
     EXPECT_TRUE(window.findChild<QWidget*>(u"fraR2"_s)->isHidden());
 
-    setServerFilesStamp(kStamp); // a new stamp, but no file behind it
+    // A new release whose one file this install already holds in that version.
+    publish(kStamp, {{kRoot + u"DOC\\a.txt"_s, "a"}});
+    Execute(gSystemConn,
+            u"INSERT INTO Update1 (Name1,File1,Size1,Date1,FileNo1) VALUES ('a.txt',?,1,?,0)"_s,
+            {QString(kRoot + u"DOC\\a.txt"_s), kStamp});
     window.delayElapsed();
     EXPECT_THROW(window.jobTick(), ProgramEnded);
     EXPECT_EQ(installedStamp(), kStamp);
+    EXPECT_FALSE(QFile::exists(install.path(u"DOC/a.txt"_s)));
     EXPECT_EQ(install.launcher.programs, QStringList {InstallPaths::mainProgram()});
     EXPECT_TRUE(install.messages.shown().isEmpty()) << install.messages.last().toStdString();
 }
@@ -131,22 +63,22 @@ TEST_P(UpdaterCase, CancelBeforeTheStartLeavesTheStamp)
     window.delayElapsed();
     window.jobTick();
     EXPECT_EQ(window.run().outcome(), UpdateRun::Outcome::Cancelled);
-    EXPECT_EQ(labelText(window, u"lblMsg51"), u"진행취소: 업데이트 작업을 중단합니다."_s);
+    EXPECT_EQ(LabelText(window, u"lblMsg51"), u"진행취소: 업데이트 작업을 중단합니다."_s);
     EXPECT_FALSE(window.findChild<QWidget*>(u"fraR2"_s)->isHidden());
-    EXPECT_EQ(installedStamp(), u"2025120601"_s);
+    EXPECT_EQ(installedStamp(), kDemoStamp);
     EXPECT_FALSE(QFile::exists(install.path(u"DOC/새소식.TXT"_s)));
     EXPECT_THROW(window.endPressed(), ProgramEnded);
     EXPECT_TRUE(install.launcher.programs.isEmpty()); // not done: 수리볼 is not started
 }
 
-TEST_P(UpdaterCase, TimeOutEndsAWindowLeftOpenButNotTheWork)
+TEST_P(UpdaterCase, ACancelledWindowLeftOpenTimesOut)
 {
     publish(kStamp, {{kRoot + u"DOC\\a.txt"_s, "a"}});
     frmUpdate1 window;
+    window.cancelPressed();
     window.delayElapsed();
     window.jobTick();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return window.run().finished(); }, 60000));
-    ASSERT_EQ(window.run().outcome(), UpdateRun::Outcome::Done);
+    ASSERT_EQ(window.run().outcome(), UpdateRun::Outcome::Cancelled);
     for (int tick = 1; tick < frmUpdate1::kTickLimit; ++tick)
         window.jobTick();
     EXPECT_TRUE(install.messages.shown().isEmpty());
@@ -155,7 +87,49 @@ TEST_P(UpdaterCase, TimeOutEndsAWindowLeftOpenButNotTheWork)
               u"작업시간이 초과되었습니다. 인터넷 연결이 안정적이지 못하여 작업을 종료합니다."_s);
 }
 
-// ---- a run that installs ----
+TEST_P(UpdaterCase, AWindowWhoseRunHasEndedNeverTimesOut)
+{
+    // Done, refused for good, failed for a passing reason: the result stays on screen for as long as the
+    // member leaves it there, and "마침" still starts 수리볼.
+    struct Case
+    {
+        const char* what;
+        std::function<void()> arrange;
+        UpdateRun::Outcome outcome;
+    };
+    const std::vector<Case> cases = {
+        {"done",
+         [&] {
+             publish(kStamp, {{kRoot + u"DOC\\a.txt"_s, "a"}});
+         },
+         UpdateRun::Outcome::Done},
+        {"refused", [&] { setServerFilesStamp(u"2099123199"_s); }, UpdateRun::Outcome::Refused},
+        {"failed",
+         [&] {
+             publish(u"2099123199"_s, {{kRoot + u"DOC\\b.txt"_s, "b"}});
+             ASSERT_TRUE(QDir(InstallPaths::tempDir()).removeRecursively());
+             WriteBytes(InstallPaths::tempDir(), "a file where the folder should be");
+         },
+         UpdateRun::Outcome::Failed},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        c.arrange();
+        install.launcher.programs.clear();
+        frmUpdate1 window;
+        window.delayElapsed();
+        window.jobTick();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return window.run().finished(); }, 60000));
+        ASSERT_EQ(window.run().outcome(), c.outcome) << window.run().failure().toStdString();
+        EXPECT_FALSE(window.findChild<QTimer*>(u"tmrJob1"_s)->isActive());
+        install.messages.clear();
+        for (int tick = 0; tick < 3 * frmUpdate1::kTickLimit; ++tick)
+            ASSERT_NO_THROW(window.jobTick()) << "tick " << tick;
+        EXPECT_TRUE(install.messages.shown().isEmpty()) << install.messages.last().toStdString();
+        EXPECT_THROW(window.endPressed(), ProgramEnded);
+        EXPECT_EQ(install.launcher.programs, QStringList {InstallPaths::mainProgram()});
+    }
+}
 
 TEST_P(UpdaterCase, ChangedFilesArriveInNameOrderThroughTheirBackupsAndNothingIsLeftInTemp)
 {
@@ -172,6 +146,7 @@ TEST_P(UpdaterCase, ChangedFilesArriveInNameOrderThroughTheirBackupsAndNothingIs
     QStringList copied;
     QStringList tempAtCleanUp;
     QByteArray backupOfB;
+    QString stampAtCleanUp;
     QObject::connect(&run, &UpdateRun::item, [&](const QString& item, const QString&) {
         if (item.startsWith(u"갱신항목: "_s) && item.contains(u"  ("_s)) // the copy, not the fetch
             copied.append(item.section(u' ', 1, 1));
@@ -179,21 +154,25 @@ TEST_P(UpdaterCase, ChangedFilesArriveInNameOrderThroughTheirBackupsAndNothingIs
     QObject::connect(&run, &UpdateRun::step, [&](const QString& step) {
         if (step == u"다운받은 임시화일 삭제..."_s) {
             tempAtCleanUp = tempFiles();
-            backupOfB = ReadBytes(UpdateRun::TempPath(2, u".BK"_s));
+            stampAtCleanUp = installedStamp();
+            backupOfB = ReadBytes(ReleaseInstall::TempPath(2, u".BK"_s));
         }
     });
     ASSERT_EQ(runToEnd(run), UpdateRun::Outcome::Done) << run.failure().toStdString();
 
     EXPECT_EQ(copied, (QStringList {u"a.txt"_s, u"b.txt"_s, u"c.txt"_s, u"날짜형식오류.txt"_s}));
     // Every file came as TEMP000k.TP; the targets that existed went through TEMP000k.BK.
+    // The record of the copy goes last, after the stamp is written.
     EXPECT_EQ(tempAtCleanUp,
               (QStringList {u"TEMP0001.TP"_s,
                             u"TEMP0002.BK"_s,
                             u"TEMP0002.TP"_s,
                             u"TEMP0003.TP"_s,
                             u"TEMP0004.BK"_s,
-                            u"TEMP0004.TP"_s}));
+                            u"TEMP0004.TP"_s,
+                            u"UPDATE.RUN"_s}));
     EXPECT_EQ(backupOfB, "old b");
+    EXPECT_EQ(stampAtCleanUp, kStamp); // recorded before the backups go
     EXPECT_TRUE(tempFiles().isEmpty());
 
     EXPECT_EQ(ReadBytes(install.path(u"PR/NEW/a.txt"_s)), "new a");
@@ -258,135 +237,170 @@ TEST_P(UpdaterCase, CancelWhileFetchingLeavesTheInstallAsItWas)
     EXPECT_EQ(run.outcome(), UpdateRun::Outcome::Cancelled);
     EXPECT_EQ(ReadBytes(install.path(u"DOC/a.txt"_s)), "old");
     EXPECT_TRUE(tempFiles().isEmpty());
-    EXPECT_EQ(installedStamp(), u"2025120601"_s);
+    EXPECT_EQ(installedStamp(), kDemoStamp);
 }
 
-TEST_P(UpdaterCase, AFetchThatBringsNothingFor180TicksEndsAsACancel)
+namespace {
+
+// Holds the fetch before each piece it asks for until the test lets one through: a server that gives
+// nothing, for as long as the test likes. Shared with the fetching thread, which may outlive the run.
+struct Gate
+{
+    std::mutex lock;
+    std::condition_variable changed;
+    int allowed = 0;
+    bool held = false; // the fetch waits here now
+    bool open = false;
+
+    void pass()
+    {
+        std::unique_lock guard(lock);
+        if (!open && allowed == 0) {
+            held = true;
+            changed.notify_all();
+            changed.wait(guard, [this] { return open || allowed > 0; });
+            held = false;
+        }
+        if (!open)
+            --allowed;
+    }
+    void letOneThrough()
+    {
+        std::lock_guard guard(lock);
+        ++allowed;
+        changed.notify_all();
+    }
+    void openForGood()
+    {
+        std::lock_guard guard(lock);
+        open = true;
+        changed.notify_all();
+    }
+    // The fetch waits here and nothing lets it go on.
+    bool holding()
+    {
+        return QTest::qWaitFor(
+            [this] {
+                std::lock_guard guard(lock);
+                return held && !open && allowed == 0;
+            },
+            10000);
+    }
+};
+
+} // namespace
+
+TEST_P(UpdaterCase, AFetchThatBringsNothingFor180TicksEndsTheRunAndOneThatBringsBytesGoesOn)
 {
     WriteBytes(install.path(u"DOC/a.txt"_s), "old");
-    publish(kStamp, {{kRoot + u"DOC\\a.txt"_s, QByteArray(40 * 1024 * 1024, 's')}});
-    // Another session takes the table away from the fetch half-way.
-    Connection blocker;
-    if (GetParam() == Backend::SQLite) {
-        blocker = Connection::openSqlite(install.path(u"SERVER/VELTRA1.db"_s));
-    } else {
-        blocker = PostgresAdminConnection(u"VELTRA1"_s);
-    }
+    publish(kStamp, {{kRoot + u"DOC\\a.txt"_s, QByteArray(8 * 1024 * 1024, 's')}});
+    auto gate = std::make_shared<Gate>();
+    // Whatever happens to the test, the fetch is let go in the end.
+    const std::shared_ptr<void> release(nullptr, [gate](void*) { gate->openForGood(); });
     UpdateRun run;
+    run.setPieceBytes(16 * 1024);
+    run.setBeforePiece([gate] { gate->pass(); });
     run.start();
     ASSERT_TRUE(run.fetching());
-    if (GetParam() == Backend::SQLite) {
-        Execute(blocker, u"BEGIN EXCLUSIVE"_s);
-    } else {
-        Execute(blocker, u"BEGIN"_s);
-        Execute(blocker, u"LOCK TABLE Update1 IN ACCESS EXCLUSIVE MODE"_s);
-    }
-    for (int tick = 0; tick <= UpdateRun::kStallTicks && !run.finished(); ++tick)
+
+    // A piece between every two ticks: many more ticks than the limit do not end the run.
+    for (int tick = 1; tick <= UpdateRun::kStallTicks + 20; ++tick) {
+        ASSERT_TRUE(gate->holding());
+        const qint64 before = run.bytesFetched();
+        gate->letOneThrough();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return run.bytesFetched() > before; }, 60000));
         run.tick();
-    EXPECT_EQ(run.outcome(), UpdateRun::Outcome::Cancelled);
+        ASSERT_FALSE(run.finished()) << "ended at tick " << tick << " while bytes came";
+    }
+
+    // Then nothing comes: at every tick the fetch still waits for the same piece, and the 180th quiet
+    // tick ends the run.
+    const qint64 got = run.bytesFetched();
+    for (int tick = 1; tick <= UpdateRun::kStallTicks; ++tick) {
+        ASSERT_TRUE(gate->holding()) << "the fetch is not held at quiet tick " << tick;
+        ASSERT_FALSE(run.finished()) << "ended after " << tick - 1 << " quiet ticks";
+        run.tick();
+    }
+    EXPECT_EQ(run.bytesFetched(), got);
+    EXPECT_EQ(run.outcome(), UpdateRun::Outcome::Failed);
+    EXPECT_TRUE(run.failure().contains(u"180초"_s)) << run.failure().toStdString();
     EXPECT_EQ(ReadBytes(install.path(u"DOC/a.txt"_s)), "old");
     EXPECT_TRUE(tempFiles().isEmpty());
-    EXPECT_EQ(installedStamp(), u"2025120601"_s);
+    EXPECT_EQ(installedStamp(), kDemoStamp);
 
-    Execute(blocker, u"ROLLBACK"_s);
-    blocker.close();
+    // The fetch left behind ends on its own once the server answers again, leaving nothing in TEMP.
+    gate->openForGood();
     EXPECT_TRUE(QTest::qWaitFor([] { return UpdateRun::FetchesRunning() == 0; }, 60000));
     EXPECT_TRUE(tempFiles().isEmpty());
 }
 
-// ---- what must not be installed ----
-
-TEST_P(UpdaterCase, HostileOrDamagedRowsRefuseTheWholeRun)
+TEST_P(UpdaterCase, AReleaseNamingHostileTargetsOrNamesIsRefusedWhole)
 {
+    // Even a release the service's key signed is not followed out of the install.
     const QByteArray bytes = "evil";
-    const QString date = kStamp;
-    struct Row
+    const QString doc = kRoot + u"DOC\\z.txt"_s;
+    struct Bad
     {
         const char* why;
         QString name, target;
-        QVariant size, bin, sig;
     };
-    auto signedRow = [&](const char* why, const QString& name, const QString& target) {
-        return Row {why, name, target, qint64(bytes.size()), bytes, sign(name, target, date, bytes)};
+    const std::vector<Bad> bad = {
+        {"climbs out", u"z.txt"_s, kRoot + u"..\\..\\z.txt"_s},
+        {"another drive", u"z.txt"_s, u"D:\\VELTRA\\수리볼\\z.txt"_s},
+        {"another folder", u"z.txt"_s, u"C:\\WINDOWS\\z.txt"_s},
+        {"name with a slash", u"x/z.txt"_s, doc},
+        {"name with dots", u"..z"_s, doc},
+        {"name with a control", u"z\u0001"_s, doc},
+        {"a second name for the same file", u"y.txt"_s, kRoot + u"DOC\\a.txt"_s},
     };
-    const QString doc = kRoot + u"DOC\\z.txt"_s;
-    const std::vector<Row> rows = {
-        signedRow("climbs out", u"z.txt"_s, kRoot + u"..\\..\\z.txt"_s),
-        signedRow("another drive", u"z.txt"_s, u"D:\\VELTRA\\수리볼\\z.txt"_s),
-        signedRow("another folder", u"z.txt"_s, u"C:\\WINDOWS\\z.txt"_s),
-        signedRow("name with a slash", u"x/z.txt"_s, doc),
-        signedRow("name with dots", u"..z"_s, doc),
-        signedRow("name with a control", u"z\u0001"_s, doc),
-        {"unsigned", u"z.txt"_s, doc, qint64(bytes.size()), bytes, QVariant(QMetaType(QMetaType::QByteArray))},
-        {"signed for another target",
-         u"z.txt"_s,
-         doc,
-         qint64(bytes.size()),
-         bytes,
-         sign(u"z.txt"_s, kRoot + u"DOC\\harmless.txt"_s, date, bytes)},
-        {"signed for other bytes", u"z.txt"_s, doc, qint64(bytes.size()), bytes, sign(u"z.txt"_s, doc, date, "good")},
-        {"signed with another key",
-         u"z.txt"_s,
-         doc,
-         qint64(bytes.size()),
-         bytes,
-         [&] {
-             UpdateSignature::Stream s({u"z.txt"_s, doc, date, bytes.size()});
-             s.add(bytes);
-             return QVariant(s.sign(UpdateSignature::Generate().secretKey));
-         }()},
-        {"size larger than the bytes", u"z.txt"_s, doc, qint64(9), bytes, sign(u"z.txt"_s, doc, date, bytes)},
-        {"size zero", u"z.txt"_s, doc, qint64(0), bytes, sign(u"z.txt"_s, doc, date, bytes)},
-        {"size negative", u"z.txt"_s, doc, qint64(-4), bytes, sign(u"z.txt"_s, doc, date, bytes)},
-        {"no bytes",
-         u"z.txt"_s,
-         doc,
-         qint64(4),
-         QVariant(QMetaType(QMetaType::QByteArray)),
-         sign(u"z.txt"_s, doc, date, bytes)},
-    };
-    // A good file comes first in name order: it must not be installed either.
-    publish(kStamp, {{kRoot + u"DOC\\a.txt"_s, "good"}});
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.why);
-        Execute(server(), u"DELETE FROM Update1 WHERE Name1 <> 'a.txt'"_s);
-        insertRow(row.name, row.target, row.size, date, row.bin, row.sig);
+    const QString stamp = u"2025121101"_s;
+    for (const Bad& b : bad) {
+        SCOPED_TRACE(b.why);
+        Execute(owner(), u"DELETE FROM Update1"_s);
+        ReleaseManifest release;
+        release.stamp = stamp;
+        release.files = {described(kRoot + u"DOC\\a.txt"_s, stamp, "good"), described(b.target, stamp, bytes)};
+        release.files[1].name = b.name;
+        insertRow(u"a.txt"_s, kRoot + u"DOC\\a.txt"_s, 4, stamp, QByteArray("good"), QVariant());
+        insertRow(b.name, b.target, qint64(bytes.size()), stamp, bytes, QVariant());
+        offerRelease(release);
         UpdateRun run;
         EXPECT_EQ(runToEnd(run), UpdateRun::Outcome::Refused);
-        EXPECT_TRUE(run.failure().contains(row.name)) << run.failure().toStdString();
+        EXPECT_TRUE(run.failure().contains(b.name) || run.failure().contains(u"이름"_s)) << run.failure().toStdString();
         EXPECT_FALSE(QFile::exists(install.path(u"DOC/a.txt"_s)));
         EXPECT_FALSE(QFile::exists(install.path(u"DOC/z.txt"_s)));
         EXPECT_TRUE(tempFiles().isEmpty()) << tempFiles().join(u' ').toStdString();
-        EXPECT_EQ(installedStamp(), u"2025120601"_s);
+        EXPECT_EQ(installedStamp(), kDemoStamp);
     }
 }
 
 TEST_P(UpdaterCase, WithoutTheInstallsKeyNothingIsTaken)
 {
     publish(kStamp, {{kRoot + u"DOC\\a.txt"_s, "good"}});
-    QFile::remove(UpdateSignature::InstalledKeyFile());
+    QFile::remove(InstallPaths::updateKey());
     frmUpdate1 window;
     window.delayElapsed();
     window.jobTick();
     ASSERT_TRUE(QTest::qWaitFor([&] { return window.run().finished(); }, 60000));
     EXPECT_EQ(window.run().outcome(), UpdateRun::Outcome::Refused);
     EXPECT_TRUE(install.messages.last().contains(u"UPDATE.KEY"_s)) << install.messages.last().toStdString();
-    EXPECT_EQ(labelText(window, u"lblMsg51"), u"실패: 업데이트를 설치하지 않았습니다."_s);
+    EXPECT_EQ(LabelText(window, u"lblMsg51"), u"실패: 업데이트를 설치하지 않았습니다."_s);
     EXPECT_FALSE(QFile::exists(install.path(u"DOC/a.txt"_s)));
+    // Not a dead end: "마침" starts 수리볼 as it is.
     EXPECT_THROW(window.endPressed(), ProgramEnded);
-    EXPECT_TRUE(install.launcher.programs.isEmpty());
+    EXPECT_EQ(install.launcher.programs, QStringList {InstallPaths::mainProgram()});
 }
 
-TEST_P(UpdaterCase, ATempFolderThatCannotHoldFilesRefusesTheRun)
+TEST_P(UpdaterCase, ATempFolderThatCannotHoldFilesFailsTheRun)
 {
     publish(kStamp, {{kRoot + u"DOC\\a.txt"_s, "good"}});
     ASSERT_TRUE(QDir(InstallPaths::tempDir()).removeRecursively());
     WriteBytes(InstallPaths::tempDir(), "a file where the folder should be");
     UpdateRun run;
-    EXPECT_EQ(runToEnd(run), UpdateRun::Outcome::Refused);
+    EXPECT_EQ(runToEnd(run), UpdateRun::Outcome::Failed);
     EXPECT_TRUE(run.failure().contains(InstallPaths::tempDir())) << run.failure().toStdString();
     EXPECT_FALSE(QFile::exists(install.path(u"DOC/a.txt"_s)));
-    EXPECT_EQ(installedStamp(), u"2025120601"_s);
+    EXPECT_EQ(installedStamp(), kDemoStamp);
 }
 
 TEST_P(UpdaterCase, ACopyFailingHalfWayPutsEveryTargetBack)
@@ -399,14 +413,15 @@ TEST_P(UpdaterCase, ACopyFailingHalfWayPutsEveryTargetBack)
              {kRoot + u"DOC\\NEW\\b.txt"_s, "new b"},
              {kRoot + u"DOC\\c.txt"_s, "new c"}});
     UpdateRun run;
-    EXPECT_EQ(runToEnd(run), UpdateRun::Outcome::Refused);
+    EXPECT_EQ(runToEnd(run), UpdateRun::Outcome::Failed);
+    EXPECT_FALSE(run.unfinished());
     EXPECT_TRUE(run.failure().contains(u"c.txt"_s)) << run.failure().toStdString();
     EXPECT_TRUE(run.failure().contains(u"읽기 전용"_s)) << run.failure().toStdString();
     EXPECT_EQ(ReadBytes(install.path(u"DOC/a.txt"_s)), "old a");
     EXPECT_FALSE(QFile::exists(install.path(u"DOC/NEW/b.txt"_s)));
     EXPECT_EQ(ReadBytes(install.path(u"DOC/c.txt"_s)), "old c");
     EXPECT_TRUE(tempFiles().isEmpty());
-    EXPECT_EQ(installedStamp(), u"2025120601"_s);
+    EXPECT_EQ(installedStamp(), kDemoStamp);
     EXPECT_NE(SqlValue(gSystemConn, u"SELECT Date1 FROM Update1 WHERE Name1 = 'a.txt'"_s), kStamp);
 }
 
@@ -415,7 +430,7 @@ TEST_P(UpdaterCase, ADrawProgressTextTooShortForTheStampIsRefused)
     Execute(server(), u"UPDATE Info1 SET Text1 = '추첨1200회' WHERE IFPart1 = '업데이트' AND Name1 = '추첨진행'"_s);
     UpdateRun run;
     EXPECT_EQ(runToEnd(run), UpdateRun::Outcome::Refused);
-    EXPECT_EQ(installedStamp(), u"2025120601"_s);
+    EXPECT_EQ(installedStamp(), kDemoStamp);
 }
 
 // ---- from publishing to the restart ----
@@ -452,9 +467,9 @@ TEST_P(UpdaterCase, PublishedFileReachesTheInstallThroughTheSynchronisationAndTh
     window.jobTick();
     ASSERT_TRUE(QTest::qWaitFor([&] { return window.run().finished(); }, 60000));
     ASSERT_EQ(window.run().outcome(), UpdateRun::Outcome::Done) << window.run().failure().toStdString();
-    EXPECT_EQ(labelText(window, u"lblMsg51"), u"결과: 업데이트 작업이 완료되었습니다."_s);
-    EXPECT_EQ(labelText(window, u"lblMsg12"), u"갱신날짜: 2026년 12월 09일"_s);
-    EXPECT_EQ(labelText(window, u"lblMsg13"), u"전체크기: 10 (byte)"_s);
+    EXPECT_EQ(LabelText(window, u"lblMsg51"), u"결과: 업데이트 작업이 완료되었습니다."_s);
+    EXPECT_EQ(LabelText(window, u"lblMsg12"), u"갱신날짜: 2026년 12월 09일"_s);
+    EXPECT_EQ(LabelText(window, u"lblMsg13"), u"전체크기: 10 (byte)"_s);
     EXPECT_EQ(ReadBytes(install.path(u"DOC/새소식.TXT"_s)), u"새 소식"_s.toUtf8());
     EXPECT_EQ(installedStamp(), u"2026120901"_s);
     EXPECT_THROW(window.endPressed(), ProgramEnded);
