@@ -30,6 +30,7 @@ public:
     bool openUrl(const QString&) override { return true; }
     bool openTextFile(const QString&) override { return true; }
     bool startProgram(const QString&, const QStringList&) override { return true; }
+    int runProgram(const QString&, const QStringList&) override { return 0; }
 };
 
 // n games of six different numbers from 1 to 45, ascending, in twelve digits.

@@ -51,6 +51,7 @@ public:
     bool openUrl(const QString&) override { return false; }
     bool openTextFile(const QString&) override { return false; }
     bool startProgram(const QString&, const QStringList&) override { return false; }
+    int runProgram(const QString&, const QStringList&) override { return -1; }
 };
 
 void say(const char* line)
