@@ -1,3 +1,4 @@
+#include "Artwork.h"
 #include "DesktopPrinter.h"
 #include "MessageBoxService.h"
 #include "StartRoutine.h"
@@ -11,6 +12,9 @@ int main(int argc, char* argv[])
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("수리볼"));
+    // The desktop's entry and its icon belong to this program; the windows show the same icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("kr.suriball.Suriball"));
+    QApplication::setWindowIcon(QIcon(QPixmap::fromImage(Artwork::programIcon(256))));
     MessageBoxService messages;
     MessageService::install(&messages);
     DesktopPrinter printer;

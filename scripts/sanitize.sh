@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# The whole test suite built with AddressSanitizer and UndefinedBehaviorSanitizer (clang), any report
-# failing it, then every fuzz target run for a bounded time over its corpus. Run by scripts/test.sh,
-# inside its private PostgreSQL server's lifetime; alone it runs the server cases only when
-# SURIBALL_TEST_PG is set. FUZZ_SECONDS sets the time per target (30 by default).
+# The whole test suite built once with AddressSanitizer and UndefinedBehaviorSanitizer (clang) into
+# build-sanitize/, any report failing it, then every fuzz target replaying its corpus and fuzzing for a
+# bounded time. CI runs it after the README's test command; run it yourself before a change that touches
+# memory or parsing. The server cases run when SURIBALL_TEST_PG names a server (source
+# scripts/test-postgres.sh start). FUZZ_SECONDS sets the time per target (20 by default).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/deps.sh
@@ -10,7 +11,7 @@ bash scripts/deps.sh
 launcher=()
 command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 CC=clang CXX=clang++ cmake -S . -B build-sanitize -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-    -DSURIBALL_TESTS=ON -DSURIBALL_FUZZ=ON -DSURIBALL_WEBENGINE=OFF "${launcher[@]}" >/dev/null
+    -DSURIBALL_TESTS=ON -DSURIBALL_BENCHES=OFF -DSURIBALL_FUZZ=ON -DSURIBALL_WEBENGINE=OFF "${launcher[@]}" >/dev/null
 cmake --build build-sanitize -j "$(nproc)"
 
 # Qt and the system libraries are not instrumented; their own allocations at exit are not ours to judge.
@@ -18,7 +19,7 @@ export ASAN_OPTIONS=detect_leaks=0:abort_on_error=1:detect_stack_use_after_retur
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 ctest --test-dir build-sanitize --output-on-failure -j "$(nproc)"
 
-seconds=${FUZZ_SECONDS:-30}
+seconds=${FUZZ_SECONDS:-20}
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 for target in build-sanitize/fuzz/fuzz_*; do

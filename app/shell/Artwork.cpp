@@ -222,4 +222,15 @@ QIcon functionIcon(const QString& function)
     return QIcon(pixmap);
 }
 
+QImage programIcon(int size)
+{
+    QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.scale(size / double(kIcon), size / double(kIcon));
+    drawLotto(p);
+    return image;
+}
+
 } // namespace Artwork
