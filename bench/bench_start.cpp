@@ -29,7 +29,7 @@ double ms(const QElapsedTimer& t) { return double(t.nsecsElapsed()) / 1e6; }
 Connection operatorConnection(const QString& engine)
 {
     if (engine != u"PostgreSQL"_s)
-        return ConnectServer(ServerLocation::parse(ServerSetting()));
+        return ConnectServer(ServerLocation::ofInstall());
     const ServerCatalog::PostgresAdmin admin = *ServerCatalog::TestServerFromEnvironment();
     Connection::PostgresTarget target;
     target.host = admin.host;
@@ -106,9 +106,9 @@ void run(const QString& engine, QTextStream& out)
 
     out << engine << ": login " << QString::number(login, 'f', 1) << " ms; first synchronisation (1,201 draws) "
         << QString::number(first, 'f', 1) << " ms; nothing new " << QString::number(again, 'f', 1)
-        << " ms; login to a shown main window " << QString::number(toMain, 'f', 1)
-        << " ms; a start after one new draw " << QString::number(oneNew, 'f', 1) << " ms (login "
-        << QString::number(loginAgain, 'f', 1) << " ms)" << Qt::endl;
+        << " ms; login to a shown main window " << QString::number(toMain, 'f', 1) << " ms; a start after one new draw "
+        << QString::number(oneNew, 'f', 1) << " ms (login " << QString::number(loginAgain, 'f', 1) << " ms)"
+        << Qt::endl;
     gSystemConn.close();
     gUserConn.close();
     gServerConn.close();

@@ -102,7 +102,7 @@ void bench(const QString& engine, QTextStream& out)
     const QByteArray key
         = UpdateSignature::ReadKeyFile(QDir(root).filePath(u"SERVER/VELTRA1.key"_s), UpdateSignature::kSecretKeyBytes);
     {
-        const Connection server = ConnectServer(ServerLocation::parse(ServerSetting()));
+        const Connection server = ConnectServer(ServerLocation::ofInstall());
         Publisher::Publish(server, u"2026120901"_s, key, items);
     }
 
@@ -113,7 +113,7 @@ void bench(const QString& engine, QTextStream& out)
 
     {
         // A newer stamp with no newer file behind it.
-        const Connection server = ConnectServer(ServerLocation::parse(ServerSetting()));
+        const Connection server = ConnectServer(ServerLocation::ofInstall());
         const QString text = [&] {
             Query q(server, u"SELECT Text1 FROM Info1 WHERE IFPart1 = '업데이트' AND Name1 = '추첨진행'"_s);
             q.run();

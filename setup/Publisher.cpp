@@ -111,9 +111,16 @@ void Publish(const Connection& server, const QString& stamp, const QByteArray& s
             remove.run({name});
             insert.run({name, target, qint64(bytes.size()), stamp, bytes, signature.sign(secretKey)});
         }
-        Execute(server,
-                u"UPDATE Info1 SET Text1 = ? WHERE IFPart1 = ? AND Name1 = ?"_s,
-                {changed, u"업데이트"_s, u"추첨진행"_s});
+        if (server.engine() == Connection::Engine::PostgreSQL) {
+            // The server's own function writes the files stamp and nothing else of the text; only the
+            // publisher's login may call it.
+            Query set(server, u"SELECT set_files_stamp(?)"_s);
+            set.run({stamp});
+        } else {
+            Execute(server,
+                    u"UPDATE Info1 SET Text1 = ? WHERE IFPart1 = ? AND Name1 = ?"_s,
+                    {changed, u"업데이트"_s, u"추첨진행"_s});
+        }
         transaction.commit();
     } catch (const SqlError& error) {
         throw SetupError(u"서버에 올리지 못하였습니다: "_s + error.message());

@@ -295,7 +295,7 @@ void UpdateRun::prepare()
     }
 
     auto fetch = std::make_shared<Fetch>();
-    fetch->server = ServerLocation::parse(ServerSetting());
+    fetch->server = ServerLocation::ofInstall();
     fetch->publicKey = publicKey;
     for (File& file : all) {
         file.number = int(m_files.size()) + 1;

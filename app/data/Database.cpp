@@ -1,12 +1,13 @@
 #include "Database.h"
 
 #include "Globals.h"
+#include "IfoFiles.h"
 #include "MessageService.h"
 #include "Paths.h"
 #include "ProgramEnd.h"
 #include "Schema.h"
+#include "ServerSession.h"
 #include "UserDbUpgrade.h"
-#include "IfoFiles.h"
 
 #include <QCoreApplication>
 
@@ -31,6 +32,23 @@ ServerLocation ServerLocation::parse(const QString& setting)
     }
     if (location.host.isEmpty())
         location.host = u"127.0.0.1"_s;
+    return location;
+}
+
+ServerLocation ServerLocation::ofInstall()
+{
+    ServerLocation location = parse(ServerSetting());
+    if (location.standIn)
+        return location;
+    const QString standby = StandbySetting().trimmed();
+    if (!standby.isEmpty() && !standby.startsWith(u"sqlite:"_s, Qt::CaseInsensitive)) {
+        const ServerLocation second = parse(standby);
+        location.standbyHost = second.host;
+        location.standbyPort = second.port;
+    }
+    const QString ca = ServerCaSetting().trimmed();
+    if (!ca.isEmpty())
+        location.caFile = InstallPaths::resolve(ca);
     return location;
 }
 
@@ -86,6 +104,15 @@ QString ServerErrorText()
     return u"(오류) [벨트라서버]와 연결에 실패하였습니다. 인터넷 연결을 확인하고 다시 시도하여 주십시오."_s;
 }
 
+QString ServerConnectErrorText(const SqlError& error)
+{
+    if (error.nativeCode() == QString::fromUtf16(Connection::kTlsFailure)) {
+        return u"(오류) [벨트라서버]가 안전한 연결(TLS)과 서비스의 인증서로 자신을 증명하지 못하여 연결하지 "
+               "않았습니다. 암호는 보내지 않았습니다. 서버 주소와 설치된 인증서(BIN)를 확인하여 주십시오."_s;
+    }
+    return ServerErrorText();
+}
+
 Connection OpenSystemDatabase(const QString& path) { return openChecked(path, Schema::systemTables()); }
 
 Connection OpenUserDatabase(const QString& path)
@@ -104,10 +131,17 @@ Connection ConnectServer(const ServerLocation& location)
     Connection::PostgresTarget target;
     target.host = location.host;
     target.port = location.port;
+    target.standbyHost = location.standbyHost;
+    target.standbyPort = location.standbyPort;
+    target.caFile = location.caFile;
     target.database = QString::fromUtf16(kServerCatalog);
     target.user = QString::fromUtf16(kServerUser);
     target.password = QString::fromUtf16(kServerPassword);
-    return Connection::openPostgres(target);
+    Connection connection = Connection::openPostgres(target);
+    // Whether the server still honours the secret is asked where a write needs it (ServerSession::Require).
+    if (!gSessionSecret.isEmpty())
+        ServerSession::Present(connection);
+    return connection;
 }
 
 void OpenSystemDb()
@@ -138,9 +172,9 @@ void OpenServerConn()
     gServerConn.close();
     closeAtExit();
     try {
-        gServerConn = ConnectServer(ServerLocation::parse(ServerSetting()));
-    } catch (const SqlError&) {
-        ShowMessage(ServerErrorText());
+        gServerConn = ConnectServer(ServerLocation::ofInstall());
+    } catch (const SqlError& error) {
+        ShowMessage(ServerConnectErrorText(error));
         EndProgram();
     }
 }

@@ -18,6 +18,11 @@ inline QString gUserEmail;
 inline QString gUserJuminNo;
 inline QString gUserLevel;
 inline QString gLoginTime; // "YYYY-MM-DD HH:mm:ss", the server's clock
+// The member's session secret from the server's login, presented by every server connection opened
+// after it (ServerSession). Kept in memory only; empty for the guest and on the SQLite stand-in.
+inline QString gSessionSecret;
+// The guest's fixed ID: never looked up on the server, no session there.
+inline constexpr char16_t kGuestId[] = u"손님";
 
 // The draws, set by the synchronisation: the latest with a known result, and the one on sale.
 inline qint64 gLastDrawNo = 0;

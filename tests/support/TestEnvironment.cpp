@@ -4,10 +4,12 @@
 #include "Database.h"
 #include "Globals.h"
 #include "Installer.h"
+#include "MemberCheck.h"
 #include "Paths.h"
 #include "ProgramEnd.h"
 #include "Query.h"
 #include "ServerCatalog.h"
+#include "ServerTrust.h"
 #include "Settings.h"
 
 #include <QDir>
@@ -24,6 +26,16 @@ MsgAnswer ScriptedMessages::show(const QString& text, MsgIcon icon, MsgButtons b
         return answer;
     }
     return buttons == MsgButtons::YesNo || buttons == MsgButtons::YesNoCancel ? MsgAnswer::Yes : MsgAnswer::Ok;
+}
+
+std::optional<QString> ScriptedMessages::askPassword(const QString& text, const QString&)
+{
+    m_prompts.append(text);
+    if (m_passwords.empty())
+        return std::nullopt;
+    const std::optional<QString> password = m_passwords.front();
+    m_passwords.pop_front();
+    return password;
 }
 
 bool RecordingLauncher::openUrl(const QString& address)
@@ -57,6 +69,7 @@ void resetProcessValues()
     gUserJuminNo.clear();
     gUserLevel.clear();
     gLoginTime.clear();
+    gSessionSecret.clear();
     gUserDbPath.clear();
     gLastDrawNo = gCurrentDrawNo = 0;
     gDialogResult.clear();
@@ -99,21 +112,42 @@ std::string BackendName(const ::testing::TestParamInfo<Backend>& info)
 
 Connection PostgresAdminConnection(const QString& database)
 {
-    const ServerCatalog::PostgresAdmin admin = ServerCatalog::TestServerFromEnvironment().value_or(ServerCatalog::PostgresAdmin {});
-    Connection::PostgresTarget target;
-    target.host = admin.host;
-    target.port = admin.port;
-    target.user = admin.user;
-    target.password = admin.password;
-    target.database = database;
-    return Connection::openPostgres(target);
+    return ServerCatalog::TestServerFromEnvironment().value_or(ServerCatalog::PostgresAdmin {}).connect(database);
+}
+
+void LogInOnServer(const QString& id)
+{
+    gSessionSecret.clear();
+    gUserID = id;
+    OpenServerConn();
+    if (gServerConn.engine() != Connection::Engine::PostgreSQL)
+        return;
+    const MemberCheck::Result check = MemberCheck::Check(gServerConn, id, id);
+    ASSERT_TRUE(check.passwordMatches) << id.toStdString();
+    gSessionSecret = check.secret;
 }
 
 Connection ServerOwnerConnection(Backend backend)
 {
     if (backend == Backend::PostgreSQL)
         return PostgresAdminConnection(QString::fromUtf16(kServerCatalog));
-    return ConnectServer(ServerLocation::parse(ServerSetting()));
+    return ConnectServer(ServerLocation::ofInstall());
+}
+
+Connection PublisherConnection(Backend backend)
+{
+    if (backend == Backend::SQLite)
+        return ConnectServer(ServerLocation::ofInstall());
+    const ServerCatalog::PostgresAdmin admin
+        = ServerCatalog::TestServerFromEnvironment().value_or(ServerCatalog::PostgresAdmin {});
+    Connection::PostgresTarget target;
+    target.host = admin.host;
+    target.port = admin.port;
+    target.caFile = admin.caFile;
+    target.database = QString::fromUtf16(kServerCatalog);
+    target.user = QString::fromUtf16(ServerTrust::kPublisherRole);
+    target.password = QString::fromUtf16(kTestPublisherPassword);
+    return Connection::openPostgres(target);
 }
 
 bool PrepareServer(Backend backend, bool demo)
@@ -132,8 +166,17 @@ bool PrepareServer(Backend backend, bool demo)
     const std::optional<ServerCatalog::PostgresAdmin> admin = ServerCatalog::TestServerFromEnvironment();
     if (!admin)
         return false;
-    ServerCatalog::createPostgres(*admin, demo, true, today);
+    ServerCatalog::createPostgres(*admin, demo, true, today, QString::fromUtf16(kTestPublisherPassword));
     WriteIfo(QString(), QString::fromUtf16(kInstallSection), QString::fromUtf16(kServerKey), admin->serverSetting());
+    // The test server's authority, where an install keeps the service's.
+    const QString ca = InstallPaths::resolve(QString::fromUtf16(Installer::kServerCaFile));
+    QFile::remove(ca);
+    if (!QFile::copy(admin->caFile, ca))
+        ADD_FAILURE() << "cannot copy the test server's certificate authority " << admin->caFile.toStdString();
+    WriteIfo(QString(),
+             QString::fromUtf16(kInstallSection),
+             QString::fromUtf16(kServerCaKey),
+             QString::fromUtf16(Installer::kServerCaFile));
     return true;
 }
 

@@ -15,11 +15,12 @@ class UpdaterCase : public ::testing::TestWithParam<Backend>
 protected:
     void SetUp() override;
 
+    // The publisher's login to the server (the stand-in's file on SQLite).
     Connection server() const;
     QByteArray secretKey() const;
     // Publishes content under the target (the server's form) with the stamp, as the setup tool does.
     void publish(const QString& stamp, const QList<QPair<QString, QByteArray>>& targetsAndContent);
-    // A row as any member could write it through the shared account.
+    // A row as the server may come to hold it: signatures, not the server, are what the updater trusts.
     void insertRow(const QString& name,
                    const QString& target,
                    const QVariant& size,

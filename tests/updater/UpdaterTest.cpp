@@ -38,7 +38,7 @@ void UpdaterCase::SetUp()
     install.messages.clear();
 }
 
-Connection UpdaterCase::server() const { return ConnectServer(ServerLocation::parse(ServerSetting())); }
+Connection UpdaterCase::server() const { return PublisherConnection(GetParam()); }
 
 QByteArray UpdaterCase::secretKey() const
 {
@@ -80,7 +80,7 @@ UpdaterCase::sign(const QString& name, const QString& target, const QString& dat
 
 void UpdaterCase::setServerFilesStamp(const QString& stamp)
 {
-    const Connection s = server();
+    const Connection s = ServerOwnerConnection(GetParam());
     const QString text = SqlValue(s, u"SELECT Text1 FROM Info1 WHERE IFPart1 = '업데이트' AND Name1 = '추첨진행'"_s);
     Execute(s,
             u"UPDATE Info1 SET Text1 = ? WHERE IFPart1 = '업데이트' AND Name1 = '추첨진행'"_s,
@@ -412,7 +412,8 @@ TEST_P(UpdaterCase, ACopyFailingHalfWayPutsEveryTargetBack)
 
 TEST_P(UpdaterCase, ADrawProgressTextTooShortForTheStampIsRefused)
 {
-    Execute(server(), u"UPDATE Info1 SET Text1 = '추첨1200회' WHERE IFPart1 = '업데이트' AND Name1 = '추첨진행'"_s);
+    Execute(ServerOwnerConnection(GetParam()),
+            u"UPDATE Info1 SET Text1 = '추첨1200회' WHERE IFPart1 = '업데이트' AND Name1 = '추첨진행'"_s);
     UpdateRun run;
     EXPECT_EQ(runToEnd(run), UpdateRun::Outcome::Refused);
     EXPECT_EQ(installedStamp(), u"2025120601"_s);
