@@ -150,6 +150,20 @@ Connection PublisherConnection(Backend backend)
     return Connection::openPostgres(target);
 }
 
+Connection SharedAccountConnection(const QString& host)
+{
+    const ServerCatalog::PostgresAdmin admin
+        = ServerCatalog::TestServerFromEnvironment().value_or(ServerCatalog::PostgresAdmin {});
+    Connection::PostgresTarget target;
+    target.host = host;
+    target.port = admin.port;
+    target.caFile = admin.caFile;
+    target.database = QString::fromUtf16(kServerCatalog);
+    target.user = QString::fromUtf16(kServerUser);
+    target.password = QString::fromUtf16(kServerPassword);
+    return Connection::openPostgres(target);
+}
+
 bool PrepareServer(Backend backend, bool demo)
 {
     const QDate today = Clock::today();

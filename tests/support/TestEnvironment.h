@@ -109,6 +109,9 @@ Connection ServerOwnerConnection(Backend backend);
 // catalogs are made with.
 inline constexpr char16_t kTestPublisherPassword[] = u"publisher-for-tests";
 Connection PublisherConnection(Backend backend);
+// A connection of the shared account to the PostgreSQL test server as any install makes it, reaching
+// the server at host: 127.0.0.1 or ::1, which the server sees as two client addresses.
+Connection SharedAccountConnection(const QString& host = QStringLiteral("127.0.0.1"));
 
 #define SURIBALL_REQUIRE_SERVER(backend, demo)                                                                         \
     do {                                                                                                               \
