@@ -2,9 +2,14 @@
 
 // What every bench needs around the code it measures: messages answered without a window, nothing
 // started outside, random games, and timings on the clock and in the process's own time.
+#include "Database.h"
+#include "Installer.h"
 #include "Launcher.h"
 #include "MessageService.h"
+#include "ServerCatalog.h"
+#include "ServerTrust.h"
 
+#include <QDate>
 #include <QElapsedTimer>
 #include <QString>
 #include <QStringList>
@@ -13,7 +18,6 @@
 #include <array>
 #include <numeric>
 #include <random>
-
 #include <time.h>
 
 namespace bench {
@@ -79,6 +83,45 @@ inline QString LapWithCpu(QElapsedTimer& t)
     cpuStart = CpuMs();
     return QString::number(ms, 'f', 1) + QStringLiteral(" ms (cpu ") + QString::number(cpu, 'f', 1)
         + QStringLiteral(" ms)");
+}
+
+// The PostgreSQL test server of scripts/test-postgres.sh (SURIBALL_TEST_PG…): the demo catalog made there
+// with the publisher's login, and the current install pointed at it with the server's authority.
+inline constexpr char16_t kPublisherPassword[] = u"publisher-for-benches";
+
+inline ServerCatalog::PostgresAdmin UseTestServer(const QDate& today)
+{
+    const ServerCatalog::PostgresAdmin admin = *ServerCatalog::TestServerFromEnvironment();
+    ServerCatalog::createPostgres(admin, true, true, today, QString::fromUtf16(kPublisherPassword));
+    Installer::UseServer(admin.serverSetting(), admin.caFile);
+    return admin;
+}
+
+// The catalog as the service's operator changes it, behind the programs' back: the stand-in's file, or
+// PostgreSQL as its administrator.
+inline Connection OperatorConnection()
+{
+    const auto admin = ServerCatalog::TestServerFromEnvironment();
+    const ServerLocation location = ServerLocation::ofInstall();
+    if (location.standIn || !admin)
+        return ConnectServer(location);
+    return admin->connect(QString::fromUtf16(kServerCatalog));
+}
+
+// The publisher's own login (the stand-in's file on SQLite).
+inline Connection PublisherConnection()
+{
+    const ServerLocation location = ServerLocation::ofInstall();
+    if (location.standIn)
+        return ConnectServer(location);
+    Connection::PostgresTarget target;
+    target.host = location.host;
+    target.port = location.port;
+    target.caFile = location.caFile;
+    target.database = QString::fromUtf16(kServerCatalog);
+    target.user = QString::fromUtf16(ServerTrust::kPublisherRole);
+    target.password = QString::fromUtf16(kPublisherPassword);
+    return Connection::openPostgres(target);
 }
 
 } // namespace bench

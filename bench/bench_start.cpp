@@ -3,6 +3,7 @@
 // start (login and synchronisation) after one new draw.
 // Against the SQLite stand-in, and against PostgreSQL when SURIBALL_TEST_PG names a server (as
 // scripts/test-postgres.sh sets it).
+#include "BenchSupport.h"
 #include "Database.h"
 #include "DrawProgress.h"
 #include "DrawSync.h"
@@ -25,25 +26,10 @@ namespace {
 
 double ms(const QElapsedTimer& t) { return double(t.nsecsElapsed()) / 1e6; }
 
-// The server as the service's operator changes it, behind the programs' back.
-Connection operatorConnection(const QString& engine)
-{
-    if (engine != u"PostgreSQL"_s)
-        return ConnectServer(ServerLocation::ofInstall());
-    const ServerCatalog::PostgresAdmin admin = *ServerCatalog::TestServerFromEnvironment();
-    Connection::PostgresTarget target;
-    target.host = admin.host;
-    target.port = admin.port;
-    target.user = admin.user;
-    target.password = admin.password;
-    target.database = u"VELTRA1"_s;
-    return Connection::openPostgres(target);
-}
-
 // Draw 1201 drawn, 1202 on sale, and the draws stamp moved on: what the next start copies.
-void drawOneMore(const QString& engine)
+void drawOneMore()
 {
-    const Connection server = operatorConnection(engine);
+    const Connection server = bench::OperatorConnection();
     const QString stamp = u"2025121301"_s;
     Execute(server,
             u"UPDATE BokList SET LotNo = '01020304050607', State1 = '3', State2 = ? WHERE BokNo = 1201"_s,
@@ -69,11 +55,8 @@ void run(const QString& engine, QTextStream& out)
 {
     QTemporaryDir dir;
     Installer::demo(dir.path(), false, QDate(2025, 12, 8));
-    if (engine == u"PostgreSQL"_s) {
-        const ServerCatalog::PostgresAdmin admin = *ServerCatalog::TestServerFromEnvironment();
-        ServerCatalog::createPostgres(admin, true, true, QDate(2025, 12, 8));
-        WriteIfo(QString(), u"SERVER"_s, u"DATABASE"_s, admin.serverSetting());
-    }
+    if (engine == u"PostgreSQL"_s)
+        bench::UseTestServer(QDate(2025, 12, 8));
     WriteIfo(QString(), u"SYSTEM"_s, u"HOTVIEWDATE"_s, QDate::currentDate().toString(u"yyyy-MM-dd"_s));
     OpenSystemDb();
 
@@ -97,7 +80,7 @@ void run(const QString& engine, QTextStream& out)
     const double toMain = ms(t);
     delete main;
 
-    drawOneMore(engine);
+    drawOneMore();
     t.restart();
     LoginService().login(u"player"_s, u"player"_s, false);
     const double loginAgain = ms(t);

@@ -2,6 +2,7 @@
 // SURIBALL_TEST_PG names a server (as scripts/test-postgres.sh sets it), from PostgreSQL on loopback;
 // and a run with nothing to fetch. Each run is measured in a process of its own, so that its peak
 // memory is the run's and not the publishing's.
+#include "BenchSupport.h"
 #include "Database.h"
 #include "Globals.h"
 #include "IfoFiles.h"
@@ -76,16 +77,13 @@ QStringList child(const QString& root)
     return QString::fromUtf8(process.readAllStandardOutput()).trimmed().split(u' ');
 }
 
-void bench(const QString& engine, QTextStream& out)
+void measure(const QString& engine, QTextStream& out)
 {
     QTemporaryDir dir;
     const QString root = dir.path();
     Installer::demo(root, false, QDate(2025, 12, 8));
-    if (engine == u"PostgreSQL"_s) {
-        const ServerCatalog::PostgresAdmin admin = *ServerCatalog::TestServerFromEnvironment();
-        ServerCatalog::createPostgres(admin, true, true, QDate(2025, 12, 8));
-        WriteIfo(QString(), u"SERVER"_s, u"DATABASE"_s, admin.serverSetting());
-    }
+    if (engine == u"PostgreSQL"_s)
+        bench::UseTestServer(QDate(2025, 12, 8));
     QTemporaryDir sources;
     QList<Publisher::Item> items;
     for (int i = 1; i <= kFiles; ++i) {
@@ -101,10 +99,7 @@ void bench(const QString& engine, QTextStream& out)
     }
     const QByteArray key
         = UpdateSignature::ReadKeyFile(QDir(root).filePath(u"SERVER/VELTRA1.key"_s), UpdateSignature::kSecretKeyBytes);
-    {
-        const Connection server = ConnectServer(ServerLocation::ofInstall());
-        Publisher::Publish(server, u"2026120901"_s, key, items);
-    }
+    Publisher::Publish(bench::PublisherConnection(), u"2026120901"_s, key, items);
 
     const QStringList full = child(root);
     out << engine << ": " << kFiles << " files of 10 MB fetched and installed in " << full.value(1) << " ms (outcome "
@@ -113,7 +108,7 @@ void bench(const QString& engine, QTextStream& out)
 
     {
         // A newer stamp with no newer file behind it.
-        const Connection server = ConnectServer(ServerLocation::ofInstall());
+        const Connection server = bench::OperatorConnection();
         const QString text = [&] {
             Query q(server, u"SELECT Text1 FROM Info1 WHERE IFPart1 = '업데이트' AND Name1 = '추첨진행'"_s);
             q.run();
@@ -136,8 +131,8 @@ int main(int argc, char* argv[])
     if (QCoreApplication::arguments().contains(u"--run"_s))
         return runOnce();
     QTextStream out(stdout);
-    bench(u"SQLite"_s, out);
+    measure(u"SQLite"_s, out);
     if (!qEnvironmentVariableIsEmpty("SURIBALL_TEST_PG"))
-        bench(u"PostgreSQL"_s, out);
+        measure(u"PostgreSQL"_s, out);
     return 0;
 }

@@ -99,6 +99,18 @@ void writeBytes(const QString& path, const QByteArray& bytes)
         throw SetupError(u"화일을 쓸 수 없습니다: "_s + path);
 }
 
+// The service's certificate authority, kept in BIN where the install's setting names it.
+void copyServerCa(const QString& caFile)
+{
+    QFile ca(caFile);
+    if (!ca.open(QIODevice::ReadOnly))
+        throw SetupError(u"서버 인증서 화일을 읽을 수 없습니다: "_s + caFile);
+    const QByteArray pem = ca.readAll();
+    if (!pem.contains("-----BEGIN CERTIFICATE-----"))
+        throw SetupError(u"PEM 형식의 인증서 화일이 아닙니다: "_s + caFile);
+    writeBytes(InstallPaths::resolve(QString::fromUtf16(kServerCaFile)), pem);
+}
+
 void setIfo(IniFile& ini, const QString& section, const QString& key, const QString& value)
 {
     // The programs read at most 79 bytes of a value.
@@ -123,6 +135,16 @@ void copyTree(const QString& from, const QString& to)
 }
 
 } // namespace
+
+void UseServer(const QString& serverSetting, const QString& caFile)
+{
+    IniFile ifo(InstallPaths::systemIfo());
+    if (!ifo.load())
+        throw SetupError(u"설정 화일을 읽을 수 없습니다: "_s + ifo.path());
+    setIfo(ifo, u"SERVER"_s, QString::fromUtf16(kServerKey), serverSetting);
+    copyServerCa(caFile);
+    setIfo(ifo, u"SERVER"_s, QString::fromUtf16(kServerCaKey), QString::fromUtf16(kServerCaFile));
+}
 
 bool adoptServerFilesStamp()
 {
@@ -195,13 +217,7 @@ void install(const Options& options)
         setIfo(ifo, u"SERVER"_s, QString::fromUtf16(kStandbyKey), options.standby);
     setIfo(ifo, u"SERVER"_s, u"WEB"_s, options.web);
     if (!options.serverCa.isEmpty()) {
-        QFile ca(options.serverCa);
-        if (!ca.open(QIODevice::ReadOnly))
-            throw SetupError(u"서버 인증서 화일을 읽을 수 없습니다: "_s + options.serverCa);
-        const QByteArray pem = ca.readAll();
-        if (!pem.contains("-----BEGIN CERTIFICATE-----"))
-            throw SetupError(u"PEM 형식의 인증서 화일이 아닙니다: "_s + options.serverCa);
-        writeBytes(InstallPaths::resolve(QString::fromUtf16(kServerCaFile)), pem);
+        copyServerCa(options.serverCa);
         setIfo(ifo, u"SERVER"_s, QString::fromUtf16(kServerCaKey), QString::fromUtf16(kServerCaFile));
     }
 

@@ -31,6 +31,10 @@ inline constexpr char16_t kServerCaFile[] = u"BIN/SERVERCA.PEM";
 // start does not ask for an update at once.
 void install(const Options& options);
 
+// Points an existing install at a PostgreSQL server (DATABASE=) whose certificate comes from the authority in
+// caFile, which is copied into the install (SERVERCA=). Throws SetupError.
+void UseServer(const QString& serverSetting, const QString& caFile);
+
 // Copies the server's files stamp (from its draw-progress text) into the install, from the server its
 // settings name. False when the server or its text cannot be read; the install is then left as it was.
 bool adoptServerFilesStamp();

@@ -289,111 +289,111 @@ void functions(const Connection& c)
             "RETURN 'ok'; "
             "END $$"_s);
 
-    // Failed logins per ID and address. Run by the attempts role on a connection of its own (through
-    // dblink), each call its own committed transaction; the row of the ID is locked, so that guesses
-    // made at once are counted one after another. An attempt counts as failed until the password
-    // proves right, so that nothing the caller does afterwards can take it back.
-    Execute(c,
-            u"CREATE OR REPLACE FUNCTION login_attempt_open(p_id text, p_addr text) RETURNS text "
-            "LANGUAGE plpgsql VOLATILE SECURITY DEFINER SET search_path = public, pg_temp AS $$ "
-            "DECLARE a record; "
-            "BEGIN "
-            "IF random() < 0.01 THEN "
-            "DELETE FROM login_attempt l WHERE l.window_start < now() - interval '1 day'; END IF; "
-            "INSERT INTO login_attempt AS l (id1, addr, failures, window_start) VALUES (p_id, p_addr, 0, now()) "
-            "ON CONFLICT (id1, addr) DO NOTHING; "
-            "SELECT l.failures, l.window_start, l.last_failure INTO a FROM login_attempt l "
-            "WHERE l.id1 = p_id AND l.addr = p_addr FOR UPDATE; "
-            "IF a.failures >= "_s
-                + failures + u" AND a.last_failure > now() - interval '"_s + lock
-                + u"' THEN RETURN 'locked'; END IF; "
-                  "IF a.failures >= "_s
-                + failures + u" OR a.window_start <= now() - interval '"_s + lock
-                + u"' THEN "
-                  "UPDATE login_attempt l SET failures = 1, window_start = now(), last_failure = now() "
-                  "WHERE l.id1 = p_id AND l.addr = p_addr; "
-                  "ELSE "
-                  "UPDATE login_attempt l SET failures = l.failures + 1, last_failure = now() "
-                  "WHERE l.id1 = p_id AND l.addr = p_addr; "
-                  "END IF; "
-                  "RETURN 'open'; "
-                  "END $$"_s);
-    Execute(c,
-            u"CREATE OR REPLACE FUNCTION login_attempt_close(p_id text, p_addr text) RETURNS text "
-            "LANGUAGE sql VOLATILE SECURITY DEFINER SET search_path = public, pg_temp AS $$ "
-            "DELETE FROM login_attempt l WHERE l.id1 = p_id AND l.addr = p_addr; SELECT 'closed'::text $$"_s);
-    Execute(c,
-            u"CREATE OR REPLACE FUNCTION login_attempt_remote(p_open boolean, p_id text, p_addr text) "
-            "RETURNS text LANGUAGE plpgsql VOLATILE SECURITY DEFINER SET search_path = public, pg_temp AS $$ "
-            "DECLARE statement text := format(CASE WHEN p_open THEN 'SELECT public.login_attempt_open(%L, %L)' "
-            "ELSE 'SELECT public.login_attempt_close(%L, %L)' END, p_id, p_addr); verdict text; "
-            "BEGIN "
-            "FOR attempt IN 1..2 LOOP "
-            "BEGIN "
-            "IF dblink_get_connections() IS NULL "
-            "OR NOT ('suriball_attempts' = ANY (dblink_get_connections())) THEN "
-            "PERFORM dblink_connect('suriball_attempts', 'suriball_self'); END IF; "
-            "SELECT t.v INTO verdict FROM dblink('suriball_attempts', statement) AS t(v text); "
-            "RETURN verdict; "
-            "EXCEPTION WHEN OTHERS THEN "
-            // A link the server dropped since this backend made it is made again, once.
-            "IF attempt = 2 THEN RAISE; END IF; "
-            "BEGIN PERFORM dblink_disconnect('suriball_attempts'); EXCEPTION WHEN OTHERS THEN NULL; END; "
-            "END; "
-            "END LOOP; "
-            "RETURN NULL; "
-            "END $$"_s);
+    // A failed login, counted per ID and address by the attempts role on a connection of its own (through
+    // dblink), in a transaction of its own that is committed before the caller hears the answer: nothing
+    // the caller does with its own transaction afterwards can take the count back.
+    Execute(c, uR"(CREATE OR REPLACE FUNCTION login_attempt_failed(p_id text, p_addr text) RETURNS text
+LANGUAGE plpgsql VOLATILE SECURITY DEFINER SET search_path = public, pg_temp AS $$
+BEGIN
+  IF random() < 0.01 THEN
+    DELETE FROM login_attempt l WHERE l.window_start < now() - interval '1 day';
+  END IF;
+  INSERT INTO login_attempt AS l (id1, addr, failures, window_start, last_failure)
+    VALUES (p_id, p_addr, 1, now(), now())
+  ON CONFLICT (id1, addr) DO UPDATE SET
+    failures = CASE WHEN l.window_start <= now() - interval '%2' OR l.failures >= %1 THEN 1 ELSE l.failures + 1 END,
+    window_start = CASE WHEN l.window_start <= now() - interval '%2' OR l.failures >= %1 THEN now()
+                   ELSE l.window_start END,
+    last_failure = now();
+  RETURN 'counted';
+END $$)"_s.arg(failures, lock));
+    Execute(c, uR"(CREATE OR REPLACE FUNCTION login_attempt_remote(p_id text, p_addr text) RETURNS text
+LANGUAGE plpgsql VOLATILE SECURITY DEFINER SET search_path = public, pg_temp AS $$
+DECLARE
+  statement text := format('SELECT public.login_attempt_failed(%L, %L)', p_id, p_addr);
+  verdict text;
+BEGIN
+  FOR attempt IN 1..2 LOOP
+    BEGIN
+      IF dblink_get_connections() IS NULL OR NOT ('suriball_attempts' = ANY (dblink_get_connections())) THEN
+        PERFORM dblink_connect('suriball_attempts', 'suriball_self');
+      END IF;
+      SELECT t.v INTO verdict FROM dblink('suriball_attempts', statement) AS t(v text);
+      RETURN verdict;
+    EXCEPTION WHEN OTHERS THEN
+      -- a link the server dropped since this backend made it is made again, once
+      IF attempt = 2 THEN RAISE; END IF;
+      BEGIN PERFORM dblink_disconnect('suriball_attempts'); EXCEPTION WHEN OTHERS THEN NULL; END;
+    END;
+  END LOOP;
+  RETURN NULL;
+END $$)"_s);
 
     // The login keeps its name, arguments and the member's row for the right password; it now also
     // answers a lock-out and, for a member who may log in, the session secret (hex of 32 random bytes).
+    // Guesses at one ID from one address take turns (a lock of the caller's transaction), each reading
+    // the count as committed: of ten made at once five are checked and the rest refused unchecked. A
+    // wrong password is counted through the attempts link before it is answered; a right one costs no
+    // second connection. Read committed only: a snapshot held since the transaction began would not see
+    // the counts of the guesses before.
     Execute(c, u"DROP FUNCTION IF EXISTS member_login(text, text)"_s);
-    Execute(c,
-            u"CREATE FUNCTION member_login(p_id text, p_password text) "
-            "RETURNS TABLE (Found1 boolean, Match1 boolean, Locked1 boolean, ID1 text, Name1 text, "
-            "JuminNo1 text, Email1 text, Level1 text, State1 text, Secret1 text) "
-            "LANGUAGE plpgsql VOLATILE SECURITY DEFINER SET search_path = public, pg_temp AS $$ "
-            "#variable_conflict use_column\n"
-            "DECLARE m record; addr text := COALESCE(host(inet_client_addr()), 'local'); ok boolean; "
-            "secret text; "
-            "BEGIN "
-            "IF p_id IS NULL OR p_password IS NULL OR length(p_id) > 100 OR length(p_password) > 1000 THEN "
-            "RETURN QUERY SELECT false, false, false, NULL::text, NULL::text, NULL::text, NULL::text, "
-            "NULL::text, NULL::text, NULL::text; RETURN; END IF; "
-            "SELECT x.id1, x.pwd, x.name1, x.juminno1, x.email1, x.level1, x.state1 INTO m FROM member x "
-            "WHERE lower(x.id1) = lower(p_id) LIMIT 1; "
-            "IF NOT FOUND THEN "
-            "RETURN QUERY SELECT false, false, false, NULL::text, NULL::text, NULL::text, NULL::text, "
-            "NULL::text, NULL::text, NULL::text; RETURN; END IF; "
-            "IF login_attempt_remote(true, m.id1, addr) = 'locked' THEN "
-            "RETURN QUERY SELECT true, false, true, NULL::text, NULL::text, NULL::text, NULL::text, "
-            "NULL::text, NULL::text, NULL::text; RETURN; END IF; "
-            "ok := COALESCE(m.pwd LIKE '$2_$%' AND m.pwd = crypt(p_password, m.pwd), false); "
-            "IF NOT ok THEN "
-            "RETURN QUERY SELECT true, false, false, NULL::text, NULL::text, NULL::text, NULL::text, "
-            "NULL::text, NULL::text, NULL::text; RETURN; END IF; "
-            "PERFORM login_attempt_remote(false, m.id1, addr); "
-            "IF substr(m.pwd, 5, 2) < '"_s
-                + cost
-                + u"' THEN "
-                  "UPDATE member x SET pwd = crypt(p_password, gen_salt('bf', "_s
-                + cost
-                + u")) WHERE x.id1 = m.id1; "
-                  "END IF; "
-                  "IF m.state1 IS DISTINCT FROM '2' AND m.state1 IS DISTINCT FROM '3' THEN "
-                  "secret := encode(gen_random_bytes(32), 'hex'); "
-                  "DELETE FROM member_secret x WHERE x.expires < now(); "
-                  "DELETE FROM member_session x WHERE x.expires < now(); "
-                  "INSERT INTO member_secret (secret_hash, member_id, level1, expires) "
-                  "VALUES (sha256(convert_to(secret, 'UTF8')), m.id1, m.level1, now() + interval '"_s
-                + hours
-                + u"'); "
-                  "PERFORM session_bind(m.id1, m.level1, now() + interval '"_s
-                + hours
-                + u"'); "
-                  "END IF; "
-                  "RETURN QUERY SELECT true, true, false, m.id1, m.name1, m.juminno1, m.email1, m.level1, "
-                  "m.state1, secret; "
-                  "END $$"_s);
+    Execute(c, uR"(CREATE FUNCTION member_login(p_id text, p_password text)
+RETURNS TABLE (Found1 boolean, Match1 boolean, Locked1 boolean, ID1 text, Name1 text, JuminNo1 text,
+               Email1 text, Level1 text, State1 text, Secret1 text)
+LANGUAGE plpgsql VOLATILE SECURITY DEFINER SET search_path = public, pg_temp AS $$
+#variable_conflict use_column
+DECLARE
+  m record;
+  a record;
+  v_addr text := COALESCE(host(inet_client_addr()), 'local');
+  counted boolean;
+  secret text;
+BEGIN
+  IF current_setting('transaction_isolation') <> 'read committed' THEN
+    RAISE EXCEPTION '로그인은 read committed 트랜잭션에서만 할 수 있습니다.' USING ERRCODE = '25000';
+  END IF;
+  IF p_id IS NULL OR p_password IS NULL OR length(p_id) > 100 OR length(p_password) > 1000 THEN
+    RETURN QUERY SELECT false, false, false, NULL::text, NULL::text, NULL::text, NULL::text, NULL::text,
+                        NULL::text, NULL::text;
+    RETURN;
+  END IF;
+  SELECT x.id1, x.pwd, x.name1, x.juminno1, x.email1, x.level1, x.state1 INTO m
+    FROM member x WHERE lower(x.id1) = lower(p_id) LIMIT 1;
+  IF NOT FOUND THEN
+    RETURN QUERY SELECT false, false, false, NULL::text, NULL::text, NULL::text, NULL::text, NULL::text,
+                        NULL::text, NULL::text;
+    RETURN;
+  END IF;
+  PERFORM pg_advisory_xact_lock(hashtext(m.id1), hashtext(v_addr));
+  SELECT l.failures, l.last_failure INTO a FROM login_attempt l WHERE l.id1 = m.id1 AND l.addr = v_addr;
+  counted := FOUND;
+  IF counted AND a.failures >= %1 AND a.last_failure > clock_timestamp() - interval '%2' THEN
+    RETURN QUERY SELECT true, false, true, NULL::text, NULL::text, NULL::text, NULL::text, NULL::text,
+                        NULL::text, NULL::text;
+    RETURN;
+  END IF;
+  IF NOT COALESCE(m.pwd LIKE '$2_$%' AND m.pwd = crypt(p_password, m.pwd), false) THEN
+    PERFORM login_attempt_remote(m.id1, v_addr);
+    RETURN QUERY SELECT true, false, false, NULL::text, NULL::text, NULL::text, NULL::text, NULL::text,
+                        NULL::text, NULL::text;
+    RETURN;
+  END IF;
+  IF counted THEN
+    DELETE FROM login_attempt l WHERE l.id1 = m.id1 AND l.addr = v_addr;
+  END IF;
+  IF substr(m.pwd, 5, 2) < '%3' THEN
+    UPDATE member x SET pwd = crypt(p_password, gen_salt('bf', %3)) WHERE x.id1 = m.id1;
+  END IF;
+  IF m.state1 IS DISTINCT FROM '2' AND m.state1 IS DISTINCT FROM '3' THEN
+    secret := encode(gen_random_bytes(32), 'hex');
+    DELETE FROM member_secret x WHERE x.expires < now();
+    DELETE FROM member_session x WHERE x.expires < now();
+    INSERT INTO member_secret (secret_hash, member_id, level1, expires)
+      VALUES (sha256(convert_to(secret, 'UTF8')), m.id1, m.level1, now() + interval '%4');
+    PERFORM session_bind(m.id1, m.level1, now() + interval '%4');
+  END IF;
+  RETURN QUERY SELECT true, true, false, m.id1, m.name1, m.juminno1, m.email1, m.level1, m.state1, secret;
+END $$)"_s.arg(failures, lock, cost, hours));
 
     // The draw-progress text has two writers: the administrator (draw numbers, the draws stamp) and the
     // publisher (the files stamp, bytes 42-51 of its CP949 form). Nobody updates it directly; each part
@@ -459,9 +459,8 @@ const QStringList& functionSignatures()
                                     u"is_administrator()"_s,
                                     u"session_bind(text, text, timestamptz)"_s,
                                     u"session_resume(text, text)"_s,
-                                    u"login_attempt_open(text, text)"_s,
-                                    u"login_attempt_close(text, text)"_s,
-                                    u"login_attempt_remote(boolean, text, text)"_s,
+                                    u"login_attempt_failed(text, text)"_s,
+                                    u"login_attempt_remote(text, text)"_s,
                                     u"member_login(text, text)"_s,
                                     u"set_draw_progress(text)"_s,
                                     u"set_files_stamp(text)"_s,
@@ -599,9 +598,7 @@ void Apply(const Connection& c, const QString& publisherPassword)
             "current_shop(), is_administrator(), set_draw_progress(text) TO "_s
                 + user());
     Execute(c, u"GRANT EXECUTE ON FUNCTION set_files_stamp(text) TO "_s + publisher());
-    Execute(c,
-            u"GRANT EXECUTE ON FUNCTION login_attempt_open(text, text), login_attempt_close(text, text) TO "_s
-                + attempts());
+    Execute(c, u"GRANT EXECUTE ON FUNCTION login_attempt_failed(text, text) TO "_s + attempts());
     attemptsLink(c, attemptsPassword);
     rowRules(c);
 

@@ -85,6 +85,36 @@ void closeAtExit()
     (void)registered;
 }
 
+// Where gServerConn was opened to, to tell whether the install's settings still name that server.
+QString& serverConnOpenedFor()
+{
+    static QString where;
+    return where;
+}
+
+QString placeOf(const ServerLocation& l)
+{
+    return l.standIn ? l.file
+                     : l.host + u',' + QString::number(l.port) + u',' + l.standbyHost + u','
+            + QString::number(l.standbyPort) + u',' + l.caFile;
+}
+
+// A PostgreSQL connection that still answers, to the server the settings name, acting for whom it should
+// (the member of the session, or nobody before the login) serves again as it is. A new one costs a TLS
+// handshake and a login on the server, and a start opens the server connection several times over.
+bool stillServes(const Connection& c, const ServerLocation& location)
+{
+    if (!c.isOpen() || c.engine() != Connection::Engine::PostgreSQL || location.standIn
+        || serverConnOpenedFor() != placeOf(location))
+        return false;
+    try {
+        const QString member = ServerSession::MemberOf(c);
+        return gSessionSecret.isEmpty() ? member.isEmpty() : member.compare(gUserID, Qt::CaseInsensitive) == 0;
+    } catch (const SqlError&) {
+        return false; // dropped by the server: a new one is opened
+    }
+}
+
 [[noreturn]] void endWithLocalError(const SqlError& error)
 {
     ShowMessage(LocalDbErrorText(error));
@@ -168,11 +198,15 @@ void CloseUserDb() { gUserConn.close(); }
 
 void OpenServerConn()
 {
+    closeAtExit();
+    const ServerLocation location = ServerLocation::ofInstall();
+    if (stillServes(gServerConn, location))
+        return;
     // The old connection goes first, so that at no time two of them are open.
     gServerConn.close();
-    closeAtExit();
     try {
-        gServerConn = ConnectServer(ServerLocation::ofInstall());
+        gServerConn = ConnectServer(location);
+        serverConnOpenedFor() = placeOf(location);
     } catch (const SqlError& error) {
         ShowMessage(ServerConnectErrorText(error));
         EndProgram();

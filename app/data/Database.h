@@ -32,7 +32,9 @@ struct ServerLocation
 
 // The three connections of the main program, gSystemConn, gUserConn and gServerConn. Each opening puts
 // a new connection in place of the old one. A local file that cannot be opened, or a server out of
-// reach, is reported and ends the program.
+// reach, is reported and ends the program. A PostgreSQL connection that still answers and acts for the
+// member of the session (or for nobody before the login) is kept rather than opened anew: each new one
+// costs a TLS handshake and a login on the server.
 void OpenSystemDb();
 void OpenUserDb();
 void CloseUserDb();

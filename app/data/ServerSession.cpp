@@ -73,7 +73,8 @@ QString MemberOf(const Connection& server)
 
 void Require(Connection& server)
 {
-    if (server.engine() != Connection::Engine::PostgreSQL)
+    // Nothing to guard on the stand-in, or where no server connection was opened at all.
+    if (!server.isOpen() || server.engine() != Connection::Engine::PostgreSQL)
         return;
     if (gUserID.isEmpty() || gUserID == QString::fromUtf16(kGuestId))
         refuse(u"손님 회원은 서버에 저장할 수 없습니다."_s);

@@ -404,7 +404,7 @@ TEST_F(ServerRules, TheOwnerIsNoSuperuserAndObeysTheRulesOnEveryTable)
                                 u"SELECT dblink_connect('x', 'suriball_self')"_s,
                                 u"SELECT backend_started()"_s,
                                 u"SELECT session_bind('chief', '9', now() + interval '1 hour')"_s,
-                                u"SELECT login_attempt_close('player', '127.0.0.1')"_s,
+                                u"SELECT login_attempt_failed('player', '127.0.0.1')"_s,
                                 u"SELECT set_files_stamp('2099010101')"_s,
                                 u"SELECT * FROM pg_stat_activity"_s}) {
         EXPECT_THROW(Execute(shared, call), SqlError) << call.toStdString();

@@ -121,7 +121,8 @@ TEST_F(Session, FiveWrongPasswordsShutTheIdOutFromThatAddressOnlyForAWhile)
     // Another member from the same address, and the same member from elsewhere, are not held up.
     EXPECT_EQ(login(u"shop7"_s, u"shop7"_s).outcome, LoginService::Outcome::LoggedIn);
     reachServerAt(u"::1"_s);
-    EXPECT_EQ(login(u"player"_s, u"player"_s).outcome, LoginService::Outcome::LoggedIn);
+    EXPECT_EQ(login(u"player"_s, u"player"_s).outcome, LoginService::Outcome::LoggedIn)
+        << install.messages.last().toStdString();
     EXPECT_FALSE(gSessionSecret.isEmpty());
 
     reachServerAt(u"127.0.0.1"_s);
@@ -149,6 +150,10 @@ TEST_F(Session, AGuessCountsWhateverTheCallerDoesWithItsTransaction)
     }
     guessInAPipelineThatFails(c);
     EXPECT_EQ(failures(u"player"_s), u"5"_s);
+    // A transaction that keeps one view of the data from its start would not see the counts: refused.
+    Execute(c, u"BEGIN ISOLATION LEVEL REPEATABLE READ"_s);
+    EXPECT_THROW(check(c, u"player"_s, u"player"_s), SqlError);
+    Execute(c, u"ROLLBACK"_s);
     const MemberCheck::Result right = check(c, u"player"_s, u"player"_s);
     EXPECT_TRUE(right.locked);
     EXPECT_FALSE(right.passwordMatches);

@@ -181,16 +181,7 @@ bool PrepareServer(Backend backend, bool demo)
     if (!admin)
         return false;
     ServerCatalog::createPostgres(*admin, demo, true, today, QString::fromUtf16(kTestPublisherPassword));
-    WriteIfo(QString(), QString::fromUtf16(kInstallSection), QString::fromUtf16(kServerKey), admin->serverSetting());
-    // The test server's authority, where an install keeps the service's.
-    const QString ca = InstallPaths::resolve(QString::fromUtf16(Installer::kServerCaFile));
-    QFile::remove(ca);
-    if (!QFile::copy(admin->caFile, ca))
-        ADD_FAILURE() << "cannot copy the test server's certificate authority " << admin->caFile.toStdString();
-    WriteIfo(QString(),
-             QString::fromUtf16(kInstallSection),
-             QString::fromUtf16(kServerCaKey),
-             QString::fromUtf16(Installer::kServerCaFile));
+    Installer::UseServer(admin->serverSetting(), admin->caFile);
     return true;
 }
 

@@ -1,0 +1,333 @@
+// Many members starting at once against the PostgreSQL test server (SURIBALL_TEST_PG…): each start is the
+// program's own login and synchronisation of one new draw, run by one of a pool of worker processes (each
+// with an install of its own, made before the clock starts, as every member has its own computer), each
+// with its own server connections. 200 starts are spread evenly over 10 seconds; the time of a start runs
+// from the moment it was due, so that a start kept waiting counts. The same is then done faster, until the
+// 99th percentile passes one second: the burst rate the server takes.
+//
+//     bench_load [STARTS] [WORKERS]
+#include "BenchSupport.h"
+#include "Database.h"
+#include "DrawProgress.h"
+#include "DrawSync.h"
+#include "Globals.h"
+#include "Installer.h"
+#include "LoginService.h"
+#include "Paths.h"
+#include "ProgramEnd.h"
+#include "Query.h"
+#include "ServerCatalog.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QDirIterator>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTextStream>
+#include <QTimer>
+
+#include <algorithm>
+#include <cmath>
+#include <deque>
+#include <iostream>
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <unistd.h>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QString kPassword = u"member"_s;
+const QDate kToday(2025, 12, 8);
+
+QString memberId(int k) { return u"m"_s + QString::number(k % 200 + 1).rightJustified(3, u'0'); }
+
+void copyFolder(const QString& from, const QString& to)
+{
+    QDirIterator it(from, QDir::Files, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString source = it.next();
+        const QString target = QDir(to).filePath(QDir(from).relativeFilePath(source));
+        QDir().mkpath(QFileInfo(target).absolutePath());
+        QFile::copy(source, target);
+    }
+}
+
+// A worker: starts of the program on its own install, one after another as the parent asks, each
+// answered with its own time; between two starts the install goes back to the day before.
+int worker()
+{
+    bench::QuietMessages quiet;
+    MessageService::install(&quiet);
+    bench::NoLauncher launcher;
+    Launcher::install(&launcher);
+    SetEndProgramHandler([](int code) { throw std::runtime_error("end " + std::to_string(code)); });
+    const QString systemDb = InstallPaths::systemDb();
+    const QString before = systemDb + u".before"_s;
+    QFile::copy(systemDb, before);
+    OpenSystemDb();
+    std::cout << "ready" << std::endl;
+    std::string line;
+    while (std::getline(std::cin, line)) {
+        const QString id = QString::fromStdString(line).trimmed();
+        QElapsedTimer t;
+        t.start();
+        const double cpu = bench::CpuMs();
+        QString outcome = u"ok"_s;
+        try {
+            if (LoginService().login(id, kPassword, false).outcome != LoginService::Outcome::LoggedIn)
+                outcome = u"refused"_s;
+            else
+                SyncDrawResults();
+        } catch (const std::exception& error) {
+            outcome = u"failed:"_s + QString::fromLocal8Bit(error.what()).simplified();
+        }
+        std::cout << outcome.toStdString() << ' ' << t.nsecsElapsed() / 1000 << ' '
+                  << qint64((bench::CpuMs() - cpu) * 1000) << std::endl;
+        gServerConn.close();
+        gUserConn.close();
+        gSystemConn.close();
+        QFile::remove(systemDb);
+        QFile::copy(before, systemDb);
+        OpenSystemDb();
+    }
+    return 0;
+}
+
+struct Worker
+{
+    std::unique_ptr<QProcess> process;
+    QByteArray pending;
+    int start = -1; // the start it runs, or -1 when idle
+};
+
+struct Round
+{
+    std::vector<double> latenciesMs; // from the moment each start was due
+    double clientCpuMs = 0; // the program's own processor time, all starts together
+    int failed = 0;
+    QString firstFailure;
+};
+
+// The processor time of the server's processes so far, those that ended included (the postmaster counts
+// its children's when they end), when the test server's folder is at hand; 0 otherwise.
+double serverCpuMs()
+{
+    QFile pidFile(QDir(qEnvironmentVariable("SURIBALL_TEST_PG_DIR")).filePath(u"data/postmaster.pid"_s));
+    if (!pidFile.open(QIODevice::ReadOnly))
+        return 0;
+    const QByteArray postmaster = pidFile.readLine().trimmed();
+    const double tick = 1000.0 / double(sysconf(_SC_CLK_TCK));
+    auto times = [&](const QString& statFile, bool children) {
+        QFile f(statFile);
+        if (!f.open(QIODevice::ReadOnly))
+            return 0.0;
+        const QByteArray stat = f.readAll();
+        const QList<QByteArray> fields = stat.mid(stat.lastIndexOf(')') + 2).split(' ');
+        // utime, stime, cutime, cstime are fields 14 to 17 of the line, 12 to 15 after the name.
+        double sum = fields.value(11).toDouble() + fields.value(12).toDouble();
+        if (children)
+            sum += fields.value(13).toDouble() + fields.value(14).toDouble();
+        return sum * tick;
+    };
+    double total = times(u"/proc/"_s + QString::fromLatin1(postmaster) + u"/stat"_s, true);
+    QDirIterator it(u"/proc"_s, QDir::Dirs | QDir::NoDotAndDotDot);
+    while (it.hasNext()) {
+        const QString dir = it.next();
+        QFile status(dir + u"/stat"_s);
+        if (!status.open(QIODevice::ReadOnly))
+            continue;
+        const QByteArray stat = status.readAll();
+        const QList<QByteArray> fields = stat.mid(stat.lastIndexOf(')') + 2).split(' ');
+        if (fields.value(1) == postmaster) // its parent is the postmaster
+            total += times(dir + u"/stat"_s, false);
+    }
+    return total;
+}
+
+// Runs starts at the given rate through the workers and waits for every one.
+Round run(std::vector<Worker>& workers, int starts, double perSecond, int offset)
+{
+    Round round;
+    std::vector<qint64> due(size_t(starts), 0);
+    std::deque<int> waiting;
+    int next = 0;
+    int finished = 0;
+    QElapsedTimer clock;
+    QEventLoop loop;
+
+    auto dispatch = [&] {
+        for (Worker& w : workers) {
+            if (waiting.empty())
+                return;
+            if (w.start >= 0)
+                continue;
+            w.start = waiting.front();
+            waiting.pop_front();
+            w.process->write(memberId(offset + w.start).toUtf8() + '\n');
+        }
+    };
+    for (Worker& w : workers) {
+        QObject::connect(w.process.get(), &QProcess::readyReadStandardOutput, &loop, [&, wp = &w] {
+            wp->pending += wp->process->readAllStandardOutput();
+            qsizetype end;
+            while ((end = wp->pending.indexOf('\n')) >= 0) {
+                const QString reply = QString::fromUtf8(wp->pending.left(end));
+                wp->pending.remove(0, end + 1);
+                const double latency = double(clock.nsecsElapsed() - due[size_t(wp->start)]) / 1e6;
+                if (reply.startsWith(u"ok "_s)) {
+                    round.latenciesMs.push_back(latency);
+                    round.clientCpuMs += reply.section(u' ', 2, 2).toDouble() / 1000.0;
+                } else {
+                    ++round.failed;
+                    if (round.firstFailure.isEmpty())
+                        round.firstFailure = reply;
+                }
+                wp->start = -1;
+                if (++finished == starts)
+                    loop.quit();
+            }
+            dispatch();
+        });
+    }
+    QTimer timer;
+    timer.setTimerType(Qt::PreciseTimer);
+    QObject::connect(&timer, &QTimer::timeout, &loop, [&] {
+        // Every start whose moment has come is due now, at the moment it was meant for.
+        while (next < starts && clock.nsecsElapsed() >= qint64(double(next) * 1e9 / perSecond)) {
+            due[size_t(next)] = qint64(double(next) * 1e9 / perSecond);
+            waiting.push_back(next++);
+        }
+        dispatch();
+        if (next == starts)
+            timer.stop();
+    });
+    clock.start();
+    timer.start(1);
+    loop.exec();
+    for (Worker& w : workers)
+        QObject::disconnect(w.process.get(), nullptr, &loop, nullptr);
+    return round;
+}
+
+double percentile(std::vector<double> values, double p)
+{
+    if (values.empty())
+        return 0;
+    std::sort(values.begin(), values.end());
+    const size_t index = std::min(values.size() - 1, size_t(std::ceil(p * double(values.size())) - 1));
+    return values[index];
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    QCoreApplication app(argc, argv);
+    const QStringList args = QCoreApplication::arguments();
+    if (args.value(1) == u"--worker"_s)
+        return worker();
+    QTextStream out(stdout);
+    const auto admin = ServerCatalog::TestServerFromEnvironment();
+    if (!admin) {
+        out << "bench_load needs the PostgreSQL test server (source scripts/test-postgres.sh start)" << Qt::endl;
+        return 0;
+    }
+    const int starts = args.value(1, u"200"_s).toInt();
+    const int workerCount = args.value(2, u"40"_s).toInt();
+    bench::QuietMessages quiet;
+    MessageService::install(&quiet);
+
+    // The service: the demo catalog and 200 members more, one password hashed once for all of them.
+    QTemporaryDir base;
+    ServerCatalog::createPostgres(*admin, true, true, kToday, QString::fromUtf16(bench::kPublisherPassword));
+    {
+        const Connection owner = admin->connect(QString::fromUtf16(kServerCatalog));
+        Execute(owner,
+                u"INSERT INTO Member (ID1, Pwd, Name1, JuminNo1, Email1, Level1, State1, Login2) "
+                "SELECT 'm' || lpad(g::text, 3, '0'), (SELECT crypt(?, gen_salt('bf', 10))), '회원', '', '', '1', "
+                "'1', '' FROM generate_series(1, 200) g"_s,
+                {kPassword});
+    }
+    // An install as each member has it, up to date until the draw about to come.
+    const QString model = QDir(base.path()).filePath(u"model"_s);
+    Installer::Options options;
+    options.root = model;
+    options.server = admin->serverSetting();
+    options.serverCa = admin->caFile;
+    Installer::install(options);
+    OpenSystemDb();
+    LoginService().login(memberId(0), kPassword, false);
+    SyncDrawResults();
+    gServerConn.close();
+    gUserConn.close();
+    gSystemConn.close();
+    {
+        // Draw 1201 drawn, 1202 on sale: what every start now copies.
+        const Connection owner = admin->connect(QString::fromUtf16(kServerCatalog));
+        Execute(owner,
+                u"UPDATE BokList SET LotNo = '01020304050607', State1 = '3', State2 = '2025121301' "
+                "WHERE BokNo = 1201"_s);
+        Query text(owner, u"SELECT Text1 FROM Info1 WHERE IFPart1 = '업데이트' AND Name1 = '추첨진행'"_s);
+        text.run();
+        text.next();
+        DrawProgress progress = DrawProgress::parse(text.text(u"Text1"_s));
+        progress.lastDrawNo = 1201;
+        progress.currentDrawNo = 1202;
+        progress.drawsStamp = u"2025121301"_s;
+        Execute(owner,
+                u"UPDATE Info1 SET Text1 = ? WHERE IFPart1 = '업데이트' AND Name1 = '추첨진행'"_s,
+                {progress.compose()});
+    }
+
+    std::vector<Worker> workers(static_cast<size_t>(workerCount));
+    for (int i = 0; i < workerCount; ++i) {
+        const QString root = QDir(base.path()).filePath(u"w"_s + QString::number(i));
+        copyFolder(model, root);
+        Worker& w = workers[size_t(i)];
+        w.process = std::make_unique<QProcess>();
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(u"SURIBALL_ROOT"_s, root);
+        w.process->setProcessEnvironment(env);
+        w.process->setProcessChannelMode(QProcess::SeparateChannels);
+        w.process->setStandardErrorFile(QProcess::nullDevice());
+        w.process->start(QCoreApplication::applicationFilePath(), {u"--worker"_s});
+    }
+    for (Worker& w : workers) {
+        while (!w.pending.contains("ready\n") && w.process->waitForReadyRead(30000))
+            w.pending += w.process->readAllStandardOutput();
+        w.pending.clear();
+    }
+
+    out << starts << " starts (login and synchronisation of one new draw), " << workerCount
+        << " worker processes, PostgreSQL " << admin->serverSetting() << " over TLS" << Qt::endl;
+    int offset = 0;
+    for (double rate : {double(starts) / 10.0, 30.0, 40.0, 60.0, 80.0, 120.0, 200.0}) {
+        const double serverBefore = serverCpuMs();
+        const Round round = run(workers, starts, rate, offset);
+        const double serverCpu = serverCpuMs() - serverBefore;
+        offset += starts;
+        const double p99 = percentile(round.latenciesMs, 0.99);
+        out << QString::number(rate, 'f', 0) << " starts a second: p50 "
+            << QString::number(percentile(round.latenciesMs, 0.5), 'f', 0) << " ms, p99 "
+            << QString::number(p99, 'f', 0) << " ms, max "
+            << QString::number(percentile(round.latenciesMs, 1.0), 'f', 0) << " ms, " << round.failed << " failed"
+            << (round.firstFailure.isEmpty() ? QString() : u" ("_s + round.firstFailure + u')')
+            << "; processor time per start: program " << QString::number(round.clientCpuMs / starts, 'f', 1)
+            << " ms, server " << QString::number(serverCpu / starts, 'f', 1) << " ms" << Qt::endl;
+        if (p99 > 1000.0 || round.failed > 0) {
+            out << "the 99th percentile passes one second at " << QString::number(rate, 'f', 0) << " starts a second"
+                << Qt::endl;
+            break;
+        }
+    }
+    for (Worker& w : workers) {
+        w.process->closeWriteChannel();
+        w.process->waitForFinished(10000);
+    }
+    return 0;
+}
