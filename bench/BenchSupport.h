@@ -3,9 +3,11 @@
 // What every bench needs around the code it measures: messages answered without a window, nothing
 // started outside, random games, and timings on the clock and in the process's own time.
 #include "Database.h"
+#include "DrawProgress.h"
 #include "Installer.h"
 #include "Launcher.h"
 #include "MessageService.h"
+#include "Query.h"
 #include "ServerCatalog.h"
 #include "ServerTrust.h"
 
@@ -114,14 +116,32 @@ inline Connection PublisherConnection()
     const ServerLocation location = ServerLocation::ofInstall();
     if (location.standIn)
         return ConnectServer(location);
-    Connection::PostgresTarget target;
-    target.host = location.host;
-    target.port = location.port;
-    target.caFile = location.caFile;
-    target.database = QString::fromUtf16(kServerCatalog);
-    target.user = QString::fromUtf16(ServerTrust::kPublisherRole);
-    target.password = QString::fromUtf16(kPublisherPassword);
-    return Connection::openPostgres(target);
+    return ServerTrust::ConnectAsPublisher(location, QString::fromUtf16(kPublisherPassword));
+}
+
+// Draw 1201 drawn, 1202 on sale, and the draws stamp moved on: what the next start copies.
+inline void DrawOneMore(const Connection& server)
+{
+    using namespace Qt::StringLiterals;
+    const QString stamp = u"2025121301"_s;
+    Execute(server,
+            u"UPDATE BokList SET LotNo = '01020304050607', State1 = '3', State2 = ? WHERE BokNo = 1201"_s,
+            {stamp});
+    Execute(server,
+            u"INSERT INTO BokList (BokNo,Date1,Date2,LotNo,State1,State2,Rk1Count,Rk2Count,Rk3Count,Rk4Count,"
+            "Rk5Count,Rk1Kum,Rk2Kum,Rk3Kum,Rk4Kum,Rk5Kum) VALUES (1202,'20251207','20251213','00000000000000','1',?,"
+            "0,0,0,0,0,0,0,0,0,0)"_s,
+            {stamp});
+    Query text(server, u"SELECT Text1 FROM Info1 WHERE IFPart1 = '업데이트' AND Name1 = '추첨진행'"_s);
+    text.run();
+    text.next();
+    DrawProgress progress = DrawProgress::parse(text.text(u"Text1"_s));
+    progress.lastDrawNo = 1201;
+    progress.currentDrawNo = 1202;
+    progress.drawsStamp = stamp;
+    Execute(server,
+            u"UPDATE Info1 SET Text1 = ? WHERE IFPart1 = '업데이트' AND Name1 = '추첨진행'"_s,
+            {progress.compose()});
 }
 
 } // namespace bench

@@ -46,17 +46,6 @@ const QDate kToday(2025, 12, 8);
 
 QString memberId(int k) { return u"m"_s + QString::number(k % 200 + 1).rightJustified(3, u'0'); }
 
-void copyFolder(const QString& from, const QString& to)
-{
-    QDirIterator it(from, QDir::Files, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString source = it.next();
-        const QString target = QDir(to).filePath(QDir(from).relativeFilePath(source));
-        QDir().mkpath(QFileInfo(target).absolutePath());
-        QFile::copy(source, target);
-    }
-}
-
 // A worker: starts of the program on its own install, one after another as the parent asks, each
 // answered with its own time; between two starts the install goes back to the day before.
 int worker()
@@ -266,28 +255,13 @@ int main(int argc, char* argv[])
     gServerConn.close();
     gUserConn.close();
     gSystemConn.close();
-    {
-        // Draw 1201 drawn, 1202 on sale: what every start now copies.
-        const Connection owner = admin->connect(QString::fromUtf16(kServerCatalog));
-        Execute(owner,
-                u"UPDATE BokList SET LotNo = '01020304050607', State1 = '3', State2 = '2025121301' "
-                "WHERE BokNo = 1201"_s);
-        Query text(owner, u"SELECT Text1 FROM Info1 WHERE IFPart1 = '업데이트' AND Name1 = '추첨진행'"_s);
-        text.run();
-        text.next();
-        DrawProgress progress = DrawProgress::parse(text.text(u"Text1"_s));
-        progress.lastDrawNo = 1201;
-        progress.currentDrawNo = 1202;
-        progress.drawsStamp = u"2025121301"_s;
-        Execute(owner,
-                u"UPDATE Info1 SET Text1 = ? WHERE IFPart1 = '업데이트' AND Name1 = '추첨진행'"_s,
-                {progress.compose()});
-    }
+    // Draw 1201 drawn, 1202 on sale: what every start now copies.
+    bench::DrawOneMore(admin->connect(QString::fromUtf16(kServerCatalog)));
 
     std::vector<Worker> workers(static_cast<size_t>(workerCount));
     for (int i = 0; i < workerCount; ++i) {
         const QString root = QDir(base.path()).filePath(u"w"_s + QString::number(i));
-        copyFolder(model, root);
+        Installer::CopyFiles(model, root);
         Worker& w = workers[size_t(i)];
         w.process = std::make_unique<QProcess>();
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();

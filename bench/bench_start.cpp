@@ -26,31 +26,6 @@ namespace {
 
 double ms(const QElapsedTimer& t) { return double(t.nsecsElapsed()) / 1e6; }
 
-// Draw 1201 drawn, 1202 on sale, and the draws stamp moved on: what the next start copies.
-void drawOneMore()
-{
-    const Connection server = bench::OperatorConnection();
-    const QString stamp = u"2025121301"_s;
-    Execute(server,
-            u"UPDATE BokList SET LotNo = '01020304050607', State1 = '3', State2 = ? WHERE BokNo = 1201"_s,
-            {stamp});
-    Execute(server,
-            u"INSERT INTO BokList (BokNo,Date1,Date2,LotNo,State1,State2,Rk1Count,Rk2Count,Rk3Count,Rk4Count,"
-            "Rk5Count,Rk1Kum,Rk2Kum,Rk3Kum,Rk4Kum,Rk5Kum) VALUES (1202,'20251207','20251213','00000000000000','1',?,"
-            "0,0,0,0,0,0,0,0,0,0)"_s,
-            {stamp});
-    Query text(server, u"SELECT Text1 FROM Info1 WHERE IFPart1 = '업데이트' AND Name1 = '추첨진행'"_s);
-    text.run();
-    text.next();
-    DrawProgress progress = DrawProgress::parse(text.text(u"Text1"_s));
-    progress.lastDrawNo = 1201;
-    progress.currentDrawNo = 1202;
-    progress.drawsStamp = stamp;
-    Execute(server,
-            u"UPDATE Info1 SET Text1 = ? WHERE IFPart1 = '업데이트' AND Name1 = '추첨진행'"_s,
-            {progress.compose()});
-}
-
 void run(const QString& engine, QTextStream& out)
 {
     QTemporaryDir dir;
@@ -80,7 +55,7 @@ void run(const QString& engine, QTextStream& out)
     const double toMain = ms(t);
     delete main;
 
-    drawOneMore();
+    bench::DrawOneMore(bench::OperatorConnection());
     t.restart();
     LoginService().login(u"player"_s, u"player"_s, false);
     const double loginAgain = ms(t);

@@ -120,7 +120,7 @@ void setIfo(IniFile& ini, const QString& section, const QString& key, const QStr
         throw SetupError(u"설정 화일을 쓸 수 없습니다: "_s + ini.path());
 }
 
-void copyTree(const QString& from, const QString& to)
+void copyFiles(const QString& from, const QString& to)
 {
     QDirIterator it(from, QDir::Files, QDirIterator::Subdirectories);
     while (it.hasNext()) {
@@ -145,6 +145,8 @@ void UseServer(const QString& serverSetting, const QString& caFile)
     copyServerCa(caFile);
     setIfo(ifo, u"SERVER"_s, QString::fromUtf16(kServerCaKey), QString::fromUtf16(kServerCaFile));
 }
+
+void CopyFiles(const QString& from, const QString& to) { copyFiles(from, to); }
 
 bool adoptServerFilesStamp()
 {
@@ -281,7 +283,7 @@ void demo(const QString& root, bool force, const QDate& today)
         || !UpdateSignature::WriteKeyFile(UpdateSignature::InstalledKeyFile(), keys.publicKey, false, &error))
         throw SetupError(u"업데이트 서명 열쇠를 쓸 수 없습니다: "_s + error);
     DemoData::loadResources();
-    copyTree(u":/setup/web"_s, InstallPaths::resolve(QString::fromUtf16(kDemoWeb)));
+    CopyFiles(u":/setup/web"_s, InstallPaths::resolve(QString::fromUtf16(kDemoWeb)));
 
     if (!adoptServerFilesStamp())
         throw SetupError(u"데모 서버의 추첨진행 정보를 읽을 수 없습니다."_s);

@@ -35,6 +35,10 @@ void install(const Options& options);
 // caFile, which is copied into the install (SERVERCA=). Throws SetupError.
 void UseServer(const QString& serverSetting, const QString& caFile);
 
+// Every file below from copied to the same place below to (folders made, files replaced). Throws
+// SetupError.
+void CopyFiles(const QString& from, const QString& to);
+
 // Copies the server's files stamp (from its draw-progress text) into the install, from the server its
 // settings name. False when the server or its text cannot be read; the install is then left as it was.
 bool adoptServerFilesStamp();

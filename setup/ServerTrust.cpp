@@ -608,6 +608,11 @@ void Apply(const Connection& c, const QString& publisherPassword)
                 + u")) WHERE Pwd IS NOT NULL AND Pwd NOT LIKE '$2_$%'"_s);
 }
 
+Connection ConnectAsPublisher(const ServerLocation& where, const QString& password)
+{
+    return Connection::openPostgres(where.target(publisher(), password));
+}
+
 void CheckAttemptsLink(const Connection& c)
 {
     Execute(c, u"SET ROLE "_s + owner());

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Connection.h"
+#include "Database.h"
 
 #include <QString>
 
@@ -28,6 +29,10 @@ inline constexpr int kBcryptCost = 10;
 // empty keeps the publisher's password as it is (none for a new role, which then cannot log in).
 // Throws SqlError.
 void Apply(const Connection& catalog, const QString& publisherPassword);
+
+// The publisher's own login to the catalog on the server where names (its host, port and authority).
+// Throws SqlError.
+Connection ConnectAsPublisher(const ServerLocation& where, const QString& password);
 
 // After Apply committed: the owner's functions reach the server back as the attempts role. Throws
 // SqlError when they cannot (the server's client rules must let that role in with its password).

@@ -122,15 +122,9 @@ Connection publishServer(const Arguments& a)
         if (password.isEmpty())
             throw SetupError(u"배포 계정의 암호(--publisher-password 또는 SURIBALL_PUBLISHER_PASSWORD)를 "
                              "지정하여 주십시오."_s);
-        Connection::PostgresTarget target;
-        target.host = where.host;
-        target.port = where.port;
-        target.database = QString::fromUtf16(kServerCatalog);
-        target.user = QString::fromUtf16(ServerTrust::kPublisherRole);
-        target.password = password;
-        target.caFile = a.values.value(u"--server-ca"_s);
+        where.caFile = a.values.value(u"--server-ca"_s);
         try {
-            return Connection::openPostgres(target);
+            return ServerTrust::ConnectAsPublisher(where, password);
         } catch (const SqlError& error) {
             throw SetupError(u"서버에 연결할 수 없습니다: "_s + error.message());
         }

@@ -35,6 +35,20 @@ ServerLocation ServerLocation::parse(const QString& setting)
     return location;
 }
 
+Connection::PostgresTarget ServerLocation::target(const QString& user, const QString& password) const
+{
+    Connection::PostgresTarget t;
+    t.host = host;
+    t.port = port;
+    t.standbyHost = standbyHost;
+    t.standbyPort = standbyPort;
+    t.caFile = caFile;
+    t.database = QString::fromUtf16(kServerCatalog);
+    t.user = user;
+    t.password = password;
+    return t;
+}
+
 ServerLocation ServerLocation::ofInstall()
 {
     ServerLocation location = parse(ServerSetting());
@@ -158,16 +172,8 @@ Connection ConnectServer(const ServerLocation& location)
 {
     if (location.standIn)
         return openChecked(location.file, Schema::serverTables());
-    Connection::PostgresTarget target;
-    target.host = location.host;
-    target.port = location.port;
-    target.standbyHost = location.standbyHost;
-    target.standbyPort = location.standbyPort;
-    target.caFile = location.caFile;
-    target.database = QString::fromUtf16(kServerCatalog);
-    target.user = QString::fromUtf16(kServerUser);
-    target.password = QString::fromUtf16(kServerPassword);
-    Connection connection = Connection::openPostgres(target);
+    Connection connection = Connection::openPostgres(
+        location.target(QString::fromUtf16(kServerUser), QString::fromUtf16(kServerPassword)));
     // Whether the server still honours the secret is asked where a write needs it (ServerSession::Require).
     if (!gSessionSecret.isEmpty())
         ServerSession::Present(connection);

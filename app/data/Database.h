@@ -28,6 +28,8 @@ struct ServerLocation
     static ServerLocation parse(const QString& setting);
     // The install's settings: DATABASE, DATABASE2 and SERVERCA of BIN/SYSTEM.IFO.
     static ServerLocation ofInstall();
+    // The catalog on this PostgreSQL server (and its standby) for a login.
+    Connection::PostgresTarget target(const QString& user, const QString& password) const;
 };
 
 // The three connections of the main program, gSystemConn, gUserConn and gServerConn. Each opening puts

@@ -138,30 +138,15 @@ Connection PublisherConnection(Backend backend)
 {
     if (backend == Backend::SQLite)
         return ConnectServer(ServerLocation::ofInstall());
-    const ServerCatalog::PostgresAdmin admin
-        = ServerCatalog::TestServerFromEnvironment().value_or(ServerCatalog::PostgresAdmin {});
-    Connection::PostgresTarget target;
-    target.host = admin.host;
-    target.port = admin.port;
-    target.caFile = admin.caFile;
-    target.database = QString::fromUtf16(kServerCatalog);
-    target.user = QString::fromUtf16(ServerTrust::kPublisherRole);
-    target.password = QString::fromUtf16(kTestPublisherPassword);
-    return Connection::openPostgres(target);
+    return ServerTrust::ConnectAsPublisher(ServerLocation::ofInstall(), QString::fromUtf16(kTestPublisherPassword));
 }
 
 Connection SharedAccountConnection(const QString& host)
 {
-    const ServerCatalog::PostgresAdmin admin
-        = ServerCatalog::TestServerFromEnvironment().value_or(ServerCatalog::PostgresAdmin {});
-    Connection::PostgresTarget target;
-    target.host = host;
-    target.port = admin.port;
-    target.caFile = admin.caFile;
-    target.database = QString::fromUtf16(kServerCatalog);
-    target.user = QString::fromUtf16(kServerUser);
-    target.password = QString::fromUtf16(kServerPassword);
-    return Connection::openPostgres(target);
+    ServerLocation where = ServerLocation::ofInstall();
+    where.host = host;
+    where.standbyHost.clear();
+    return Connection::openPostgres(where.target(QString::fromUtf16(kServerUser), QString::fromUtf16(kServerPassword)));
 }
 
 bool PrepareServer(Backend backend, bool demo)
