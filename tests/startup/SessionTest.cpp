@@ -185,6 +185,17 @@ TEST_F(Session, TenGuessesAtOnceAreCountedOneAfterAnother)
     EXPECT_TRUE(check(SharedAccountConnection(), u"shop7"_s, u"shop7"_s).locked);
 }
 
+TEST_F(Session, AnOlderHashIsRaisedToCostTenAtTheNextLogin)
+{
+    Execute(owner, u"UPDATE Member SET Pwd = crypt('player', gen_salt('bf', 8)) WHERE ID1 = 'player'"_s);
+    const Connection c = SharedAccountConnection();
+    EXPECT_FALSE(check(c, u"player"_s, u"wrong"_s).passwordMatches);
+    EXPECT_TRUE(SqlValue(owner, u"SELECT Pwd FROM Member WHERE ID1 = 'player'"_s).startsWith(u"$2a$08$"_s));
+    EXPECT_TRUE(check(c, u"player"_s, u"player"_s).passwordMatches);
+    EXPECT_TRUE(SqlValue(owner, u"SELECT Pwd FROM Member WHERE ID1 = 'player'"_s).startsWith(u"$2a$10$"_s));
+    EXPECT_TRUE(check(c, u"player"_s, u"player"_s).passwordMatches);
+}
+
 TEST_F(Session, IdsThatAreNoMembersIdFindNobodyAndCountNothing)
 {
     const Connection c = SharedAccountConnection();
