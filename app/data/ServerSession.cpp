@@ -40,7 +40,9 @@ void logInAgain(const Connection& server, Presented why)
     const MemberCheck::Result check = MemberCheck::Check(server, gUserID, password->trimmed());
     if (check.locked)
         refuse(LockedOutText());
-    if (!check.found || !check.passwordMatches)
+    if (!check.found)
+        refuse(u"해당 아이디의 회원을 찾을수 없습니다. 서버에 저장하지 않았습니다."_s);
+    if (!check.passwordMatches)
         refuse(u"암호가 틀렸습니다. 서버에 저장하지 않았습니다."_s);
     if (check.secret.isEmpty())
         refuse(gUserID + u" 회원은 탈퇴(강퇴) 처리된 아이디입니다. 서버에 저장하지 않았습니다."_s);
