@@ -290,7 +290,7 @@ int main(int argc, char* argv[])
     // Every member's first start, which makes the member's file: not measured.
     run(workers, 200, 20.0, 0);
     int offset = 0;
-    for (double rate : {double(starts) / 10.0, 30.0, 40.0, 60.0, 80.0, 120.0, 200.0}) {
+    auto measure = [&](double rate) {
         const double serverBefore = serverCpuMs();
         const Round round = run(workers, starts, rate, offset);
         const double serverCpu = serverCpuMs() - serverBefore;
@@ -303,11 +303,18 @@ int main(int argc, char* argv[])
             << (round.firstFailure.isEmpty() ? QString() : u" ("_s + round.firstFailure + u')')
             << "; processor time per start: program " << QString::number(round.clientCpuMs / starts, 'f', 1)
             << " ms, server " << QString::number(serverCpu / starts, 'f', 1) << " ms" << Qt::endl;
-        if (p99 > 1000.0 || round.failed > 0) {
-            out << "the 99th percentile passes one second at " << QString::number(rate, 'f', 0) << " starts a second"
-                << Qt::endl;
+        return p99 <= 1000.0 && round.failed == 0;
+    };
+    // The starts spread over ten seconds; then from slow to fast, to where the 99th percentile passes a second.
+    measure(double(starts) / 10.0);
+    double held = 0;
+    for (double rate : {5.0, 10.0, 15.0, 20.0, 25.0, 30.0, 40.0, 60.0, 80.0, 120.0}) {
+        if (!measure(rate)) {
+            out << "the 99th percentile passes one second between " << QString::number(held, 'f', 0) << " and "
+                << QString::number(rate, 'f', 0) << " starts a second" << Qt::endl;
             break;
         }
+        held = rate;
     }
     for (Worker& w : workers) {
         w.process->closeWriteChannel();

@@ -229,6 +229,9 @@ void sessionTables(const Connection& c)
             u"CREATE UNLOGGED TABLE IF NOT EXISTS member_session (pid integer NOT NULL, backend_start timestamptz "
             "NOT NULL, member_id text NOT NULL, level1 text, expires timestamptz NOT NULL, "
             "PRIMARY KEY (pid, backend_start))"_s);
+    // Each login clears the run-out sessions: by their expiry, not by reading them all.
+    Execute(c, u"CREATE INDEX IF NOT EXISTS member_secret_expires ON member_secret (expires)"_s);
+    Execute(c, u"CREATE INDEX IF NOT EXISTS member_session_expires ON member_session (expires)"_s);
     Execute(c,
             u"CREATE TABLE IF NOT EXISTS login_attempt (id1 text NOT NULL, addr text NOT NULL, failures integer "
             "NOT NULL, window_start timestamptz NOT NULL, last_failure timestamptz, PRIMARY KEY (id1, addr))"_s);
