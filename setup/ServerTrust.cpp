@@ -255,18 +255,26 @@ void functions(const Connection& c)
             u"CREATE OR REPLACE FUNCTION backend_started() RETURNS timestamptz LANGUAGE sql STABLE "
             "SECURITY DEFINER SET search_path = pg_catalog, pg_temp AS $$ "
             "SELECT a.backend_start FROM pg_catalog.pg_stat_get_activity(pg_catalog.pg_backend_pid()) a $$"_s);
-    Execute(c,
-            u"CREATE OR REPLACE FUNCTION current_member() RETURNS text LANGUAGE sql STABLE SECURITY DEFINER "
-            "SET search_path = public, pg_temp AS $$ SELECT s.member_id FROM member_session s "
-            "WHERE s.pid = pg_backend_pid() AND s.backend_start = backend_started() AND s.expires > now() $$"_s);
-    Execute(c,
-            u"CREATE OR REPLACE FUNCTION current_shop() RETURNS text LANGUAGE sql STABLE SECURITY DEFINER "
-            "SET search_path = public, pg_temp AS $$ SELECT s.member_id FROM member_session s "
-            "WHERE s.pid = pg_backend_pid() AND s.backend_start = backend_started() AND s.expires > now() "
-            "AND s.level1 IS DISTINCT FROM '1' $$"_s);
-    Execute(c,
-            u"CREATE OR REPLACE FUNCTION is_administrator() RETURNS boolean LANGUAGE sql STABLE SECURITY DEFINER "
-            "SET search_path = public, pg_temp AS $$ SELECT COALESCE(current_member() = 'chief', false) $$"_s);
+    // The caller's session, each in one function of its own: the policies run one of them per statement,
+    // and a function calling another would pay twice for the owner's rights. PL/pgSQL keeps the plan of
+    // its query for the backend's life, where an SQL function would plan it again in every statement.
+    const QString ownSession = u"FROM member_session s WHERE s.pid = pg_backend_pid() AND s.backend_start = "
+                               "(SELECT a.backend_start FROM pg_catalog.pg_stat_get_activity(pg_backend_pid()) a) "
+                               "AND s.expires > now()"_s;
+    auto sessionFunction = [&](const QString& name, const QString& type, const QString& query) {
+        Execute(c,
+                u"CREATE OR REPLACE FUNCTION "_s + name + u"() RETURNS "_s + type
+                    + u" LANGUAGE plpgsql STABLE SECURITY DEFINER SET search_path = public, pg_temp AS $$ "
+                      "BEGIN RETURN ("_s
+                    + query + u"); END $$"_s);
+    };
+    sessionFunction(u"current_member"_s, u"text"_s, u"SELECT s.member_id "_s + ownSession);
+    sessionFunction(u"current_shop"_s,
+                    u"text"_s,
+                    u"SELECT s.member_id "_s + ownSession + u" AND s.level1 IS DISTINCT FROM '1'"_s);
+    sessionFunction(u"is_administrator"_s,
+                    u"boolean"_s,
+                    u"SELECT EXISTS (SELECT 1 "_s + ownSession + u" AND s.member_id = 'chief')"_s);
     Execute(c,
             u"CREATE OR REPLACE FUNCTION session_bind(p_member text, p_level text, p_expires timestamptz) "
             "RETURNS void LANGUAGE sql VOLATILE SECURITY DEFINER SET search_path = public, pg_temp AS $$ "
@@ -447,7 +455,7 @@ END $$)"_s.arg(failures, lock, cost, hours));
             "BEGIN "
             "IF current_user = "_s
                 + quoted(user())
-                + u" AND NOT (SELECT is_administrator()) THEN RAISE EXCEPTION "
+                + u" AND NOT is_administrator() THEN RAISE EXCEPTION "
                   "'관리자 로그인 세션이 없어 서버가 변경을 거부하였습니다. (%)', TG_TABLE_NAME "
                   "USING ERRCODE = '42501'; END IF; "
                   "RETURN NULL; "
