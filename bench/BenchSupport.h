@@ -2,9 +2,16 @@
 
 // What every bench needs around the code it measures: messages answered without a window, nothing
 // started outside, random games, and timings on the clock and in the process's own time.
+#include "Database.h"
+#include "DrawProgress.h"
+#include "Installer.h"
 #include "Launcher.h"
 #include "MessageService.h"
+#include "Query.h"
+#include "ServerCatalog.h"
+#include "ServerTrust.h"
 
+#include <QDate>
 #include <QElapsedTimer>
 #include <QString>
 #include <QStringList>
@@ -13,7 +20,6 @@
 #include <array>
 #include <numeric>
 #include <random>
-
 #include <time.h>
 
 namespace bench {
@@ -80,6 +86,63 @@ inline QString LapWithCpu(QElapsedTimer& t)
     cpuStart = CpuMs();
     return QString::number(ms, 'f', 1) + QStringLiteral(" ms (cpu ") + QString::number(cpu, 'f', 1)
         + QStringLiteral(" ms)");
+}
+
+// The PostgreSQL test server of scripts/test-postgres.sh (SURIBALL_TEST_PG…): the demo catalog made there
+// with the publisher's login, and the current install pointed at it with the server's authority.
+inline constexpr char16_t kPublisherPassword[] = u"publisher-for-benches";
+
+inline ServerCatalog::PostgresAdmin UseTestServer(const QDate& today)
+{
+    const ServerCatalog::PostgresAdmin admin = *ServerCatalog::TestServerFromEnvironment();
+    ServerCatalog::createPostgres(admin, true, true, today, QString::fromUtf16(kPublisherPassword));
+    Installer::UseServer(admin.serverSetting(), admin.caFile);
+    return admin;
+}
+
+// The catalog as the service's operator changes it, behind the programs' back: the stand-in's file, or
+// PostgreSQL as its administrator.
+inline Connection OperatorConnection()
+{
+    const auto admin = ServerCatalog::TestServerFromEnvironment();
+    const ServerLocation location = ServerLocation::ofInstall();
+    if (location.standIn || !admin)
+        return ConnectServer(location);
+    return admin->connect(QString::fromUtf16(kServerCatalog));
+}
+
+// The publisher's own login (the stand-in's file on SQLite).
+inline Connection PublisherConnection()
+{
+    const ServerLocation location = ServerLocation::ofInstall();
+    if (location.standIn)
+        return ConnectServer(location);
+    return ServerTrust::ConnectAsPublisher(location, QString::fromUtf16(kPublisherPassword));
+}
+
+// Draw 1201 drawn, 1202 on sale, and the draws stamp moved on: what the next start copies.
+inline void DrawOneMore(const Connection& server)
+{
+    using namespace Qt::StringLiterals;
+    const QString stamp = u"2025121301"_s;
+    Execute(server,
+            u"UPDATE BokList SET LotNo = '01020304050607', State1 = '3', State2 = ? WHERE BokNo = 1201"_s,
+            {stamp});
+    Execute(server,
+            u"INSERT INTO BokList (BokNo,Date1,Date2,LotNo,State1,State2,Rk1Count,Rk2Count,Rk3Count,Rk4Count,"
+            "Rk5Count,Rk1Kum,Rk2Kum,Rk3Kum,Rk4Kum,Rk5Kum) VALUES (1202,'20251207','20251213','00000000000000','1',?,"
+            "0,0,0,0,0,0,0,0,0,0)"_s,
+            {stamp});
+    Query text(server, u"SELECT Text1 FROM Info1 WHERE IFPart1 = '업데이트' AND Name1 = '추첨진행'"_s);
+    text.run();
+    text.next();
+    DrawProgress progress = DrawProgress::parse(text.text(u"Text1"_s));
+    progress.lastDrawNo = 1201;
+    progress.currentDrawNo = 1202;
+    progress.drawsStamp = stamp;
+    Execute(server,
+            u"UPDATE Info1 SET Text1 = ? WHERE IFPart1 = '업데이트' AND Name1 = '추첨진행'"_s,
+            {progress.compose()});
 }
 
 } // namespace bench

@@ -81,25 +81,13 @@ QStringList child(const QString& root)
     return QString::fromUtf8(process.readAllStandardOutput()).trimmed().split(u' ');
 }
 
-// The publisher's side: the stand-in's file, or the PostgreSQL catalog as its administrator.
-Connection publisher(const QString& engine)
-{
-    if (engine != u"PostgreSQL"_s)
-        return ConnectServer(ServerLocation::parse(ServerSetting()));
-    return Connection::openPostgres(
-        ServerCatalog::TestServerFromEnvironment()->target(QString::fromUtf16(kServerCatalog)));
-}
-
 void measure(const QString& engine, QTextStream& out)
 {
     QTemporaryDir dir;
     const QString root = dir.path();
     Installer::demo(root, false, QDate(2025, 12, 8));
-    if (engine == u"PostgreSQL"_s) {
-        const ServerCatalog::PostgresAdmin admin = *ServerCatalog::TestServerFromEnvironment();
-        ServerCatalog::createPostgres(admin, true, true, QDate(2025, 12, 8));
-        WriteIfo(QString(), u"SERVER"_s, u"DATABASE"_s, admin.serverSetting());
-    }
+    if (engine == u"PostgreSQL"_s)
+        bench::UseTestServer(QDate(2025, 12, 8));
     QTemporaryDir sources;
     QList<Publisher::Item> items;
     for (int i = 1; i <= kFiles; ++i) {
@@ -115,7 +103,7 @@ void measure(const QString& engine, QTextStream& out)
     }
     const QByteArray key
         = UpdateFiles::ReadKeyFile(QDir(root).filePath(u"SERVER/VELTRA1.key"_s), UpdateSignature::kSecretKeyBytes);
-    Publisher::Publish(publisher(engine), u"2026120901"_s, key, items);
+    Publisher::Publish(bench::PublisherConnection(), u"2026120901"_s, key, items);
 
     const QStringList full = child(root);
     out << engine << ": " << kFiles << " files of 10 MB checked, fetched and installed in " << full.value(1)

@@ -4,6 +4,7 @@
 #include "Database.h"
 #include "DemoData.h"
 #include "DrawProgress.h"
+#include "IfoFiles.h"
 #include "IniFile.h"
 #include "Paths.h"
 #include "Publisher.h"
@@ -92,6 +93,25 @@ void writeCp949File(const QString& path, const QStringList& lines)
         throw SetupError(u"화일을 쓸 수 없습니다: "_s + path);
 }
 
+void writeBytes(const QString& path, const QByteArray& bytes)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
+        throw SetupError(u"화일을 쓸 수 없습니다: "_s + path);
+}
+
+// The service's certificate authority, kept in BIN where the install's setting names it.
+void copyServerCa(const QString& caFile)
+{
+    QFile ca(caFile);
+    if (!ca.open(QIODevice::ReadOnly))
+        throw SetupError(u"서버 인증서 화일을 읽을 수 없습니다: "_s + caFile);
+    const QByteArray pem = ca.readAll();
+    if (!pem.contains("-----BEGIN CERTIFICATE-----"))
+        throw SetupError(u"PEM 형식의 인증서 화일이 아닙니다: "_s + caFile);
+    writeBytes(InstallPaths::resolve(QString::fromUtf16(kServerCaFile)), pem);
+}
+
 void setIfo(IniFile& ini, const QString& section, const QString& key, const QString& value)
 {
     // The programs read at most 79 bytes of a value.
@@ -101,7 +121,7 @@ void setIfo(IniFile& ini, const QString& section, const QString& key, const QStr
         throw SetupError(u"설정 화일을 쓸 수 없습니다: "_s + ini.path());
 }
 
-void copyTree(const QString& from, const QString& to)
+void copyFiles(const QString& from, const QString& to)
 {
     QDirIterator it(from, QDir::Files, QDirIterator::Subdirectories);
     while (it.hasNext()) {
@@ -117,11 +137,23 @@ void copyTree(const QString& from, const QString& to)
 
 } // namespace
 
-bool adoptServerFilesStamp(const QString& serverSetting)
+void UseServer(const QString& serverSetting, const QString& caFile)
+{
+    IniFile ifo(InstallPaths::systemIfo());
+    if (!ifo.load())
+        throw SetupError(u"설정 화일을 읽을 수 없습니다: "_s + ifo.path());
+    setIfo(ifo, u"SERVER"_s, QString::fromUtf16(kServerKey), serverSetting);
+    copyServerCa(caFile);
+    setIfo(ifo, u"SERVER"_s, QString::fromUtf16(kServerCaKey), QString::fromUtf16(kServerCaFile));
+}
+
+void CopyFiles(const QString& from, const QString& to) { copyFiles(from, to); }
+
+bool adoptServerFilesStamp()
 {
     QString stamp;
     try {
-        const Connection server = ConnectServer(ServerLocation::parse(serverSetting));
+        const Connection server = ConnectServer(ServerLocation::ofInstall());
         Query text(server, u"SELECT Text1 FROM Info1 WHERE IFPart1 = ? AND Name1 = ?"_s);
         text.run({u"업데이트"_s, u"추첨진행"_s});
         if (!text.next())
@@ -183,8 +215,14 @@ void install(const Options& options)
     IniFile ifo(InstallPaths::systemIfo());
     setIfo(ifo, u"SYSTEM"_s, u"LASTLOGINID"_s, u"NO"_s);
     setIfo(ifo, u"SYSTEM"_s, u"HOTVIEWDATE"_s, QString());
-    setIfo(ifo, u"SERVER"_s, u"DATABASE"_s, options.server);
+    setIfo(ifo, u"SERVER"_s, QString::fromUtf16(kServerKey), options.server);
+    if (!options.standby.isEmpty())
+        setIfo(ifo, u"SERVER"_s, QString::fromUtf16(kStandbyKey), options.standby);
     setIfo(ifo, u"SERVER"_s, u"WEB"_s, options.web);
+    if (!options.serverCa.isEmpty()) {
+        copyServerCa(options.serverCa);
+        setIfo(ifo, u"SERVER"_s, QString::fromUtf16(kServerCaKey), QString::fromUtf16(kServerCaFile));
+    }
 
     if (!QFile::exists(InstallPaths::prIfo())) {
         IniFile pr(InstallPaths::prIfo());
@@ -202,7 +240,7 @@ void install(const Options& options)
 
     // A new install is as new as the server's files, so its first start does not fetch them again. Without
     // the server at hand the stamp stays empty and the first start brings the files.
-    adoptServerFilesStamp(options.server);
+    adoptServerFilesStamp();
 
     writeCp949File(InstallPaths::dateFormatHelp(),
                    {u"[수리볼] 날짜형식 오류 안내"_s,
@@ -245,9 +283,9 @@ void demo(const QString& root, bool force, const QDate& today)
         || !UpdateFiles::WriteKeyFile(InstallPaths::updateKey(), keys.publicKey, false, &error))
         throw SetupError(u"업데이트 서명 열쇠를 쓸 수 없습니다: "_s + error);
     DemoData::loadResources();
-    copyTree(u":/setup/web"_s, InstallPaths::resolve(QString::fromUtf16(kDemoWeb)));
+    CopyFiles(u":/setup/web"_s, InstallPaths::resolve(QString::fromUtf16(kDemoWeb)));
 
-    if (!adoptServerFilesStamp(options.server))
+    if (!adoptServerFilesStamp())
         throw SetupError(u"데모 서버의 추첨진행 정보를 읽을 수 없습니다."_s);
 }
 

@@ -17,15 +17,31 @@ struct Options
     // The service's public key file for update signatures, copied to BIN/UPDATE.KEY. Without one the
     // install takes no updates.
     QString updateKey;
+    // The service's certificate authority (PEM), copied to BIN/SERVERCA.PEM and named by SERVERCA=: a
+    // PostgreSQL server is trusted only with a certificate from it for its host.
+    QString serverCa;
+    // A standby server (DATABASE2=), the same form as server.
+    QString standby;
 };
+
+// Where an install keeps the service's certificate authority, relative to its root.
+inline constexpr char16_t kServerCaFile[] = u"BIN/SERVERCA.PEM";
 
 // Lays out the install. When the server can be reached its files stamp is taken over, so that the first
 // start does not ask for an update at once.
 void install(const Options& options);
 
-// Copies the server's files stamp (from its draw-progress text) into the install. False when the server
-// or its text cannot be read; the install is then left as it was.
-bool adoptServerFilesStamp(const QString& serverSetting);
+// Points an existing install at a PostgreSQL server (DATABASE=) whose certificate comes from the authority in
+// caFile, which is copied into the install (SERVERCA=). Throws SetupError.
+void UseServer(const QString& serverSetting, const QString& caFile);
+
+// Every file below from copied to the same place below to (folders made, files replaced). Throws
+// SetupError.
+void CopyFiles(const QString& from, const QString& to);
+
+// Copies the server's files stamp (from its draw-progress text) into the install, from the server its
+// settings name. False when the server or its text cannot be read; the install is then left as it was.
+bool adoptServerFilesStamp();
 
 // An install that runs on this machine alone: an SQLite stand-in server with demo data inside the
 // install, and the demo web pages beside it.

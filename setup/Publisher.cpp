@@ -272,7 +272,10 @@ Published Publish(const Connection& server,
 
     Published published;
     try {
-        ServerCatalog::addReleaseTable(server);
+        // The stand-in's file of an older demo gets the releases' table here; a PostgreSQL catalog gets it
+        // from the administrator's `secure-members`, since the publisher creates nothing.
+        if (server.engine() == Connection::Engine::SQLite)
+            ServerCatalog::addReleaseTable(server);
         Query text(server, u"SELECT Text1 FROM Info1 WHERE IFPart1 = ? AND Name1 = ?"_s);
         text.run({u"업데이트"_s, u"추첨진행"_s});
         if (!text.next())
@@ -364,9 +367,16 @@ Published Publish(const Connection& server,
         Execute(server,
                 u"INSERT INTO Release1 (Stamp1,Sig1,Manifest1) VALUES (?,?,?)"_s,
                 {stamp, UpdateSignature::SignRelease(description, secretKey), description});
-        Execute(server,
-                u"UPDATE Info1 SET Text1 = ? WHERE IFPart1 = ? AND Name1 = ?"_s,
-                {changed, u"업데이트"_s, u"추첨진행"_s});
+        if (server.engine() == Connection::Engine::PostgreSQL) {
+            // The server's own function writes the files stamp and nothing else of the text; only the
+            // publisher's login may call it.
+            Query set(server, u"SELECT set_files_stamp(?)"_s);
+            set.run({stamp});
+        } else {
+            Execute(server,
+                    u"UPDATE Info1 SET Text1 = ? WHERE IFPart1 = ? AND Name1 = ?"_s,
+                    {changed, u"업데이트"_s, u"추첨진행"_s});
+        }
         transaction.commit();
     } catch (const SqlError& error) {
         throw SetupError(u"서버에 올리지 못하였습니다: "_s + error.message());

@@ -6,6 +6,7 @@
 #include "MemberCheck.h"
 #include "Query.h"
 #include "Schema.h"
+#include "ServerTrust.h"
 #include "SetupError.h"
 #include "SqliteFile.h"
 #include "Transaction.h"
@@ -126,17 +127,13 @@ void insertDemoShopCoupon(const Connection& c)
     }
 }
 
-// The shared account reads the signed releases; only the publisher writes them.
-void readReleasesOnly(const Connection& connection)
-{
-    if (connection.engine() != Connection::Engine::PostgreSQL)
-        return;
-    const QString user = QString::fromUtf16(kServerUser);
-    Execute(connection, u"REVOKE ALL ON Release1 FROM "_s + user);
-    Execute(connection, u"GRANT SELECT ON Release1 TO "_s + user);
-}
-
 QString quotedIdentifier(const QString& name) { return u'"' + QString(name).replace(u'"', u"\"\""_s) + u'"'; }
+
+// The owner's tables of ServerTrust go with the catalog's own when it is made again.
+void dropTrustTables(const Connection& c)
+{
+    Execute(c, u"DROP TABLE IF EXISTS member_secret, member_session, login_attempt"_s);
+}
 
 } // namespace
 
@@ -152,9 +149,12 @@ Connection::PostgresTarget PostgresAdmin::target(const QString& database) const
     target.port = port;
     target.user = user;
     target.password = password;
+    target.caFile = caFile;
     target.database = database;
     return target;
 }
+
+Connection PostgresAdmin::connect(const QString& database) const { return Connection::openPostgres(target(database)); }
 
 std::optional<PostgresAdmin> TestServerFromEnvironment()
 {
@@ -168,10 +168,11 @@ std::optional<PostgresAdmin> TestServerFromEnvironment()
         admin.port = kServerPort;
     admin.user = qEnvironmentVariable("SURIBALL_TEST_PG_ADMIN", u"postgres"_s);
     admin.password = qEnvironmentVariable("SURIBALL_TEST_PG_PASSWORD");
+    admin.caFile = qEnvironmentVariable("SURIBALL_TEST_PG_CA");
     return admin;
 }
 
-void fill(const Connection& connection, bool demo, bool force, const QDate& today)
+void fill(const Connection& connection, bool demo, bool force, const QDate& today, const QString& publisherPassword)
 {
     const auto& tables = Schema::serverTables();
     for (const TableDef& table : tables) {
@@ -182,6 +183,8 @@ void fill(const Connection& connection, bool demo, bool force, const QDate& toda
                              + u")이 있습니다. 다시 만들려면 --force를 주십시오."_s);
         Execute(connection, u"DROP TABLE "_s + table.name);
     }
+    if (force && connection.engine() == Connection::Engine::PostgreSQL)
+        dropTrustTables(connection);
 
     Transaction transaction(connection);
     for (const TableDef& table : tables) {
@@ -205,29 +208,11 @@ void fill(const Connection& connection, bool demo, bool force, const QDate& toda
         insertDemoRows(connection, today);
         insertDemoShopCoupon(connection);
     }
-    if (connection.engine() == Connection::Engine::PostgreSQL) {
-        Execute(connection,
-                u"GRANT SELECT, INSERT, UPDATE, DELETE ON ALL TABLES IN SCHEMA public TO "_s
-                    + QString::fromUtf16(kServerUser));
-    }
-    readReleasesOnly(connection);
-    secureMembers(connection);
+    secureMembers(connection, publisherPassword);
     transaction.commit();
 }
 
-void addReleaseTable(const Connection& connection)
-{
-    const auto& tables = Schema::serverTables();
-    const auto release
-        = std::find_if(tables.begin(), tables.end(), [](const TableDef& t) { return t.name == u"Release1"_s; });
-    if (connection.hasTable(release->name))
-        return;
-    for (const QString& statement : Schema::createStatements(*release, connection.engine()))
-        Execute(connection, statement);
-    readReleasesOnly(connection);
-}
-
-void secureMembers(const Connection& connection)
+void secureMembers(const Connection& connection, const QString& publisherPassword)
 {
     if (connection.engine() == Connection::Engine::SQLite) {
         Query rows(connection, u"SELECT ID1, Pwd FROM Member"_s);
@@ -242,39 +227,32 @@ void secureMembers(const Connection& connection)
             hash.run({MemberCheck::HashPassword(password), id});
         return;
     }
-    const QString user = QString::fromUtf16(kServerUser);
-    // Statements without values: the names are our own constants.
-    Execute(connection, u"CREATE EXTENSION IF NOT EXISTS pgcrypto"_s);
-    Execute(connection,
-            u"UPDATE Member SET Pwd = crypt(Pwd, gen_salt('bf', 8)) WHERE Pwd IS NOT NULL AND Pwd NOT LIKE '$2_$%'"_s);
-    // The member's own row, resident number included, only for the right password. The owner's rights
-    // let it read what the shared account may not; its search path cannot be bent by the caller.
-    Execute(connection,
-            u"CREATE OR REPLACE FUNCTION member_login(p_id text, p_password text) "
-            "RETURNS TABLE (Found1 boolean, Match1 boolean, ID1 text, Name1 text, JuminNo1 text, Email1 text, "
-            "Level1 text, State1 text) "
-            "LANGUAGE sql STABLE SECURITY DEFINER SET search_path = public, pg_temp AS $$ "
-            "SELECT true, c.ok, CASE WHEN c.ok THEN c.id1 END, CASE WHEN c.ok THEN c.name1 END, "
-            "CASE WHEN c.ok THEN c.juminno1 END, CASE WHEN c.ok THEN c.email1 END, "
-            "CASE WHEN c.ok THEN c.level1 END, CASE WHEN c.ok THEN c.state1 END "
-            "FROM (SELECT m.id1, m.name1, m.juminno1, m.email1, m.level1, m.state1, "
-            "COALESCE(m.pwd LIKE '$2_$%' AND m.pwd = crypt(p_password, m.pwd), false) AS ok "
-            "FROM member m WHERE lower(m.id1) = lower(p_id) LIMIT 1) c $$"_s);
-    Execute(connection, u"REVOKE ALL ON FUNCTION member_login(text, text) FROM PUBLIC"_s);
-    Execute(connection, u"GRANT EXECUTE ON FUNCTION member_login(text, text) TO "_s + user);
-    Execute(connection, u"REVOKE ALL ON Member FROM "_s + user);
-    Execute(connection, u"GRANT SELECT (ID1, Name1, Email1, Level1, State1, Login2) ON Member TO "_s + user);
-    Execute(connection, u"GRANT UPDATE (Login2) ON Member TO "_s + user);
+    ServerTrust::Apply(connection, publisherPassword);
 }
 
-void secureMembersPostgres(const PostgresAdmin& admin)
+void addReleaseTable(const Connection& connection)
 {
-    const Connection::PostgresTarget target = admin.target(QString::fromUtf16(kServerCatalog));
+    const auto& tables = Schema::serverTables();
+    const auto release
+        = std::find_if(tables.begin(), tables.end(), [](const TableDef& t) { return t.name == u"Release1"_s; });
+    if (connection.hasTable(release->name))
+        return;
+    for (const QString& statement : Schema::createStatements(*release, connection.engine()))
+        Execute(connection, statement);
+}
+
+void secureMembersPostgres(const PostgresAdmin& admin, const QString& publisherPassword)
+{
     try {
-        const Connection connection = Connection::openPostgres(target);
-        Transaction transaction(connection);
-        secureMembers(connection);
-        transaction.commit();
+        const Connection connection = admin.connect(QString::fromUtf16(kServerCatalog));
+        {
+            Transaction transaction(connection);
+            // A catalog made before releases were signed gets their table, under the rules below.
+            addReleaseTable(connection);
+            secureMembers(connection, publisherPassword);
+            transaction.commit();
+        }
+        ServerTrust::CheckAttemptsLink(connection);
     } catch (const SqlError& error) {
         throw SetupError(u"PostgreSQL 서버 작업에 실패하였습니다: "_s + error.message());
     }
@@ -299,42 +277,27 @@ void createSqlite(const QString& file, bool demo, bool force, const QDate& today
     BuildSqliteFile(file, [&](const Connection& connection) { fill(connection, demo, true, today); });
 }
 
-void createPostgres(const PostgresAdmin& admin, bool demo, bool force, const QDate& today)
+void createPostgres(const PostgresAdmin& admin,
+                    bool demo,
+                    bool force,
+                    const QDate& today,
+                    const QString& publisherPassword)
 {
-    Connection::PostgresTarget target = admin.target(u"postgres"_s);
     const QString catalog = QString::fromUtf16(kServerCatalog);
-    const QString user = QString::fromUtf16(kServerUser);
-    const QString password = QString::fromUtf16(kServerPassword);
     try {
         {
-            Connection server = Connection::openPostgres(target);
-            Query role(server, u"SELECT 1 FROM pg_roles WHERE rolname = ?"_s);
-            role.run({user});
-            // Role and database statements take no parameters; the names and the password are our own
-            // constants, never typed text.
-            if (role.next()) {
-                Execute(server,
-                        u"ALTER ROLE "_s + user + u" LOGIN NOSUPERUSER NOCREATEDB NOCREATEROLE PASSWORD '"_s + password
-                            + u'\'');
-            } else {
-                Execute(server,
-                        u"CREATE ROLE "_s + user + u" LOGIN NOSUPERUSER NOCREATEDB NOCREATEROLE PASSWORD '"_s + password
-                            + u'\'');
-            }
+            const Connection server = admin.connect(u"postgres"_s);
             Query database(server, u"SELECT 1 FROM pg_database WHERE datname = ?"_s);
             database.run({catalog});
+            // Database statements take no parameters; the name is our own constant.
             if (!database.next()) {
                 Execute(server,
                         u"CREATE DATABASE "_s + quotedIdentifier(catalog) + u" ENCODING 'UTF8' TEMPLATE template0"_s);
             }
         }
-        target.database = catalog;
-        Connection connection = Connection::openPostgres(target);
-        Execute(connection, u"REVOKE ALL ON DATABASE "_s + quotedIdentifier(catalog) + u" FROM PUBLIC"_s);
-        Execute(connection, u"GRANT CONNECT ON DATABASE "_s + quotedIdentifier(catalog) + u" TO "_s + user);
-        Execute(connection, u"REVOKE CREATE ON SCHEMA public FROM PUBLIC"_s);
-        Execute(connection, u"GRANT USAGE ON SCHEMA public TO "_s + user);
-        fill(connection, demo, force, today);
+        const Connection connection = admin.connect(catalog);
+        fill(connection, demo, force, today, publisherPassword);
+        ServerTrust::CheckAttemptsLink(connection);
     } catch (const SqlError& error) {
         throw SetupError(u"PostgreSQL 서버 작업에 실패하였습니다: "_s + error.message());
     }

@@ -3,6 +3,7 @@
 #include "Installer.h"
 #include "Publisher.h"
 #include "ServerCatalog.h"
+#include "ServerTrust.h"
 #include "SetupError.h"
 #include "UpdateFiles.h"
 #include "UpdateSignature.h"
@@ -19,19 +20,26 @@ namespace {
 
 const char16_t kUsage[]
     = u"사용법:\n"
-      u"  suriball-setup install --root DIR [--server SERVER] [--web URL] [--update-key KEY.pub] [--force]\n"
+      u"  suriball-setup install --root DIR [--server SERVER] [--standby SERVER] [--server-ca CA.pem]\n"
+      u"                         [--web URL] [--update-key KEY.pub] [--force]\n"
       u"  suriball-setup server (--sqlite FILE | --postgres HOST[,PORT]) [--demo] [--force]\n"
-      u"                        [--admin USER] [--admin-password PASSWORD]\n"
+      u"                        [--admin USER] [--admin-password PASSWORD] [--server-ca CA.pem]\n"
+      u"                        [--publisher-password PASSWORD]\n"
       u"  suriball-setup demo --root DIR [--force]\n"
       u"  suriball-setup keygen --key FILE\n"
       u"  suriball-setup secure-members (--sqlite FILE | --postgres HOST[,PORT])\n"
-      u"                        [--admin USER] [--admin-password PASSWORD]\n"
+      u"                        [--admin USER] [--admin-password PASSWORD] [--server-ca CA.pem]\n"
+      u"                        [--publisher-password PASSWORD]\n"
       u"  suriball-setup publish (--sqlite FILE | --postgres HOST[,PORT]) --stamp STAMP [--key FILE]\n"
-      u"                         [--admin USER] [--admin-password PASSWORD] 화일=대상...\n"
+      u"                         [--publisher-password PASSWORD] [--server-ca CA.pem] 화일=대상...\n"
       u"  suriball-setup rotate-key --key OLD --new-key NEW\n"
       u"\n"
       u"SERVER는 PostgreSQL 서버의 호스트(포트 2707) 또는 sqlite:화일 입니다.\n"
       u"--admin의 기본값은 postgres, 암호의 기본값은 환경변수 PGPASSWORD 입니다.\n"
+      u"PostgreSQL에는 TLS로만 연결하며, 서버의 인증서는 --server-ca의 인증기관(CA)이 발급하고\n"
+      u"서버의 호스트 이름을 담아야 합니다. install --server-ca는 그 CA를 설치의 BIN에 넣습니다.\n"
+      u"배포 계정(suriball_publisher)의 암호는 --publisher-password 또는 환경변수\n"
+      u"SURIBALL_PUBLISHER_PASSWORD 입니다. 설치에는 들어가지 않습니다.\n"
       u"keygen은 업데이트 서명 열쇠(FILE, 공개 열쇠 FILE.pub)를 만듭니다.\n"
       u"publish의 대상은 C:\\VELTRA\\수리볼\\ 아래의 경로(또는 설치 폴더 안의 상대 경로),\n"
       u"STAMP는 YYYYMMDD로 시작하는 10자리 숫자입니다. 데모 서버 화일에는 --key가 필요 없습니다.\n"
@@ -57,7 +65,10 @@ Arguments parse(const QStringList& args)
                                           u"--update-key"_s,
                                           u"--key"_s,
                                           u"--new-key"_s,
-                                          u"--stamp"_s};
+                                          u"--stamp"_s,
+                                          u"--server-ca"_s,
+                                          u"--standby"_s,
+                                          u"--publisher-password"_s};
     static const QStringList flags = {u"--demo"_s, u"--force"_s};
     Arguments parsed;
     if (args.size() < 2)
@@ -85,7 +96,13 @@ ServerCatalog::PostgresAdmin postgresAdmin(const Arguments& a)
     admin.port = where.port;
     admin.user = a.values.value(u"--admin"_s, admin.user);
     admin.password = a.values.value(u"--admin-password"_s, qEnvironmentVariable("PGPASSWORD"));
+    admin.caFile = a.values.value(u"--server-ca"_s);
     return admin;
+}
+
+QString publisherPassword(const Arguments& a)
+{
+    return a.values.value(u"--publisher-password"_s, qEnvironmentVariable("SURIBALL_PUBLISHER_PASSWORD"));
 }
 
 void copyPrograms(QTextStream& out)
@@ -94,24 +111,35 @@ void copyPrograms(QTextStream& out)
         out << "프로그램을 찾지 못하여 설치하지 않았습니다: " << missing << Qt::endl;
 }
 
-// The stand-in's file, or the PostgreSQL catalog as its administrator: the shared account may read the
-// signed releases but not write them.
+// The stand-in's file, or the PostgreSQL catalog as the publisher: the shared account of the installs may
+// read the files and the signed releases but not write them.
 Connection publishServer(const Arguments& a)
 {
+    ServerLocation where;
+    if (a.values.contains(u"--sqlite"_s)) {
+        where.standIn = true;
+        where.file = QDir(a.values.value(u"--sqlite"_s)).absolutePath();
+    } else if (a.values.contains(u"--postgres"_s)) {
+        // The publisher logs in as itself: the shared account of the installs may not write files.
+        where = ServerLocation::parse(a.values.value(u"--postgres"_s));
+        const QString password = publisherPassword(a);
+        if (password.isEmpty())
+            throw SetupError(u"배포 계정의 암호(--publisher-password 또는 SURIBALL_PUBLISHER_PASSWORD)를 "
+                             "지정하여 주십시오."_s);
+        where.caFile = a.values.value(u"--server-ca"_s);
+        try {
+            return ServerTrust::ConnectAsPublisher(where, password);
+        } catch (const SqlError& error) {
+            throw SetupError(u"서버에 연결할 수 없습니다: "_s + error.message());
+        }
+    } else {
+        throw SetupError(u"--sqlite 또는 --postgres 중 하나를 지정하여 주십시오."_s);
+    }
     try {
-        if (a.values.contains(u"--sqlite"_s)) {
-            ServerLocation where;
-            where.standIn = true;
-            where.file = QDir(a.values.value(u"--sqlite"_s)).absolutePath();
-            return ConnectServer(where);
-        }
-        if (a.values.contains(u"--postgres"_s)) {
-            return Connection::openPostgres(postgresAdmin(a).target(QString::fromUtf16(kServerCatalog)));
-        }
+        return ConnectServer(where);
     } catch (const SqlError& error) {
         throw SetupError(u"서버에 연결할 수 없습니다: "_s + error.message());
     }
-    throw SetupError(u"--sqlite 또는 --postgres 중 하나를 지정하여 주십시오."_s);
 }
 
 int publish(const Arguments& a, QTextStream& out)
@@ -167,11 +195,16 @@ int run(const QStringList& args)
         options.web = a.values.value(u"--web"_s, options.web);
         options.force = force;
         options.updateKey = a.values.value(u"--update-key"_s);
+        options.serverCa = a.values.value(u"--server-ca"_s);
+        options.standby = a.values.value(u"--standby"_s);
         Installer::install(options);
         copyPrograms(out);
         out << "설치하였습니다: " << options.root << Qt::endl;
         if (options.updateKey.isEmpty())
             out << "업데이트 공개 열쇠(--update-key)가 없어 이 설치는 업데이트를 받지 않습니다." << Qt::endl;
+        if (options.serverCa.isEmpty() && !ServerLocation::parse(options.server).standIn)
+            out << "서버 인증서(--server-ca)가 없어 이 설치는 PostgreSQL 서버를 확인할 수 없고 연결하지 않습니다."
+                << Qt::endl;
         return 0;
     }
     if (a.command == u"demo"_s) {
@@ -207,7 +240,7 @@ int run(const QStringList& args)
         if (a.values.contains(u"--sqlite"_s)) {
             ServerCatalog::createSqlite(a.values.value(u"--sqlite"_s), demo, force, today);
         } else if (a.values.contains(u"--postgres"_s)) {
-            ServerCatalog::createPostgres(postgresAdmin(a), demo, force, today);
+            ServerCatalog::createPostgres(postgresAdmin(a), demo, force, today, publisherPassword(a));
         } else {
             throw SetupError(u"--sqlite 또는 --postgres 중 하나를 지정하여 주십시오."_s);
         }
@@ -218,11 +251,13 @@ int run(const QStringList& args)
         if (a.values.contains(u"--sqlite"_s)) {
             ServerCatalog::secureMembersSqlite(a.values.value(u"--sqlite"_s));
         } else if (a.values.contains(u"--postgres"_s)) {
-            ServerCatalog::secureMembersPostgres(postgresAdmin(a));
+            ServerCatalog::secureMembersPostgres(postgresAdmin(a), publisherPassword(a));
         } else {
             throw SetupError(u"--sqlite 또는 --postgres 중 하나를 지정하여 주십시오."_s);
         }
-        out << "회원의 암호를 해시로 바꾸고 공용 계정에서 암호와 주민등록번호를 감추었습니다." << Qt::endl;
+        out << "회원의 암호를 해시로 바꾸고, PostgreSQL에서는 공용 계정이 로그인 세션의 회원에게 허락된 행만 "
+               "다루게 하였습니다."
+            << Qt::endl;
         return 0;
     }
     throw SetupError(QString::fromUtf16(kUsage));

@@ -343,7 +343,7 @@ void UpdateRun::startFetch()
     }
 
     auto fetch = std::make_shared<Fetch>();
-    fetch->server = ServerLocation::parse(ServerSetting());
+    fetch->server = ServerLocation::ofInstall();
     fetch->pieceBytes = m_pieceBytes;
     fetch->beforePiece = m_beforePiece;
     for (const ReleaseInstall::File& file : std::as_const(m_files))

@@ -2,6 +2,7 @@
 
 #include "Clock.h"
 #include "Globals.h"
+#include "ServerSession.h"
 #include "SqlError.h"
 
 #include <QLocale>
@@ -20,6 +21,10 @@ void RequireAdministrator()
 {
     if (!IsAdministrator())
         throw SqlError(AdministratorOnlyMessage(), QString(), QString());
+    // The check above is this program's; the server makes its own from the session, which may have run
+    // out during a long day in these windows: then the password is asked for again here, once, rather
+    // than every statement failing.
+    ServerSession::Require(gServerConn);
 }
 
 QStringList YearItems()

@@ -14,7 +14,8 @@ inline constexpr int kFirstYear = 2004; // the service's first orders
 
 bool IsAdministrator();
 // The windows and their statements refuse anyone else, whichever way they were reached: throws SqlError
-// with the refusal, which the window's guard reports.
+// with the refusal, which the window's guard reports. On PostgreSQL the server connection must carry the
+// administrator's session (ServerSession::Require); the server enforces it whatever this program does.
 void RequireAdministrator();
 QString AdministratorOnlyMessage();
 

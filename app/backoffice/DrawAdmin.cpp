@@ -55,8 +55,15 @@ DrawProgress readProgress()
     return DrawProgress::parse(q.text(u"Text1"_s));
 }
 
+// On PostgreSQL nobody updates the text directly: the server's function takes the administrator's part
+// and keeps the publisher's files stamp (bytes 42-51) as the server has it.
 void writeProgress(const DrawProgress& progress)
 {
+    if (gServerConn.engine() == Connection::Engine::PostgreSQL) {
+        Query set(gServerConn, u"SELECT set_draw_progress(?)"_s);
+        set.run({progress.compose()});
+        return;
+    }
     Execute(gServerConn,
             u"UPDATE Info1 SET Text1 = ? WHERE IFPart1 = ? AND Name1 = ?"_s,
             {progress.compose(), kProgressPart, kProgressName});

@@ -4,6 +4,7 @@
 #include "Globals.h"
 #include "IfoFiles.h"
 #include "Query.h"
+#include "ServerSession.h"
 #include "Settings.h"
 #include "Tools.h"
 #include "Transaction.h"
@@ -157,18 +158,25 @@ void Publish(const Fields& f, qint64 drawNo, qint64 games)
         throw SqlError(u"손님은 쿠폰을 공개할 수 없습니다."_s, QString(), QString());
     Connection server;
     try {
-        server = ConnectServer(ServerLocation::parse(ServerSetting()));
+        server = ConnectServer(ServerLocation::ofInstall());
     } catch (const SqlError& error) {
-        throw SqlError(ServerErrorText(), error.nativeCode(), error.statement());
+        throw SqlError(ServerConnectErrorText(error), error.nativeCode(), error.statement());
     }
+    // The server takes a shop's coupon only from the shop's own session.
+    ServerSession::Require(server);
     const QVariantList texts = couponTexts(f);
     Query exists(server, u"SELECT COUNT(*) AS Sum1 FROM Coupon1 WHERE ID1 = ? AND BokNo = ?"_s);
     exists.run({gUserID, drawNo});
     if (exists.next() && exists.integer(u"Sum1"_s) > 0) {
-        Execute(server,
-                u"UPDATE Coupon1 SET Part2 = ?, Title1 = ?, Title2 = ?, Comp1 = ?, No1Text = ?, No2Text = ?, "
-                "No3Text = ?, No4Text = ?, No5Text = ?, Text1 = ?, Text2 = ? WHERE ID1 = ? AND BokNo = ?"_s,
-                texts + QVariantList {gUserID, drawNo});
+        const int changed
+            = Execute(server,
+                      u"UPDATE Coupon1 SET Part2 = ?, Title1 = ?, Title2 = ?, Comp1 = ?, No1Text = ?, No2Text = ?, "
+                      "No3Text = ?, No4Text = ?, No5Text = ?, Text1 = ?, Text2 = ? WHERE ID1 = ? AND BokNo = ?"_s,
+                      texts + QVariantList {gUserID, drawNo});
+        if (changed == 0)
+            throw SqlError(u"서버가 쿠폰을 바꾸지 않았습니다. 다시 로그인한 뒤 저장하여 주십시오."_s,
+                           QString(),
+                           QString());
     } else {
         Execute(server,
                 u"INSERT INTO Coupon1 (ID1,BokNo,Count1,Part2,Title1,Title2,Comp1,No1Text,No2Text,No3Text,No4Text,"

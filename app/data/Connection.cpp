@@ -84,20 +84,59 @@ Connection Connection::openSqlite(const QString& path)
     return Connection(std::move(handle), Engine::SQLite);
 }
 
+namespace {
+
+// A value of libpq's connection text. Qt's driver turns every ";" of the options into a blank, so a
+// value holding one cannot be passed at all.
+QString optionValue(const QString& value)
+{
+    if (value.contains(u';'))
+        throw SqlError(u"서버 연결 설정에 ';'가 들어 있어 쓸 수 없습니다: "_s + value, QString(), QString());
+    return u'\'' + QString(value).replace(u'\\', u"\\\\"_s).replace(u'\'', u"\\'"_s) + u'\'';
+}
+
+// libpq's words for a TLS that did not come about or a certificate that did not prove the server.
+bool isTlsFailure(const QString& text)
+{
+    static const char* const marks[] = {"SSL", "certificate", "root cert", "TLS"};
+    for (const char* mark : marks) {
+        if (text.contains(QLatin1String(mark), Qt::CaseInsensitive))
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
 Connection Connection::openPostgres(const PostgresTarget& target)
 {
     auto handle = std::make_shared<Handle>();
     handle->name = nextConnectionName(u"server"_s);
     QSqlDatabase db = QSqlDatabase::addDatabase(u"QPSQL"_s, handle->name);
-    db.setHostName(target.host);
-    db.setPort(target.port);
+    QStringList options;
+    if (target.standbyHost.isEmpty()) {
+        db.setHostName(target.host);
+        db.setPort(target.port);
+    } else {
+        db.setHostName(target.host + u',' + target.standbyHost);
+        options << u"port="_s + QString::number(target.port) + u',' + QString::number(target.standbyPort)
+                << u"target_session_attrs=read-write"_s;
+    }
     db.setDatabaseName(target.database);
     db.setUserName(target.user);
     db.setPassword(target.password);
     // The server may be out of reach: never wait longer than this for it.
-    db.setConnectOptions(u"connect_timeout="_s + QString::number(target.connectTimeoutSeconds));
-    if (!db.open())
+    options << u"connect_timeout="_s + QString::number(target.connectTimeoutSeconds) << u"sslmode=verify-full"_s
+            << u"gssencmode=disable"_s;
+    if (!target.caFile.isEmpty())
+        options << u"sslrootcert="_s + optionValue(target.caFile);
+    db.setConnectOptions(options.join(u';'));
+    if (!db.open()) {
+        const QSqlError error = db.lastError();
+        if (isTlsFailure(error.text()))
+            throw SqlError(error.text(), QString::fromUtf16(kTlsFailure), QString());
         throwOpenError(db, u"서버에 연결할 수 없습니다"_s);
+    }
     QSqlQuery setup(db);
     setup.exec(u"SET client_encoding TO 'UTF8'"_s);
     return Connection(std::move(handle), Engine::PostgreSQL);

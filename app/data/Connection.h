@@ -15,15 +15,23 @@ public:
 
     Connection() = default;
 
+    // Connections to PostgreSQL are encrypted and the server proven: its certificate must come from the
+    // authority in caFile and name the host asked for (libpq's verify-full), or nothing is sent, the
+    // password least of all. With a standby, whichever of the two accepts writes is taken.
     struct PostgresTarget
     {
         QString host;
         int port = 0;
+        QString standbyHost; // empty: none
+        int standbyPort = 0;
         QString database;
         QString user;
         QString password;
+        QString caFile; // empty: libpq's own default (~/.postgresql/root.crt)
         int connectTimeoutSeconds = 10;
     };
+    // The nativeCode of an SqlError for a server that offered no TLS or could not prove itself.
+    static constexpr char16_t kTlsFailure[] = u"tls";
 
     // Both throw SqlError when the database cannot be opened. An SQLite file must already exist.
     static Connection openSqlite(const QString& path);

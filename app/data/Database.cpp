@@ -1,12 +1,13 @@
 #include "Database.h"
 
 #include "Globals.h"
+#include "IfoFiles.h"
 #include "MessageService.h"
 #include "Paths.h"
 #include "ProgramEnd.h"
 #include "Schema.h"
+#include "ServerSession.h"
 #include "UserDbUpgrade.h"
-#include "IfoFiles.h"
 
 #include <QCoreApplication>
 
@@ -31,6 +32,37 @@ ServerLocation ServerLocation::parse(const QString& setting)
     }
     if (location.host.isEmpty())
         location.host = u"127.0.0.1"_s;
+    return location;
+}
+
+Connection::PostgresTarget ServerLocation::target(const QString& user, const QString& password) const
+{
+    Connection::PostgresTarget t;
+    t.host = host;
+    t.port = port;
+    t.standbyHost = standbyHost;
+    t.standbyPort = standbyPort;
+    t.caFile = caFile;
+    t.database = QString::fromUtf16(kServerCatalog);
+    t.user = user;
+    t.password = password;
+    return t;
+}
+
+ServerLocation ServerLocation::ofInstall()
+{
+    ServerLocation location = parse(ServerSetting());
+    if (location.standIn)
+        return location;
+    const QString standby = StandbySetting().trimmed();
+    if (!standby.isEmpty() && !standby.startsWith(u"sqlite:"_s, Qt::CaseInsensitive)) {
+        const ServerLocation second = parse(standby);
+        location.standbyHost = second.host;
+        location.standbyPort = second.port;
+    }
+    const QString ca = ServerCaSetting().trimmed();
+    if (!ca.isEmpty())
+        location.caFile = InstallPaths::resolve(ca);
     return location;
 }
 
@@ -67,6 +99,36 @@ void closeAtExit()
     (void)registered;
 }
 
+// Where gServerConn was opened to, to tell whether the install's settings still name that server.
+QString& serverConnOpenedFor()
+{
+    static QString where;
+    return where;
+}
+
+QString placeOf(const ServerLocation& l)
+{
+    return l.standIn ? l.file
+                     : l.host + u',' + QString::number(l.port) + u',' + l.standbyHost + u','
+            + QString::number(l.standbyPort) + u',' + l.caFile;
+}
+
+// A PostgreSQL connection that still answers, to the server the settings name, acting for whom it should
+// (the member of the session, or nobody before the login) serves again as it is. A new one costs a TLS
+// handshake and a login on the server, and a start opens the server connection several times over.
+bool stillServes(const Connection& c, const ServerLocation& location)
+{
+    if (!c.isOpen() || c.engine() != Connection::Engine::PostgreSQL || location.standIn
+        || serverConnOpenedFor() != placeOf(location))
+        return false;
+    try {
+        const QString member = ServerSession::MemberOf(c);
+        return gSessionSecret.isEmpty() ? member.isEmpty() : member.compare(gUserID, Qt::CaseInsensitive) == 0;
+    } catch (const SqlError&) {
+        return false; // dropped by the server: a new one is opened
+    }
+}
+
 [[noreturn]] void endWithLocalError(const SqlError& error)
 {
     ShowMessage(LocalDbErrorText(error));
@@ -86,6 +148,15 @@ QString ServerErrorText()
     return u"(오류) [벨트라서버]와 연결에 실패하였습니다. 인터넷 연결을 확인하고 다시 시도하여 주십시오."_s;
 }
 
+QString ServerConnectErrorText(const SqlError& error)
+{
+    if (error.nativeCode() == QString::fromUtf16(Connection::kTlsFailure)) {
+        return u"(오류) [벨트라서버]가 안전한 연결(TLS)과 서비스의 인증서로 자신을 증명하지 못하여 연결하지 "
+               "않았습니다. 암호는 보내지 않았습니다. 서버 주소와 설치된 인증서(BIN)를 확인하여 주십시오."_s;
+    }
+    return ServerErrorText();
+}
+
 Connection OpenSystemDatabase(const QString& path) { return openChecked(path, Schema::systemTables()); }
 
 Connection OpenUserDatabase(const QString& path)
@@ -101,13 +172,12 @@ Connection ConnectServer(const ServerLocation& location)
 {
     if (location.standIn)
         return openChecked(location.file, Schema::serverTables());
-    Connection::PostgresTarget target;
-    target.host = location.host;
-    target.port = location.port;
-    target.database = QString::fromUtf16(kServerCatalog);
-    target.user = QString::fromUtf16(kServerUser);
-    target.password = QString::fromUtf16(kServerPassword);
-    return Connection::openPostgres(target);
+    Connection connection = Connection::openPostgres(
+        location.target(QString::fromUtf16(kServerUser), QString::fromUtf16(kServerPassword)));
+    // Whether the server still honours the secret is asked where a write needs it (ServerSession::Require).
+    if (!gSessionSecret.isEmpty())
+        ServerSession::Present(connection);
+    return connection;
 }
 
 void OpenSystemDb()
@@ -134,13 +204,17 @@ void CloseUserDb() { gUserConn.close(); }
 
 void OpenServerConn()
 {
+    closeAtExit();
+    const ServerLocation location = ServerLocation::ofInstall();
+    if (stillServes(gServerConn, location))
+        return;
     // The old connection goes first, so that at no time two of them are open.
     gServerConn.close();
-    closeAtExit();
     try {
-        gServerConn = ConnectServer(ServerLocation::parse(ServerSetting()));
-    } catch (const SqlError&) {
-        ShowMessage(ServerErrorText());
+        gServerConn = ConnectServer(location);
+        serverConnOpenedFor() = placeOf(location);
+    } catch (const SqlError& error) {
+        ShowMessage(ServerConnectErrorText(error));
         EndProgram();
     }
 }

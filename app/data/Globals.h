@@ -10,7 +10,7 @@
 
 // The process-wide values, under the names every window knows them by. They live here and nowhere else.
 
-// The guest's ID: looks around, keeps nothing, and is nobody on the server.
+// The guest's ID: looks around, keeps nothing, is never looked up on the server and has no session there.
 inline const QString kGuestID = QStringLiteral("손님");
 
 // The member, set by the login. gUserID is the ID in lower case, or "손님" for a guest.
@@ -21,6 +21,9 @@ inline QString gUserEmail;
 inline QString gUserJuminNo;
 inline QString gUserLevel;
 inline QString gLoginTime; // "YYYY-MM-DD HH:mm:ss", the server's clock
+// The member's session secret from the server's login, presented by every server connection opened
+// after it (ServerSession). Kept in memory only; empty for the guest and on the SQLite stand-in.
+inline QString gSessionSecret;
 
 // The draws, set by the synchronisation: the latest with a known result, and the one on sale.
 inline qint64 gLastDrawNo = 0;

@@ -55,6 +55,16 @@ QString ServerSetting()
     return ReadIfo(QString(), QString::fromUtf16(kInstallSection), QString::fromUtf16(kServerKey));
 }
 
+QString StandbySetting()
+{
+    return ReadIfo(QString(), QString::fromUtf16(kInstallSection), QString::fromUtf16(kStandbyKey));
+}
+
+QString ServerCaSetting()
+{
+    return ReadIfo(QString(), QString::fromUtf16(kInstallSection), QString::fromUtf16(kServerCaKey));
+}
+
 QString WebSiteSetting()
 {
     return ReadIfo(QString(), QString::fromUtf16(kInstallSection), QString::fromUtf16(kWebKey));

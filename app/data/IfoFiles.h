@@ -13,6 +13,12 @@ QString IfoPath(const QString& file);
 // The install's own settings, kept in SYSTEM.IFO so that the setup tool and a person can change them.
 inline constexpr char16_t kInstallSection[] = u"SERVER";
 inline constexpr char16_t kServerKey[] = u"DATABASE"; // see ServerLocation
+inline constexpr char16_t kStandbyKey[] = u"DATABASE2"; // a standby server, the same form
+// The service's certificate authority (a PEM file), relative to the install root: the server's certificate
+// must come from it and name the server's host.
+inline constexpr char16_t kServerCaKey[] = u"SERVERCA";
 inline constexpr char16_t kWebKey[] = u"WEB"; // the web site: "http://host" or a folder of pages
 QString ServerSetting();
+QString StandbySetting();
+QString ServerCaSetting();
 QString WebSiteSetting();

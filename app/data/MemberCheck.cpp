@@ -1,5 +1,6 @@
 #include "MemberCheck.h"
 
+#include "ProtocolStatement.h"
 #include "Query.h"
 
 #include <QMessageAuthenticationCode>
@@ -88,15 +89,21 @@ Result Check(const Connection& server, const QString& id, const QString& passwor
 {
     Result result;
     if (server.engine() == Connection::Engine::PostgreSQL) {
-        Query check(server,
-                    u"SELECT Found1, Match1, ID1, Name1, JuminNo1, Email1, Level1, State1 FROM member_login(?, ?)"_s);
-        check.run({id, password});
-        if (!check.next())
+        const ProtocolStatement check(server, u"SELECT * FROM member_login($1, $2)"_s, {id, password});
+        if (check.rows() == 0)
             return result;
-        result.found = true;
-        result.passwordMatches = check.value(u"Match1"_s).toBool();
-        if (result.passwordMatches)
-            result.member = memberOf(check);
+        result.found = check.flag(0, u"Found1"_s);
+        result.locked = check.flag(0, u"Locked1"_s);
+        result.passwordMatches = check.flag(0, u"Match1"_s);
+        if (result.passwordMatches) {
+            result.member = {check.text(0, u"ID1"_s),
+                             check.text(0, u"Name1"_s),
+                             check.text(0, u"JuminNo1"_s),
+                             check.text(0, u"Email1"_s),
+                             check.text(0, u"Level1"_s),
+                             check.text(0, u"State1"_s)};
+            result.secret = check.text(0, u"Secret1"_s);
+        }
         return result;
     }
     Query row(server,

@@ -33,6 +33,8 @@ MessageService*& installed()
 
 } // namespace
 
+std::optional<QString> MessageService::askPassword(const QString&, const QString&) { return std::nullopt; }
+
 MessageService& MessageService::instance()
 {
     static StreamMessages fallback;
@@ -48,4 +50,9 @@ MsgAnswer ShowMessage(const QString& text, MsgIcon icon, MsgButtons buttons, con
                                            icon,
                                            buttons,
                                            caption.isEmpty() ? QString::fromUtf16(kAppTitle) : caption);
+}
+
+std::optional<QString> AskPassword(const QString& text, const QString& caption)
+{
+    return MessageService::instance().askPassword(text, caption.isEmpty() ? QString::fromUtf16(kAppTitle) : caption);
 }

@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <optional>
+
 enum class MsgIcon { None, Information, Warning, Critical, Question };
 enum class MsgButtons { Ok, OkCancel, YesNo, YesNoCancel };
 enum class MsgAnswer { Ok, Cancel, Yes, No };
@@ -16,11 +18,16 @@ class MessageService
 public:
     virtual ~MessageService() = default;
     virtual MsgAnswer show(const QString& text, MsgIcon icon, MsgButtons buttons, const QString& caption) = 0;
+    // A password typed in a box that shows it as "*"; nothing when the user cancels or nobody can be
+    // asked (the tools).
+    virtual std::optional<QString> askPassword(const QString& text, const QString& caption);
 
     static MessageService& instance();
     // Not owned; pass nullptr to go back to the default (the error stream, first answer).
     static void install(MessageService* service);
 };
+
+std::optional<QString> AskPassword(const QString& text, const QString& caption = QString());
 
 MsgAnswer ShowMessage(const QString& text,
                       MsgIcon icon = MsgIcon::None,

@@ -48,5 +48,12 @@ SqlError FailureOf(const QSqlDriver* driver, const QSqlError& error, const QStri
         if (!explanation.isEmpty())
             text = explanation + u" ("_s + text + u')';
     }
+    // The server's refusal of a write the member's session does not cover (insufficient_privilege, a
+    // row-level rule included): nothing was written.
+    if (driver && driver->dbmsType() == QSqlDriver::PostgreSQL && error.nativeErrorCode() == u"42501"_s) {
+        text = u"서버가 이 작업을 허락하지 않아 아무것도 바꾸지 않았습니다. 로그인 세션이 끝났거나 권한이 "
+               "없습니다. ("_s
+            + text + u')';
+    }
     return SqlError(text, error.nativeErrorCode(), sql);
 }

@@ -8,6 +8,7 @@
 #include "Paths.h"
 #include "ProgramEnd.h"
 #include "Query.h"
+#include "ServerSession.h"
 #include "Settings.h"
 #include "Tools.h"
 #include "Transaction.h"
@@ -34,6 +35,9 @@ LoginService::Result LoginService::login(const QString& typedId, const QString& 
     const QString id = CleanId(typedId);
     const QString password = typedPassword.trimmed();
 
+    // A login starts without anyone's session: the connections it opens act for nobody until the
+    // server has checked the password.
+    gSessionSecret.clear();
     OpenServerConn();
     const QString state = ReadServerInfo(u"시스템"_s, u"동작상태"_s);
     if (state != u"정상동작"_s) {
@@ -51,6 +55,8 @@ LoginService::Result LoginService::login(const QString& typedId, const QString& 
         const MemberCheck::Result check = MemberCheck::Check(gServerConn, id, password);
         if (!check.found)
             return refuse(Focus::Id, u"해당 아이디의 회원을 찾을수 없습니다."_s);
+        if (check.locked)
+            return refuse(Focus::Password, ServerSession::LockedOutText());
         if (!check.passwordMatches)
             return refuse(Focus::Password, u"암호가 틀렸습니다."_s);
         const MemberCheck::Member& member = check.member;
@@ -62,10 +68,13 @@ LoginService::Result LoginService::login(const QString& typedId, const QString& 
         gUserEmail = member.email;
         gUserJuminNo = member.juminNo;
         gUserLevel = member.level;
+        gSessionSecret = check.secret;
     }
 
-    if (!prepareUserDb())
+    if (!prepareUserDb()) {
+        gSessionSecret.clear();
         return {Outcome::Refused, Focus::None};
+    }
 
     if (!IsGuest(gUserID)) {
         OpenServerConn();

@@ -2,6 +2,8 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QInputDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 
 MsgAnswer MessageBoxService::show(const QString& text, MsgIcon icon, MsgButtons buttons, const QString& caption)
@@ -58,4 +60,17 @@ MsgAnswer MessageBoxService::show(const QString& text, MsgIcon icon, MsgButtons 
     default:
         return MsgAnswer::Ok;
     }
+}
+
+std::optional<QString> MessageBoxService::askPassword(const QString& text, const QString& caption)
+{
+    QInputDialog dialog(QApplication::activeWindow());
+    dialog.setWindowTitle(caption);
+    dialog.setLabelText(text);
+    dialog.setTextEchoMode(QLineEdit::Password);
+    dialog.setOkButtonText(QStringLiteral("확인"));
+    dialog.setCancelButtonText(QStringLiteral("취소"));
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return dialog.textValue();
 }

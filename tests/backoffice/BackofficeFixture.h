@@ -16,14 +16,14 @@ protected:
     {
         SURIBALL_REQUIRE_SERVER(GetParam(), true);
         OpenSystemDb();
-        OpenServerConn();
-        gUserID = QStringLiteral("chief");
+        LogInOnServer(QStringLiteral("chief"));
     }
 
-    // An order without games, for draw drawNo.
-    static void addOrder(qint64 code, qint64 drawNo, qint64 tickets, qint64 perTicket, const QString& date)
+    // An order without games, for draw drawNo, as the service takes it from a shop (the administrator's
+    // windows never make one).
+    void addOrder(qint64 code, qint64 drawNo, qint64 tickets, qint64 perTicket, const QString& date)
     {
-        Execute(gServerConn,
+        Execute(ServerOwnerConnection(GetParam()),
                 QStringLiteral("INSERT INTO NBList1 (JPCodeNo,ID1,BokNo,Date1,Count1,Count2,Danga1,State1,SendNo1,"
                                "Bigo1,Comp1,Title1,Tel1,Text1,Text2,Text3) "
                                "VALUES (?,'shop7',?,?,?,?,100,'1','','','','','','','','')"),

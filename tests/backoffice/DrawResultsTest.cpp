@@ -321,7 +321,7 @@ TEST_P(DrawResults, AResultEnteredHereReachesTheMembersSafe)
     SyncDrawResults();
     ASSERT_FALSE(SafeStore::SaveGames(1201, {u"030710223341"_s, u"030710223345"_s}, QString(), u"g"_s));
 
-    gUserID = u"chief"_s;
+    LogInOnServer(u"chief"_s);
     auto w = open();
     Grid* grid = draws(*w);
     ASSERT_EQ(grid->text(2, 1), u"1201"_s);

@@ -73,9 +73,9 @@ protected:
         ASSERT_EQ(LoginService().login(u"shop7"_s, u"shop7"_s, false).outcome, LoginService::Outcome::LoggedIn);
         OpenUserDb();
         gCurrentDrawNo = 1201;
-        OpenServerConn();
-        // The demo publishes shop7's coupon of the draw on sale; these tests start without it.
-        Execute(gServerConn, u"DELETE FROM Coupon1 WHERE ID1 = 'shop7'"_s);
+        // The demo publishes shop7's coupon of the draw on sale; these tests start without it. Nobody
+        // deletes a published coupon but the service.
+        Execute(ServerOwnerConnection(GetParam()), u"DELETE FROM Coupon1 WHERE ID1 = 'shop7'"_s);
         install.messages.clear();
     }
     static QString ServerRow(qint64 drawNo)

@@ -257,7 +257,7 @@ void DropServer(Backend backend)
         return;
     }
     // The stand-in's file is overwritten: every later read of the open connection fails.
-    const ServerLocation location = ServerLocation::parse(ServerSetting());
+    const ServerLocation location = ServerLocation::ofInstall();
     QFile file(location.file);
     ASSERT_TRUE(file.open(QIODevice::ReadWrite));
     file.write(QByteArray(4096, 'x'));

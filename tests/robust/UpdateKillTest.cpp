@@ -75,7 +75,7 @@ protected:
         }
         const QByteArray key
             = UpdateFiles::ReadKeyFile(install.path(u"SERVER/VELTRA1.key"_s), UpdateSignature::kSecretKeyBytes);
-        Publisher::Publish(ConnectServer(ServerLocation::parse(ServerSetting())), kNew, key, items);
+        Publisher::Publish(ConnectServer(ServerLocation::ofInstall()), kNew, key, items);
         gServerConn.close();
         gSystemConn.close();
     }

@@ -26,7 +26,9 @@ protected:
     void setProgressText(const QString& text)
     {
         OpenServerConn();
-        Execute(gServerConn, u"UPDATE Info1 SET Text1 = ? WHERE IFPart1 = '업데이트' AND Name1 = '추첨진행'"_s, {text});
+        Execute(ServerOwnerConnection(GetParam()),
+                u"UPDATE Info1 SET Text1 = ? WHERE IFPart1 = '업데이트' AND Name1 = '추첨진행'"_s,
+                {text});
     }
     DrawProgress progress() { return DrawProgress::parse(ReadServerInfo(u"업데이트"_s, u"추첨진행"_s)); }
     TestInstall install {TestInstall::Kind::Demo}; // installed as new as the demo server's files
@@ -66,10 +68,10 @@ TEST_P(Sync, ChangedDrawsAreUpdatedInPlaceAndLocalSumsKept)
 
     // The administrator enters the result of 1201 and opens 1202.
     OpenServerConn();
-    Execute(gServerConn,
+    Execute(ServerOwnerConnection(GetParam()),
             u"UPDATE BokList SET LotNo = '01020304050607', State1 = '3', Rk1Kum = 1000, State2 = '2025121301' "
             "WHERE BokNo = 1201"_s);
-    Execute(gServerConn,
+    Execute(ServerOwnerConnection(GetParam()),
             u"INSERT INTO BokList (BokNo,Date1,Date2,LotNo,State1,State2,Rk1Count,Rk2Count,Rk3Count,Rk4Count,"
             "Rk5Count,Rk1Kum,Rk2Kum,Rk3Kum,Rk4Kum,Rk5Kum) VALUES (1202,'20251207','20251213','00000000000000','1',"
             "'2025121301',0,0,0,0,0,0,0,0,0,0)"_s);
@@ -102,7 +104,7 @@ TEST_P(Sync, TheTickerIsRebuiltOncePerDrawOnSale)
 {
     SyncDrawResults();
     OpenServerConn();
-    Execute(gServerConn,
+    Execute(ServerOwnerConnection(GetParam()),
             u"INSERT INTO PrList (Title1,Url1,State1,Show1,Sum1) VALUES (?,?,'2','1',1000)"_s,
             {u"it's a 'quoted' title"_s, u"example.com/a'b"_s});
     SyncDrawResults();
@@ -174,7 +176,7 @@ TEST_P(Sync, ABrokenProgressTextEndsWithoutStartingTheUpdater)
     EXPECT_TRUE(install.messages.last().contains(u"추첨진행"_s));
 
     OpenServerConn();
-    Execute(gServerConn, u"DELETE FROM Info1 WHERE Name1 = '추첨진행'"_s);
+    Execute(ServerOwnerConnection(GetParam()), u"DELETE FROM Info1 WHERE Name1 = '추첨진행'"_s);
     install.messages.clear();
     EXPECT_THROW(SyncDrawResults(), ProgramEnded);
     EXPECT_EQ(install.messages.shown().size(), 2); // the read warning, then why the program stops
@@ -184,14 +186,14 @@ TEST_P(Sync, ABrokenProgressTextEndsWithoutStartingTheUpdater)
 TEST_P(Sync, AnEmptyNumberOnTheServerCopiesNothing)
 {
     OpenServerConn();
-    Execute(gServerConn, u"UPDATE BokList SET Rk3Kum = NULL WHERE BokNo = 600"_s);
+    Execute(ServerOwnerConnection(GetParam()), u"UPDATE BokList SET Rk3Kum = NULL WHERE BokNo = 600"_s);
     EXPECT_THROW(SyncDrawResults(), ProgramEnded);
     EXPECT_TRUE(install.messages.last().contains(u"제600회"_s)) << install.messages.last().toStdString();
     EXPECT_EQ(SqlValue(gSystemConn, u"SELECT COUNT(*) FROM BokList"_s), u"0"_s);
     EXPECT_EQ(ReadInfo(u"업데이트"_s, u"복권:변경날짜"_s), QString());
 
     // Mended on the server, the next start copies everything.
-    Execute(gServerConn, u"UPDATE BokList SET Rk3Kum = 5 WHERE BokNo = 600"_s);
+    Execute(ServerOwnerConnection(GetParam()), u"UPDATE BokList SET Rk3Kum = 5 WHERE BokNo = 600"_s);
     SyncDrawResults();
     EXPECT_EQ(SqlValue(gSystemConn, u"SELECT COUNT(*) FROM BokList"_s), u"1201"_s);
 }

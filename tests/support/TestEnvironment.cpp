@@ -4,10 +4,12 @@
 #include "Database.h"
 #include "Globals.h"
 #include "Installer.h"
+#include "MemberCheck.h"
 #include "Paths.h"
 #include "ProgramEnd.h"
 #include "Query.h"
 #include "ServerCatalog.h"
+#include "ServerTrust.h"
 #include "Settings.h"
 
 #include <QDir>
@@ -61,6 +63,16 @@ void TableAway::away()
     m_away = true;
 }
 
+std::optional<QString> ScriptedMessages::askPassword(const QString& text, const QString&)
+{
+    m_prompts.append(text);
+    if (m_passwords.empty())
+        return std::nullopt;
+    const std::optional<QString> password = m_passwords.front();
+    m_passwords.pop_front();
+    return password;
+}
+
 bool RecordingLauncher::openUrl(const QString& address)
 {
     urls.append(address);
@@ -100,6 +112,7 @@ void resetProcessValues()
     gUserJuminNo.clear();
     gUserLevel.clear();
     gLoginTime.clear();
+    gSessionSecret.clear();
     gUserDbPath.clear();
     gLastDrawNo = gCurrentDrawNo = 0;
     gDialogResult.clear();
@@ -142,22 +155,41 @@ std::string BackendName(const ::testing::TestParamInfo<Backend>& info)
 
 Connection PostgresAdminConnection(const QString& database)
 {
-    const ServerCatalog::PostgresAdmin admin
-        = ServerCatalog::TestServerFromEnvironment().value_or(ServerCatalog::PostgresAdmin {});
-    Connection::PostgresTarget target;
-    target.host = admin.host;
-    target.port = admin.port;
-    target.user = admin.user;
-    target.password = admin.password;
-    target.database = database;
-    return Connection::openPostgres(target);
+    return ServerCatalog::TestServerFromEnvironment().value_or(ServerCatalog::PostgresAdmin {}).connect(database);
+}
+
+void LogInOnServer(const QString& id)
+{
+    gSessionSecret.clear();
+    gUserID = id;
+    OpenServerConn();
+    if (gServerConn.engine() != Connection::Engine::PostgreSQL)
+        return;
+    const MemberCheck::Result check = MemberCheck::Check(gServerConn, id, id);
+    ASSERT_TRUE(check.passwordMatches) << id.toStdString();
+    gSessionSecret = check.secret;
 }
 
 Connection ServerOwnerConnection(Backend backend)
 {
     if (backend == Backend::PostgreSQL)
         return PostgresAdminConnection(QString::fromUtf16(kServerCatalog));
-    return ConnectServer(ServerLocation::parse(ServerSetting()));
+    return ConnectServer(ServerLocation::ofInstall());
+}
+
+Connection PublisherConnection(Backend backend)
+{
+    if (backend == Backend::SQLite)
+        return ConnectServer(ServerLocation::ofInstall());
+    return ServerTrust::ConnectAsPublisher(ServerLocation::ofInstall(), QString::fromUtf16(kTestPublisherPassword));
+}
+
+Connection SharedAccountConnection(const QString& host)
+{
+    ServerLocation where = ServerLocation::ofInstall();
+    where.host = host;
+    where.standbyHost.clear();
+    return Connection::openPostgres(where.target(QString::fromUtf16(kServerUser), QString::fromUtf16(kServerPassword)));
 }
 
 bool PrepareServer(Backend backend, bool demo)
@@ -176,8 +208,8 @@ bool PrepareServer(Backend backend, bool demo)
     const std::optional<ServerCatalog::PostgresAdmin> admin = ServerCatalog::TestServerFromEnvironment();
     if (!admin)
         return false;
-    ServerCatalog::createPostgres(*admin, demo, true, today);
-    WriteIfo(QString(), QString::fromUtf16(kInstallSection), QString::fromUtf16(kServerKey), admin->serverSetting());
+    ServerCatalog::createPostgres(*admin, demo, true, today, QString::fromUtf16(kTestPublisherPassword));
+    Installer::UseServer(admin->serverSetting(), admin->caFile);
     return true;
 }
 

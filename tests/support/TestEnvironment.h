@@ -34,6 +34,11 @@ public:
     MsgAnswer show(const QString& text, MsgIcon icon, MsgButtons buttons, const QString& caption) override;
     void answerNext(MsgAnswer answer) { m_answers.push_back(answer); }
 
+    // The password box: answered from its own script, cancelled when the script is empty.
+    std::optional<QString> askPassword(const QString& text, const QString& caption) override;
+    void typePassword(const std::optional<QString>& password) { m_passwords.push_back(password); }
+    const QStringList& passwordPrompts() const { return m_prompts; }
+
     const QList<Shown>& shown() const { return m_shown; }
     QString last() const { return m_shown.isEmpty() ? QString() : m_shown.last().text; }
     void clear() { m_shown.clear(); }
@@ -41,6 +46,8 @@ public:
 private:
     QList<Shown> m_shown;
     std::deque<MsgAnswer> m_answers;
+    std::deque<std::optional<QString>> m_passwords;
+    QStringList m_prompts;
 };
 
 // What the program asked other programs to do.
@@ -127,9 +134,20 @@ std::string BackendName(const ::testing::TestParamInfo<Backend>& info);
 bool PrepareServer(Backend backend, bool demo);
 // An administrator's connection to the PostgreSQL catalog, for checks behind the program's back.
 Connection PostgresAdminConnection(const QString& database);
+// The member logged in on the server as the login does it, without the form and the member's file:
+// gUserID set, and on PostgreSQL a session opened and gServerConn acting for it. The demo members'
+// passwords are their IDs.
+void LogInOnServer(const QString& id);
 // The server catalog as its owner sees it: the stand-in's file, or the PostgreSQL catalog as its
 // administrator. For changes the shared account may not make.
 Connection ServerOwnerConnection(Backend backend);
+// The publisher's own login to the catalog (the stand-in's file on SQLite), whose password the test
+// catalogs are made with.
+inline constexpr char16_t kTestPublisherPassword[] = u"publisher-for-tests";
+Connection PublisherConnection(Backend backend);
+// A connection of the shared account to the PostgreSQL test server as any install makes it, reaching
+// the server at host: 127.0.0.1 or ::1, which the server sees as two client addresses.
+Connection SharedAccountConnection(const QString& host = QStringLiteral("127.0.0.1"));
 
 #define SURIBALL_REQUIRE_SERVER(backend, demo)                                                                         \
     do {                                                                                                               \

@@ -30,7 +30,7 @@ void UpdaterCase::SetUp()
     install.messages.clear();
 }
 
-Connection UpdaterCase::server() const { return ConnectServer(ServerLocation::parse(ServerSetting())); }
+Connection UpdaterCase::server() const { return ConnectServer(ServerLocation::ofInstall()); }
 
 Connection UpdaterCase::owner() const { return ServerOwnerConnection(GetParam()); }
 
@@ -49,7 +49,7 @@ void UpdaterCase::publish(const QString& stamp, const QList<QPair<QString, QByte
         WriteBytes(file, content);
         items.append({file, target});
     }
-    Publisher::Publish(owner(), stamp, secretKey(), items);
+    Publisher::Publish(PublisherConnection(GetParam()), stamp, secretKey(), items);
 }
 
 void UpdaterCase::insertRow(const QString& name,

@@ -427,7 +427,8 @@ TEST_P(UpdaterCase, ACopyFailingHalfWayPutsEveryTargetBack)
 
 TEST_P(UpdaterCase, ADrawProgressTextTooShortForTheStampIsRefused)
 {
-    Execute(server(), u"UPDATE Info1 SET Text1 = '추첨1200회' WHERE IFPart1 = '업데이트' AND Name1 = '추첨진행'"_s);
+    Execute(ServerOwnerConnection(GetParam()),
+            u"UPDATE Info1 SET Text1 = '추첨1200회' WHERE IFPart1 = '업데이트' AND Name1 = '추첨진행'"_s);
     UpdateRun run;
     EXPECT_EQ(runToEnd(run), UpdateRun::Outcome::Refused);
     EXPECT_EQ(installedStamp(), kDemoStamp);
