@@ -37,6 +37,10 @@ QDate drawDate(int drawNo);
 struct Member
 {
     QString id, password, name, juminNo, email, level, state;
+    // The password as each server keeps it, hashed once here (PBKDF2 for the stand-in, bcrypt of the
+    // service's cost for PostgreSQL): the demo's passwords are its IDs and public anyway, and a demo made
+    // (as every test install is) need not spend a second on hashing them again.
+    QString standInHash, bcryptHash;
 };
 const std::vector<Member>& members();
 

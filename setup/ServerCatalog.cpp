@@ -70,7 +70,13 @@ void insertDemoRows(const Connection& c, const QDate& today)
         c,
         u"INSERT INTO Member (ID1,Pwd,Name1,JuminNo1,Email1,Level1,State1,Login2) VALUES (?,?,?,?,?,?,?,'')"_s);
     for (const DemoData::Member& m : DemoData::members())
-        member.run({m.id, m.password, m.name, m.juminNo, m.email, m.level, m.state});
+        member.run({m.id,
+                    c.engine() == Connection::Engine::PostgreSQL ? m.bcryptHash : m.standInHash,
+                    m.name,
+                    m.juminNo,
+                    m.email,
+                    m.level,
+                    m.state});
 
     Query draw(c,
                u"INSERT INTO BokList (BokNo,Date1,Date2,LotNo,State1,State2,"
