@@ -34,7 +34,6 @@ using namespace Qt::StringLiterals;
 namespace {
 
 constexpr int kKills = 100;
-constexpr qint64 kBudgetMs = 20000; // per action: a slow machine does fewer kills rather than time out
 
 // The first column of the first row as a number.
 qint64 Number(const Connection& c, const QString& sql, const QVariantList& values = {})

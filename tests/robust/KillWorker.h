@@ -9,6 +9,9 @@
 
 #include <csignal>
 
+// How long one kind of kill may go on: a slow machine does fewer kills rather than time out.
+inline constexpr qint64 kBudgetMs = 20000;
+
 struct WorkerRun
 {
     bool ready = false;

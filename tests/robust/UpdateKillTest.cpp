@@ -31,7 +31,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-constexpr qint64 kBudgetMs = 20000;
 const QString kOld = u"2025120601"_s; // the demo's stamp
 const QString kNew = u"2025121001"_s;
 

@@ -22,7 +22,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-const QString kStamp = u"2025121001"_s;
 
 class HandOverCase : public UpdaterCase
 {

@@ -20,7 +20,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-const QString kStamp = u"2025121001"_s;
 
 struct Spec
 {

@@ -48,8 +48,9 @@ protected:
 };
 
 inline const QString kRoot = QStringLiteral("C:\\VELTRA\\수리볼\\");
-// The demo's files stamp.
+// The demo's files stamp, and the release the tests publish after it.
 inline const QString kDemoStamp = QStringLiteral("2025120601");
+inline const QString kStamp = QStringLiteral("2025121001");
 
 // A label's text by its objectName.
 QString LabelText(const QWidget& window, const char16_t* name);

@@ -25,10 +25,6 @@
 
 using namespace Qt::StringLiterals;
 
-namespace {
-const QString kStamp = u"2025121001"_s;
-} // namespace
-
 // ---- the window and its start ----
 
 TEST_P(UpdaterCase, OpensWithItsLabelsAndEndsAtOnceWhenNothingIsNewer)
