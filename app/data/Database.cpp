@@ -43,6 +43,7 @@ Connection::PostgresTarget ServerLocation::target(const QString& user, const QSt
     t.standbyHost = standbyHost;
     t.standbyPort = standbyPort;
     t.caFile = caFile;
+    t.connectTimeoutSeconds = connectTimeoutSeconds;
     t.database = QString::fromUtf16(kServerCatalog);
     t.user = user;
     t.password = password;
@@ -63,6 +64,7 @@ ServerLocation ServerLocation::ofInstall()
     const QString ca = ServerCaSetting().trimmed();
     if (!ca.isEmpty())
         location.caFile = InstallPaths::resolve(ca);
+    location.connectTimeoutSeconds = ConnectTimeoutSetting();
     return location;
 }
 

@@ -24,9 +24,10 @@ struct ServerLocation
     QString standbyHost; // empty: none
     int standbyPort = kServerPort;
     QString caFile; // absolute
+    int connectTimeoutSeconds = 10;
 
     static ServerLocation parse(const QString& setting);
-    // The install's settings: DATABASE, DATABASE2 and SERVERCA of BIN/SYSTEM.IFO.
+    // The install's settings: DATABASE, DATABASE2, SERVERCA and TIMEOUT of BIN/SYSTEM.IFO.
     static ServerLocation ofInstall();
     // The catalog on this PostgreSQL server (and its standby) for a login.
     Connection::PostgresTarget target(const QString& user, const QString& password) const;

@@ -5,6 +5,8 @@
 #include "Paths.h"
 #include "Tools.h"
 
+#include <algorithm>
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -63,6 +65,15 @@ QString StandbySetting()
 QString ServerCaSetting()
 {
     return ReadIfo(QString(), QString::fromUtf16(kInstallSection), QString::fromUtf16(kServerCaKey));
+}
+
+int ConnectTimeoutSetting()
+{
+    bool ok = false;
+    const int seconds =
+        ReadIfo(QString(), QString::fromUtf16(kInstallSection), QString::fromUtf16(kConnectTimeoutKey)).trimmed().toInt(&ok);
+    // libpq takes less than two seconds as two.
+    return ok ? std::clamp(seconds, 2, 60) : 10;
 }
 
 QString WebSiteSetting()

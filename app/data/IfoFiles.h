@@ -17,8 +17,12 @@ inline constexpr char16_t kStandbyKey[] = u"DATABASE2"; // a standby server, the
 // The service's certificate authority (a PEM file), relative to the install root: the server's certificate
 // must come from it and name the server's host.
 inline constexpr char16_t kServerCaKey[] = u"SERVERCA";
+// How long a connection attempt may wait for the server, in seconds (2–60, 10 when absent): a slow link
+// wants more, a test of a silent server less.
+inline constexpr char16_t kConnectTimeoutKey[] = u"TIMEOUT";
 inline constexpr char16_t kWebKey[] = u"WEB"; // the web site: "http://host" or a folder of pages
 QString ServerSetting();
 QString StandbySetting();
 QString ServerCaSetting();
+int ConnectTimeoutSetting();
 QString WebSiteSetting();

@@ -45,7 +45,7 @@ bool runNative(QSqlQuery& query, const QVariantList& values, const QString& sql)
         return false;
     // Qt would run the statement with the values of the run before in the places left over.
     if (values.size() != sqlite3_bind_parameter_count(stmt))
-        throw SqlError(u"Parameter count mismatch"_s, QString(), sql);
+        throw SqlError::ValueCount(sqlite3_bind_parameter_count(stmt), values.size(), sql);
     sqlite3_reset(stmt);
     for (qsizetype i = 0; i < values.size(); ++i) {
         if (!BindSqliteValue(stmt, int(i) + 1, values[i])) {

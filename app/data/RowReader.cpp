@@ -69,7 +69,7 @@ RowReader& RowReader::run(const QVariantList& values)
     sqlite3_reset(m_stmt);
     sqlite3_clear_bindings(m_stmt);
     if (values.size() != sqlite3_bind_parameter_count(m_stmt))
-        throw SqlError(u"Parameter count mismatch"_s, QString(), m_sql);
+        throw SqlError::ValueCount(sqlite3_bind_parameter_count(m_stmt), values.size(), m_sql);
     // Kept for the texts bound in place, which the rows are read against.
     m_values = values;
     for (qsizetype i = 0; i < m_values.size(); ++i) {

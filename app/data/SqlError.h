@@ -17,6 +17,13 @@ public:
     {
     }
 
+    // A statement run with more or fewer values than it has places: a fault of the caller, never run.
+    static SqlError ValueCount(qsizetype places, qsizetype given, const QString& statement)
+    {
+        return SqlError(QStringLiteral("문장의 값 자리 수(%1)와 주어진 값의 수(%2)가 다릅니다.").arg(places).arg(given),
+                        QString(), statement);
+    }
+
     const QString& message() const { return m_message; }
     const QString& nativeCode() const { return m_nativeCode; }
     const QString& statement() const { return m_statement; }

@@ -86,6 +86,10 @@ frmMain::frmMain()
 
 frmMain::~frmMain()
 {
+    // The MDI area outlives this part of the object while QWidget tears the children down, and
+    // closing their subwindows still activates and filters: nothing of frmMain may be called then.
+    disconnect(m_mdi, nullptr, this, nullptr);
+    m_mdi->viewport()->removeEventFilter(this);
     DesktopBusy::instance().setBar(nullptr);
     if (s_instance == this)
         s_instance = nullptr;

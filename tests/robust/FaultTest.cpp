@@ -182,8 +182,10 @@ TEST_F(FaultTest, ALockedMemberDatabaseIsToldAndWorksOnceFree)
 {
     const Connection other = Connection::openSqlite(gUserDbPath);
     Execute(other, u"BEGIN IMMEDIATE"_s);
+    // The lock is held for good: the program's five seconds of patience would only be waited out.
+    Execute(gUserConn, u"PRAGMA busy_timeout = 50"_s);
     try {
-        SafeStore::SaveGames(1200, Games(10), u"잠김"_s, u"잠김"_s); // waits out the busy time first
+        SafeStore::SaveGames(1200, Games(10), u"잠김"_s, u"잠김"_s);
         ADD_FAILURE() << "saved into a locked database";
     } catch (const SqlError& error) {
         EXPECT_TRUE(error.message().startsWith(u"다른 프로그램이 데이터베이스 화일을 쓰고 있어"_s))
