@@ -1,8 +1,7 @@
 // The rank rule: the written rule and the fast one must agree on every pair of well-formed texts, and
 // neither may fail on any text.
 #include "FuzzSupport.h"
-#include "RankCalc.h"
-#include "Tools.h"
+#include "Rank.h"
 
 #include <QSet>
 
@@ -30,7 +29,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const QString draw = input.left(14);
     const QString game = input.mid(14);
     const QString written = RankOfGame(draw, game);
-    const char fast = RankCalc::FastRank(draw).rankOf(game);
+    const char fast = FastRank(draw).rankOf(game);
     if (wellFormed(draw, 7) && wellFormed(game, 6)) {
         const char expected = written.isEmpty() ? '0' : written.at(0).toLatin1();
         if (fast != expected)

@@ -1,6 +1,8 @@
 #include "DemoData.h"
 
 #include "SetupError.h"
+#include "Game.h"
+#include "Rank.h"
 #include "Tools.h"
 
 #include <QFile>
@@ -259,7 +261,7 @@ std::vector<Order> orders(const QDate& today)
     auto withNumber = [&](int keep, const QList<int>& extra) -> QString {
         QList<int> numbers;
         for (int i = 0; i < keep; ++i)
-            numbers.append(six.mid(i * 2, 2).toInt());
+            numbers.append(GameText::NumberAt(six, i));
         numbers.append(extra);
         std::sort(numbers.begin(), numbers.end());
         QString text;
@@ -272,11 +274,11 @@ std::vector<Order> orders(const QDate& today)
     for (int n = 45; n >= 1 && outside.size() < 3; --n) {
         bool inDraw = false;
         for (int i = 0; i < 7; ++i)
-            inDraw = inDraw || result.mid(i * 2, 2).toInt() == n;
+            inDraw = inDraw || GameText::NumberAt(result, i) == n;
         if (!inDraw)
             outside.append(n);
     }
-    const int bonus = result.mid(12, 2).toInt();
+    const int bonus = GameText::NumberAt(result, 6);
     past.games.push_back({withNumber(5, {bonus}), u"2"_s, 500'000, 0, {}});
     past.games.push_back({withNumber(5, {outside[0]}), u"3"_s, 100'000, 0, {}});
     past.games.push_back({withNumber(4, {outside[0], outside[1]}), u"9"_s, 0, 0, {}});

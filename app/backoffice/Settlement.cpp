@@ -53,7 +53,7 @@ Ranking RankDraw(qint64 drawNo, const std::function<void(int)>& progress)
     Query count(gServerConn, u"SELECT COUNT(*) AS n FROM NBNo1 WHERE BokNo = ? AND Top1 = '9'"_s);
     count.run({drawNo});
     const qint64 total = count.next() ? count.integer(u"n"_s) : 0;
-    const RankCalc::FastRank rule(r.drawText);
+    const FastRank rule(r.drawText);
     // Every game of the draw, whatever its order's state: step 4 deletes them all, so all are ranked.
     Query games(gServerConn,
                 u"SELECT a.ID1,b.No1,b.JPCodeNo,b.SNo1,b.SNo2 FROM NBNo1 b "

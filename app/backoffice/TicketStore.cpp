@@ -168,15 +168,6 @@ std::vector<TicketGame> ListGames(qint64 code, GameFilter filter, GameOrder orde
     return games;
 }
 
-QString RankText(const QString& top1)
-{
-    if (top1 == u"0"_s)
-        return QString();
-    if (top1 == u"9"_s)
-        return u"-"_s;
-    return top1;
-}
-
 RangeInput ReadRange(const QString& first, const QString& last)
 {
     if (first.trimmed().isEmpty() || last.trimmed().isEmpty())

@@ -55,8 +55,6 @@ struct TicketGame
     QString cancel;
 };
 std::vector<TicketGame> ListGames(qint64 code, GameFilter filter, GameOrder order);
-// What the list shows for a rank code: nothing for "0", "-" for "9" (not ranked yet), else the rank.
-QString RankText(const QString& top1);
 
 struct Range
 {

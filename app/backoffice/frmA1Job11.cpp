@@ -2,6 +2,7 @@
 
 #include "AdminForm.h"
 #include "Busy.h"
+#include "Game.h"
 #include "Grid.h"
 #include "MessageService.h"
 #include "UiTools.h"
@@ -21,14 +22,6 @@ namespace {
 
 const QString kAll = u"(전체)"_s;
 const QString kFailed = u"주문 작업을 하지 못하였습니다. 바뀐 것은 없습니다."_s;
-
-QString dottedGame(const QString& key)
-{
-    QStringList parts;
-    for (int i = 0; i < key.size(); i += 2)
-        parts.append(key.mid(i, 2));
-    return parts.join(u'.');
-}
 
 } // namespace
 
@@ -285,7 +278,7 @@ void frmA1Job11::PullGames()
     QList<QStringList> rows;
     rows.reserve(m_pulled.size());
     for (const QString& game : m_pulled)
-        rows.append({dottedGame(game)});
+        rows.append({GameText::Dotted(game)});
     {
         Grid::Batch batch(*grdR2);
         grdR2->setRows(rows);

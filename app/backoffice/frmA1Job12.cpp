@@ -3,8 +3,10 @@
 #include "AdminForm.h"
 #include "Backoffice.h"
 #include "Busy.h"
+#include "Game.h"
 #include "Grid.h"
 #include "MessageService.h"
+#include "Rank.h"
 #include "SlipPreview.h"
 #include "TicketLayout.h"
 #include "TicketPrint.h"
@@ -56,14 +58,6 @@ namespace {
 
 const QString kAll = u"(전체)"_s;
 const QString kFailed = u"벨트라복권 작업을 하지 못하였습니다. 바뀐 것은 없습니다."_s;
-
-QString dottedGame(const QString& key)
-{
-    QStringList parts;
-    for (int i = 0; i < key.size(); i += 2)
-        parts.append(key.mid(i, 2));
-    return parts.join(u'.');
-}
 
 QLineEdit* field(const char16_t* name)
 {
@@ -289,8 +283,8 @@ void frmA1Job12::ShowOrderGames()
     rows.reserve(qsizetype(games.size()));
     for (const TicketStore::TicketGame& g : games) {
         rows.append({u"0"_s,
-                     dottedGame(g.game),
-                     TicketStore::RankText(g.rank),
+                     GameText::Dotted(g.game),
+                     RankText(g.rank, RankStyle::Bare),
                      QString::number(g.prize),
                      TicketLayout::OrderSerialText(m_order, g.serial),
                      QString::number(g.serial),

@@ -1,6 +1,7 @@
 #include "CouponExport.h"
 
-#include "SafeStore.h"
+#include "Game.h"
+#include "Rank.h"
 #include "TextExport.h"
 
 using namespace Qt::StringLiterals;
@@ -9,11 +10,10 @@ namespace CouponExport {
 
 QString Line(qint64 drawNo, const CouponStore::Game& game)
 {
-    QString line = SafeStore::Dotted(game.no1) + u' ';
-    if (game.top1 == u"0"_s || game.top1 == u"9"_s)
-        line += QString(5, u' ');
-    else
-        line += game.top1 + u"등  "_s; // the syllable takes two columns
+    QString line = GameText::Dotted(game.no1) + u' ';
+    // A game still to be ranked has no rank to export; the syllable takes two columns.
+    const QString rank = game.top1 == u"9"_s ? QString() : RankText(game.top1, RankStyle::WithSyllable);
+    line += rank.isEmpty() ? QString(5, u' ') : rank + u"  "_s;
     if (game.date1.isEmpty())
         line += QString(20, u' ');
     else

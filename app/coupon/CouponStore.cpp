@@ -179,7 +179,7 @@ qint64 CalcCouponRanks(qint64 drawNo, const ProgressCallback& progress)
     q.run({drawNo});
     while (q.next())
         pending.append(q.text(u"No1"_s));
-    const RankCalc::FastRank rule(draw.drawText);
+    const FastRank rule(draw.drawText);
     Query win(gUserConn, u"UPDATE List2 SET Top1 = ? WHERE BokNo = ? AND Date1 <> '' AND Top1 = '9' AND No1 = ?"_s);
     qint64 ranked = 0;
     for (qsizetype i = 0; i < pending.size(); ++i) {

@@ -1,6 +1,7 @@
 #include "IssuePlan.h"
 
 #include "Globals.h"
+#include "Settings.h"
 #include "Query.h"
 #include "TextExport.h"
 #include "Tools.h"
@@ -64,6 +65,8 @@ QStringList Tips()
         tips.append(q.text(u"Text1"_s));
     return tips;
 }
+
+int SavedTipIndex() { return ReadInfo(u"화면구성"_s, u"복권쿠폰:활용팁"_s).toShort(); }
 
 QString CaptionWithTip(const QString& tip) { return u"복권쿠폰  [활용팁: "_s + tip + u']'; }
 

@@ -33,6 +33,8 @@ QString MemberShopNotice();
 
 // The tips of the coupon window, in their order (none is fine).
 QStringList Tips();
+// The tip the window showed last (its number from 1; 0 or anything else starts at the first).
+int SavedTipIndex();
 // The caption with a tip: "복권쿠폰  [활용팁: …]".
 QString CaptionWithTip(const QString& tip);
 

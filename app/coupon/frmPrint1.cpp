@@ -4,13 +4,14 @@
 #include "CouponLayout.h"
 #include "CouponPreview.h"
 #include "CouponPrint.h"
+#include "Game.h"
 #include "Globals.h"
 #include "Grid.h"
 #include "IssuePlan.h"
 #include "MessageService.h"
 #include "PageTurner.h"
+#include "Rank.h"
 #include "SafeStore.h"
-#include "Settings.h"
 #include "UiTools.h"
 #include "frmPrintSet.h"
 #include "frmSave22.h"
@@ -84,7 +85,7 @@ frmPrint1::frmPrint1(QWidget* parent)
     m_page = 1;
     guarded([this] {
         m_tips = IssuePlan::Tips();
-        m_tipIndex = ReadInfo(u"화면구성"_s, u"복권쿠폰:활용팁"_s).toShort();
+        m_tipIndex = IssuePlan::SavedTipIndex();
     });
     m_initialised = true;
     for (QComboBox* box : {cboCheck1, cboSort1}) {
@@ -377,8 +378,8 @@ void frmPrint1::ShowIssuedPage(qint64 drawNo)
             ++r;
             numbers.append(QString::number(first + r));
             grdR2->setText(1, r, u"0"_s);
-            grdR2->setText(2, r, SafeStore::Dotted(g.no1));
-            grdR2->setText(3, r, g.top1 == u"0"_s ? QString() : g.top1 == u"9"_s ? u"-"_s : g.top1);
+            grdR2->setText(2, r, GameText::Dotted(g.no1));
+            grdR2->setText(3, r, RankText(g.top1, RankStyle::Bare));
             grdR2->setText(4, r, g.date1);
             grdR2->setText(5, r, g.date1.isEmpty() ? QString() : CouponStore::IssueNumber(drawNo, g.sNo1));
             grdR2->setText(6, r, QString::number(g.sNo1));

@@ -189,36 +189,3 @@ std::optional<qint64> WholeNumberOf(const QString& text)
     return RoundHalfEven(*value);
 }
 
-QString RankOfGame(const QString& drawText, const QString& gameText)
-{
-    // Only whole two-character pieces take part, so a short or empty text can never match itself.
-    auto piece = [](const QString& text, int index) { return text.mid(index * 2, 2); };
-    int matches = 0;
-    for (int p = 0; p < 6; ++p) {
-        const QString number = piece(gameText, p);
-        if (number.size() != 2)
-            continue;
-        for (int q = 0; q < 6; ++q) {
-            if (number == piece(drawText, q))
-                ++matches;
-        }
-    }
-    switch (matches) {
-    case 6:
-        return u"1"_s;
-    case 5: {
-        const QString bonus = piece(drawText, 6);
-        for (int p = 0; p < 6 && bonus.size() == 2; ++p) {
-            if (piece(gameText, p) == bonus)
-                return u"2"_s;
-        }
-        return u"3"_s;
-    }
-    case 4:
-        return u"4"_s;
-    case 3:
-        return u"5"_s;
-    default:
-        return u"0"_s;
-    }
-}

@@ -35,6 +35,3 @@ qint64 RoundHalfEven(double value);
 // The number of a box taken as a whole number: NumericValue rounded halves to even.
 std::optional<qint64> WholeNumberOf(const QString& text);
 
-// The Lotto 6/45 rank of a 12-digit game text against a 14-digit draw text (six numbers, then the
-// bonus): "1" to "5", or "0" for a losing game.
-QString RankOfGame(const QString& drawText, const QString& gameText);

@@ -1,5 +1,7 @@
 #include "DrawStats.h"
 
+#include "DrawText.h"
+#include "Game.h"
 #include "Globals.h"
 #include "Query.h"
 
@@ -13,22 +15,13 @@ std::optional<Draw> ParseDraw(qint64 drawNo, const QString& no1)
 {
     if (no1.size() != 14)
         return std::nullopt;
-    std::array<int, 7> n {};
-    for (int i = 0; i < 7; ++i) {
-        const QChar a = no1[2 * i];
-        const QChar b = no1[2 * i + 1];
-        if (a < u'0' || a > u'9' || b < u'0' || b > u'9')
-            return std::nullopt;
-        n[size_t(i)] = (a.unicode() - u'0') * 10 + (b.unicode() - u'0');
-        if (n[size_t(i)] < 1 || n[size_t(i)] > 45)
-            return std::nullopt;
-    }
-    Draw draw {drawNo, {n[0], n[1], n[2], n[3], n[4], n[5]}, n[6]};
+    // The one rule for a draw's numbers; then its pieces are two digits each.
+    if (!DrawText::IsResult(no1))
+        return std::nullopt;
+    Draw draw {drawNo, {}, GameText::NumberAt(no1, 6)};
+    for (int i = 0; i < 6; ++i)
+        draw.numbers[size_t(i)] = GameText::NumberAt(no1, i);
     std::sort(draw.numbers.begin(), draw.numbers.end());
-    if (std::adjacent_find(draw.numbers.begin(), draw.numbers.end()) != draw.numbers.end())
-        return std::nullopt;
-    if (std::find(draw.numbers.begin(), draw.numbers.end(), draw.bonus) != draw.numbers.end())
-        return std::nullopt;
     return draw;
 }
 

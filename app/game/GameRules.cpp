@@ -10,63 +10,6 @@
 
 using namespace Qt::StringLiterals;
 
-QString Game::key() const
-{
-    QString text;
-    text.reserve(12);
-    for (int n : numbers) {
-        text += QChar(u'0' + n / 10);
-        text += QChar(u'0' + n % 10);
-    }
-    return text;
-}
-
-QString Game::dotted() const { return cells().join(u'.'); }
-
-QStringList Game::cells() const
-{
-    QStringList list;
-    for (int n : numbers)
-        list.append(QString::number(n).rightJustified(2, u'0'));
-    return list;
-}
-
-static std::optional<Game> checked(const std::array<int, 6>& numbers)
-{
-    Game game {numbers};
-    std::sort(game.numbers.begin(), game.numbers.end());
-    for (size_t i = 0; i < 6; ++i) {
-        if (game.numbers[i] < 1 || game.numbers[i] > 45 || (i > 0 && game.numbers[i] == game.numbers[i - 1]))
-            return std::nullopt;
-    }
-    return game;
-}
-
-std::optional<Game> Game::fromKey(const QString& key)
-{
-    if (key.size() != 12)
-        return std::nullopt;
-    std::array<int, 6> numbers {};
-    for (int i = 0; i < 6; ++i) {
-        bool ok = false;
-        numbers[size_t(i)] = key.mid(i * 2, 2).toInt(&ok);
-        if (!ok)
-            return std::nullopt;
-    }
-    return checked(numbers);
-}
-
-std::optional<Game> Game::fromDotted(const QString& text)
-{
-    const QString t = text.trimmed();
-    if (t.size() != 17)
-        return std::nullopt;
-    QString key;
-    for (int i = 0; i < 6; ++i)
-        key += t.mid(i * 3, 2);
-    return fromKey(key);
-}
-
 namespace GameRules {
 
 Count ReadCount(const QString& text)

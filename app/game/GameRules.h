@@ -1,30 +1,14 @@
 #pragma once
 
+#include "Game.h"
+
 #include <QString>
 #include <QStringList>
 
 #include <array>
-#include <bitset>
 #include <cstdint>
 #include <optional>
 #include <vector>
-
-// A Lotto 6/45 game: six distinct numbers from 1 to 45, ascending.
-struct Game
-{
-    std::array<int, 6> numbers {};
-
-    // "031119243845", as games are stored and as a list row's key reads.
-    QString key() const;
-    // "03.11.19.24.38.45", as the pad and the exports show it.
-    QString dotted() const;
-    // The six cells of a list row: "03", "11", …
-    QStringList cells() const;
-    static std::optional<Game> fromKey(const QString& key);
-    static std::optional<Game> fromDotted(const QString& text);
-};
-
-using NumberSet = std::bitset<46>; // index 1..45
 
 namespace GameRules {
 

@@ -1,5 +1,9 @@
 #include "GameStats.h"
 
+#include "Game.h"
+#include "Globals.h"
+#include "Query.h"
+
 #include <cmath>
 
 using namespace Qt::StringLiterals;
@@ -16,11 +20,7 @@ QString ListShare(qint64 occurrences, qint64 games)
 void CountText(const QString& text, Counts& counts)
 {
     for (int j = 0; j < 6; ++j) {
-        const int a = text.size() > 2 * j + 1 ? text[2 * j].digitValue() : -1;
-        const int b = text.size() > 2 * j + 1 ? text[2 * j + 1].digitValue() : -1;
-        if (a < 0 || b < 0)
-            continue;
-        const int n = a * 10 + b;
+        const int n = GameText::NumberAt(text, j);
         if (n >= 1 && n <= 45)
             ++counts[size_t(n)];
     }
@@ -32,6 +32,16 @@ void DrawFrequency::addDraw(const QString& drawText)
     total += 6;
     for (int n = 1; n <= 45; ++n)
         top = std::max(top, counts[size_t(n)]);
+}
+
+DrawFrequency ReadDrawFrequency()
+{
+    DrawFrequency frequency;
+    Query draws(gSystemConn, u"SELECT No1 FROM BokList"_s);
+    draws.run();
+    while (draws.next())
+        frequency.addDraw(draws.text(u"No1"_s));
+    return frequency;
 }
 
 QString DrawFrequency::bar(int number) const

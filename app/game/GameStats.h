@@ -28,5 +28,7 @@ struct DrawFrequency
     // all 15 (halves rounded to even). Empty while there is no draw at all.
     QString bar(int number) const;
 };
+// Every draw row of the system database, one still on sale as well (it counts six to the total).
+DrawFrequency ReadDrawFrequency();
 
 } // namespace GameStats

@@ -9,7 +9,6 @@
 #include "LottoPad.h"
 #include "MessageService.h"
 #include "NumberPicker.h"
-#include "Query.h"
 #include "SafeStore.h"
 #include "SqlError.h"
 #include "TextExport.h"
@@ -514,10 +513,7 @@ void frmRun1::ShowDrawFrequency()
 {
     GameStats::DrawFrequency frequency;
     try {
-        Query draws(gSystemConn, u"SELECT No1 FROM BokList"_s);
-        draws.run();
-        while (draws.next())
-            frequency.addDraw(draws.text(u"No1"_s));
+        frequency = GameStats::ReadDrawFrequency();
     } catch (const SqlError& error) {
         ShowMessage(u"당첨번호 출현빈도를 읽지 못하였습니다.\n\n"_s + error.message(), MsgIcon::Critical);
     }

@@ -4,7 +4,6 @@
 #include "Globals.h"
 #include "Grid.h"
 #include "MessageService.h"
-#include "Query.h"
 #include "SafeStore.h"
 #include "TextExport.h"
 #include "Tools.h"
@@ -57,20 +56,8 @@ frmSave1::frmSave1(qint64 gameCount, QWidget* parent)
     {
         BusyGuard busy(u"추첨회차 정보 읽기 ..."_s);
         QList<QStringList> rows;
-        Query draws(gSystemConn, u"SELECT BokNo, Date2 FROM BokList ORDER BY BokNo DESC"_s);
-        draws.run();
-        QHash<qint64, qsizetype> rowOf;
-        while (draws.next()) {
-            rowOf.insert(draws.integer(u"BokNo"_s), rows.size());
-            rows.append({draws.text(u"BokNo"_s), draws.text(u"Date2"_s), QString()});
-        }
-        Query held(gUserConn, u"SELECT BokNo, Count1 FROM Bok1 ORDER BY BokNo"_s);
-        held.run();
-        while (held.next()) {
-            const auto at = rowOf.constFind(held.integer(u"BokNo"_s));
-            if (at != rowOf.constEnd())
-                rows[*at][2] = held.text(u"Count1"_s);
-        }
+        for (const SafeStore::DrawRow& draw : SafeStore::DrawList())
+            rows.append({QString::number(draw.drawNo), draw.date, draw.games > 0 ? QString::number(draw.games) : QString()});
         grdR1->setRows(rows);
         cboGroup1->addItem(kNewGroup);
         cboGroup1->addItems(SafeStore::GroupNames());
@@ -127,10 +114,7 @@ void frmSave1::selectDraw(int row)
     m_drawNo = 0;
     txtBigo1->clear();
     const qint64 drawNo = grdR1->text(1, row).toLongLong();
-    Query memo(gUserConn, u"SELECT Bigo1 FROM Bok1 WHERE BokNo = ?"_s);
-    memo.run({drawNo});
-    if (memo.next())
-        txtBigo1->setText(memo.text(u"Bigo1"_s));
+    txtBigo1->setText(SafeStore::ReadDrawRow(drawNo).memo);
     m_drawNo = drawNo;
 }
 

@@ -1,10 +1,13 @@
 #include "PrintedLines.h"
 
+#include "Game.h"
 #include "PrintFont.h"
 #include "Tools.h"
 
 #include <QFontMetricsF>
 #include <QPainter>
+
+#include <algorithm>
 
 using namespace Qt::StringLiterals;
 
@@ -22,10 +25,7 @@ QString CenterText(const QString& text, int width)
 
 QString GameLine(int position, const QString& game)
 {
-    QStringList numbers;
-    for (int i = 0; i < 6; ++i)
-        numbers.append(game.mid(i * 2, 2));
-    return u"[게임"_s + QString::number(position) + u"]  "_s + numbers.join(u' ');
+    return u"[게임"_s + QString::number(position) + u"]  "_s + GameText::Pieces(game).join(u' ');
 }
 
 int NumberSum(const QStringList& games)
@@ -33,7 +33,7 @@ int NumberSum(const QStringList& games)
     int sum = 0;
     for (const QString& game : games) {
         for (int i = 0; i < 6; ++i)
-            sum += game.mid(i * 2, 2).toInt();
+            sum += std::max(GameText::NumberAt(game, i), 0);
     }
     return sum;
 }

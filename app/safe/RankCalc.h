@@ -1,8 +1,8 @@
 #pragma once
 
 #include "Busy.h"
+#include "Rank.h"
 
-#include <QByteArrayView>
 #include <QString>
 
 #include <array>
@@ -20,26 +20,6 @@ struct DrawResult
     std::array<double, 6> prizes {}; // index 1..5: Rk1Kum … Rk5Kum
 };
 DrawResult ReadDrawResult(qint64 drawNo);
-
-// The rank rule on bit masks: the same answer as RankOfGame for well-formed texts, without building a
-// text per comparison — a draw of a million games is ranked in a blink.
-class FastRank
-{
-public:
-    explicit FastRank(const QString& drawText);
-    // "1" … "5" or "0".
-    char rankOf(const QString& gameText) const;
-    // The same for the text as SQLite keeps it (UTF-8), as the full pass reads it.
-    char rankOf(QByteArrayView gameText) const;
-
-private:
-    char rankOfMask(std::uint64_t game) const;
-
-    std::uint64_t m_winning = 0;
-    int m_bonus = 0;
-    QString m_drawText;
-    bool m_valid = false;
-};
 
 // The full pass, for a draw whose result is final: every pending game of the draw gets its rank and prize,
 // the losers all at once, and the draw is marked as having had its pass (Bok1.Tag1 "1"); one transaction.

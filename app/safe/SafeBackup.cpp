@@ -1,6 +1,7 @@
 #include "SafeBackup.h"
 
 #include "Clock.h"
+#include "Game.h"
 #include "Globals.h"
 #include "Query.h"
 #include "SafeStore.h"
@@ -61,7 +62,7 @@ std::optional<char> rankCode(const QString& name)
     return std::nullopt;
 }
 
-QString dottedGame(const QString& no1) { return no1.size() == 12 ? SafeStore::Dotted(no1) : no1; }
+QString dottedGame(const QString& no1) { return no1.size() == 12 ? GameText::Dotted(no1) : no1; }
 
 // "01.02.04.16.20.32" as its twelve digits; 0 when it is not six two-digit numbers.
 qint64 gameDigits(const QString& dotted)

@@ -1,5 +1,6 @@
 #include "SafeExport.h"
 
+#include "Game.h"
 #include "TextExport.h"
 #include "Tools.h"
 
@@ -26,7 +27,7 @@ QString SafeExport::Line(const SafeStore::Ticket& ticket)
         rank = u" -  "_s;
     else
         rank = ticket.top1 + u"등 "_s; // the syllable takes two columns
-    return SafeStore::Dotted(ticket.no1) + u' ' + rank + u' ' + PadLeft(Grouped(ticket.kum1), 14);
+    return GameText::Dotted(ticket.no1) + u' ' + rank + u' ' + PadLeft(Grouped(ticket.kum1), 14);
 }
 
 namespace {

@@ -1,6 +1,7 @@
 #include "SafeStore.h"
 
 #include "DrawGames.h"
+#include "Game.h"
 #include "Globals.h"
 #include "Query.h"
 #include "RowReader.h"
@@ -128,28 +129,6 @@ Ticket ticketOf(const DrawGames::Game& g)
 
 } // namespace
 
-QString Dotted(const QString& no1)
-{
-    // Written for every line of an export: no list of parts per game.
-    QString dotted;
-    dotted.reserve(17);
-    for (int i = 0; i < 6; ++i) {
-        if (i > 0)
-            dotted += u'.';
-        dotted += QStringView(no1).mid(i * 2, 2);
-    }
-    return dotted;
-}
-
-QString RankText(const QString& top1)
-{
-    if (top1 == u"0"_s)
-        return QString();
-    if (top1 == u"9"_s)
-        return u"-"_s;
-    return top1 + u'등';
-}
-
 DrawSummary ReadDrawSummary(qint64 drawNo)
 {
     DrawSummary summary;
@@ -158,7 +137,7 @@ DrawSummary ReadDrawSummary(qint64 drawNo)
     if (!q.next() || q.text(u"State1"_s) != u"3"_s)
         return summary;
     const QString no1 = q.text(u"No1"_s);
-    summary.draw = u'(' + QString::number(drawNo) + u"회) "_s + Dotted(no1) + u" 보너스:"_s + no1.mid(12, 2);
+    summary.draw = u'(' + QString::number(drawNo) + u"회) "_s + GameText::Dotted(no1) + u" 보너스:"_s + no1.mid(12, 2);
     for (int k = 1; k <= 5; ++k) {
         const QString rank = QString::number(k);
         const QString winners = PadLeft(Grouped(q.integer(u"Rk"_s + rank + u"Count"_s)), 10);
@@ -268,7 +247,7 @@ std::vector<DrawRow> DrawList()
     while (draws.next()) {
         const qint64 drawNo = draws.integer(u"BokNo"_s);
         const QString no1 = draws.text(u"No1"_s);
-        const QString numbers = no1 == u"00000000000000"_s ? u"(미추첨)"_s : Dotted(no1) + u" 보:"_s + no1.mid(12, 2);
+        const QString numbers = no1 == u"00000000000000"_s ? u"(미추첨)"_s : GameText::Dotted(no1) + u" 보:"_s + no1.mid(12, 2);
         rows.push_back({drawNo, draws.text(u"Date2"_s), numbers, counts.value(drawNo, 0)});
     }
     return rows;

@@ -91,11 +91,6 @@ QString CleanGroupName(const QString& typed); // 30 bytes, quotes as backquotes
 // Not empty, and not "(전체)", which the safe lists for every group at once.
 bool GroupNameAllowed(const QString& clean);
 
-// "03.11.19.24.38.45"
-QString Dotted(const QString& no1);
-// The rank column of the ticket list: "3등", "-" while pending, empty for a losing game.
-QString RankText(const QString& top1);
-
 // The national result of a drawn draw: "(215회) 03.11.19.24.38.45 보너스:07" and the five lines
 // "1등:         12명   2,000,000,000원" (winners in 10 characters, prize in 15). Empty lines while the
 // draw is not drawn.

@@ -3,12 +3,14 @@
 #include "ClaimStore.h"
 #include "Clock.h"
 #include "DrawText.h"
+#include "Game.h"
 #include "Globals.h"
 #include "Grid.h"
 #include "Launcher.h"
 #include "MessageService.h"
 #include "PageTurner.h"
 #include "Paths.h"
+#include "Rank.h"
 #include "RankCalc.h"
 #include "SafeBackup.h"
 #include "SafeExport.h"
@@ -453,8 +455,8 @@ void frmBank1::ShowTicketPage(qint64 drawNo)
             ++r;
             numbers.append(QString::number(first + r));
             grdR2->setText(1, r, u"0"_s);
-            grdR2->setText(2, r, SafeStore::Dotted(t.no1));
-            grdR2->setText(3, r, SafeStore::RankText(t.top1));
+            grdR2->setText(2, r, GameText::Dotted(t.no1));
+            grdR2->setText(3, r, RankText(t.top1, RankStyle::WithSyllable));
             grdR2->setText(4, r, Grouped(t.kum1));
             grdR2->setText(5, r, QString::number(t.sno1));
         }

@@ -142,4 +142,33 @@ void Save(const std::vector<int>& values)
 
 void SaveMainHeightTwips(double twips) { WriteInfo(kSection, u"메인:높이"_s, QString::number(twips, 'f', 0)); }
 
+namespace {
+const QString kHelpWidth = u"도움말:길이"_s;
+const QString kHelpHeight = u"도움말:높이"_s;
+const QString kHelpLeft = u"도움말:왼쪽"_s;
+const QString kHelpTop = u"도움말:윗쪽"_s;
+
+int twipsOr(const QString& name, int fallback)
+{
+    bool ok = false;
+    const double value = ReadInfo(kSection, name).toDouble(&ok);
+    return ok ? int(value) : fallback;
+}
+} // namespace
+
+QRect HelpPlaceTwips()
+{
+    return QRect(twipsOr(kHelpLeft, 600), twipsOr(kHelpTop, 600), twipsOr(kHelpWidth, 9000), twipsOr(kHelpHeight, 7500));
+}
+
+void SaveHelpPlaceTwips(const QRect& place)
+{
+    Transaction transaction(gSystemConn);
+    WriteInfo(kSection, kHelpWidth, QString::number(place.width()));
+    WriteInfo(kSection, kHelpHeight, QString::number(place.height()));
+    WriteInfo(kSection, kHelpLeft, QString::number(place.x()));
+    WriteInfo(kSection, kHelpTop, QString::number(place.y()));
+    transaction.commit();
+}
+
 } // namespace DisplaySettings

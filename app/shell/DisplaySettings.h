@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QRect>
 #include <QString>
 #include <QStringList>
 
@@ -41,5 +42,10 @@ void Save(const std::vector<int>& values);
 // The main window's saved height in twips, raised to at least 11000.
 double MainHeightTwips();
 void SaveMainHeightTwips(double twips);
+
+// The help window's place in twips (600, 600, 9000 × 7500 where a row is missing or not a number), and
+// its saving, the four rows in one transaction.
+QRect HelpPlaceTwips();
+void SaveHelpPlaceTwips(const QRect& place);
 
 } // namespace DisplaySettings

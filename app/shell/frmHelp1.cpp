@@ -1,9 +1,6 @@
 #include "frmHelp1.h"
 
 #include "DisplaySettings.h"
-#include "Globals.h"
-#include "Settings.h"
-#include "Transaction.h"
 #include "UiTools.h"
 #include "WebSite.h"
 #include "WebView.h"
@@ -15,17 +12,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 constexpr int kTwips = 15;
-const QString kWidth = u"도움말:길이"_s;
-const QString kHeight = u"도움말:높이"_s;
-const QString kLeft = u"도움말:왼쪽"_s;
-const QString kTop = u"도움말:윗쪽"_s;
-
-int twips(const QString& name, int fallback)
-{
-    bool ok = false;
-    const double value = ReadInfo(DisplaySettings::kSection, name).toDouble(&ok);
-    return ok ? int(value) : fallback;
-}
 } // namespace
 
 frmHelp1::frmHelp1(QWidget* parent)
@@ -37,7 +23,7 @@ frmHelp1::frmHelp1(QWidget* parent)
     setMinimumSize(200 / kTwips, 200 / kTwips);
     QRect place(600, 600, 9000, 7500);
     RunGuarded(u"도움말 창의 위치를 읽지 못하였습니다."_s, [&] {
-        place = QRect(twips(kLeft, 600), twips(kTop, 600), twips(kWidth, 9000), twips(kHeight, 7500));
+        place = DisplaySettings::HelpPlaceTwips();
     });
     const int width = std::max(place.width(), 200);
     const int height = std::max(place.height(), 200);
@@ -53,12 +39,7 @@ void frmHelp1::closeEvent(QCloseEvent* event)
     const QRect g = geometry();
     // The place is a convenience: a failure to keep it never keeps the window open.
     RunGuarded(u"도움말 창의 위치를 저장하지 못하였습니다."_s, [&] {
-        Transaction transaction(gSystemConn);
-        WriteInfo(DisplaySettings::kSection, kWidth, QString::number(g.width() * kTwips));
-        WriteInfo(DisplaySettings::kSection, kHeight, QString::number(g.height() * kTwips));
-        WriteInfo(DisplaySettings::kSection, kLeft, QString::number(g.x() * kTwips));
-        WriteInfo(DisplaySettings::kSection, kTop, QString::number(g.y() * kTwips));
-        transaction.commit();
+        DisplaySettings::SaveHelpPlaceTwips(QRect(g.x() * kTwips, g.y() * kTwips, g.width() * kTwips, g.height() * kTwips));
     });
     event->accept();
 }

@@ -69,27 +69,6 @@ TEST(TextHelpers, FileExistsOnlyForFiles)
     EXPECT_FALSE(FileExists(QString()));
 }
 
-TEST(RankRule, MapsMatchesAndBonusToRanks)
-{
-    const QString game = u"010203040506"_s;
-    EXPECT_EQ(RankOfGame(u"01020304050607"_s, game), u"1"_s);
-    EXPECT_EQ(RankOfGame(u"01020304051206"_s, game), u"2"_s);
-    EXPECT_EQ(RankOfGame(u"01020304051213"_s, game), u"3"_s);
-    EXPECT_EQ(RankOfGame(u"01020304051310"_s, game), u"3"_s);
-    EXPECT_EQ(RankOfGame(u"01020304101112"_s, game), u"4"_s);
-    EXPECT_EQ(RankOfGame(u"01020310111213"_s, game), u"5"_s);
-    EXPECT_EQ(RankOfGame(u"01020304050610"_s, u"101112131415"_s), u"0"_s);
-    // Numbers match wherever they stand in the draw.
-    EXPECT_EQ(RankOfGame(u"45443332313007"_s, u"303132334445"_s), u"1"_s);
-}
-
-TEST(RankRule, ShortOrEmptyTextsNeverWin)
-{
-    EXPECT_EQ(RankOfGame(QString(), QString()), u"0"_s);
-    EXPECT_EQ(RankOfGame(u"00000000000000"_s, u"010203040506"_s), u"0"_s);
-    EXPECT_EQ(RankOfGame(u"010203040506"_s, u"010203040506"_s), u"1"_s); // no bonus needed for rank 1
-}
-
 TEST(DrawProgressText, FieldsSitWhereTheReadersLook)
 {
     DrawProgress p;

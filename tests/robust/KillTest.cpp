@@ -217,7 +217,7 @@ TEST_F(KillTest, ARankPassRanksEveryPendingGameOrNone)
     games[0] = result.drawText.left(12); // one first prize at least, so that winners are written
     ASSERT_FALSE(SafeStore::SaveGames(1200, games, QString(), u"기본"_s).has_value());
     letGo();
-    const RankCalc::FastRank rule(result.drawText);
+    const FastRank rule(result.drawText);
     killRepeatedly(u"rank"_s, 1303, [&](const Connection&, const Connection& user) -> std::string {
         if (std::string counts = SafeCountsHold(user, 999); !counts.empty())
             return counts;

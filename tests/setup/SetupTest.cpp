@@ -10,6 +10,7 @@
 #include "Paths.h"
 #include "Query.h"
 #include "Schema.h"
+#include "Rank.h"
 #include "ServerCatalog.h"
 #include "Settings.h"
 #include "SetupError.h"
