@@ -34,6 +34,8 @@ using namespace Qt::StringLiterals;
 namespace {
 
 constexpr int kKills = 100;
+// Kills inside a transaction (and half as many after some progress) that say what the test has to know.
+constexpr int kEnoughInside = 20;
 
 // The first column of the first row as a number.
 qint64 Number(const Connection& c, const QString& sql, const QVariantList& values = {})
@@ -75,8 +77,9 @@ protected:
         gSystemConn.close();
     }
 
-    // Kills the worker of the action at random moments until kKills kills or the time budget, and checks
-    // the databases after each one.
+    // Kills the worker of the action at random moments and checks the databases after each one, until
+    // enough kills have come inside the action and inside its transactions (or kKills kills, or the time
+    // budget on a slow machine).
     void killRepeatedly(const QString& action, quint32 seed, const Check& check)
     {
         std::mt19937 random(seed);
@@ -97,7 +100,8 @@ protected:
         budget.start();
         int kills = 0, midAction = 0, midTransaction = 0;
         qint64 lines = 0;
-        while (kills < kKills && budget.elapsed() < kBudgetMs) {
+        auto enough = [&] { return midTransaction >= kEnoughInside && midAction >= kEnoughInside / 2; };
+        while (kills < kKills && !enough() && budget.elapsed() < kBudgetMs) {
             Worker worker(action, m_userId, seed + quint32(kills) + 1);
             ASSERT_TRUE(worker.waitFor(0)) << worker.killNow().stderrText.toStdString();
             // The random moment of the kill is the point of the test, not a wait for anything.
