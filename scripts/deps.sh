@@ -6,7 +6,7 @@ packages=(
     build-essential cmake ninja-build pkg-config
     qt6-base-dev qt6-webengine-dev libqt6sql6-sqlite libqt6sql6-psql libgl-dev
     libgtest-dev libsodium-dev libsqlite3-dev libzxing-dev qt6-charts-dev
-    clang libclang-rt-14-dev
+    clang libclang-rt-14-dev clang-format
     postgresql libpq-dev openssl
     fonts-nanum fonts-nanum-coding locales
 )

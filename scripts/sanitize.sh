@@ -2,8 +2,8 @@
 # The whole test suite built once with AddressSanitizer and UndefinedBehaviorSanitizer (clang) into
 # build-sanitize/, any report failing it, then every fuzz target replaying its corpus and fuzzing for a
 # bounded time. CI runs it after the README's test command; run it yourself before a change that touches
-# memory or parsing. The server cases run when SURIBALL_TEST_PG names a server (source
-# scripts/test-postgres.sh start). FUZZ_SECONDS sets the time per target (20 by default).
+# memory or parsing. The server cases run against PostgreSQL servers that ctest starts, as
+# in the main build. FUZZ_SECONDS sets the time per target (20 by default).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/deps.sh

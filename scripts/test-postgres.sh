@@ -5,6 +5,8 @@
 # serve every install.
 #   source scripts/test-postgres.sh start   → exports SURIBALL_TEST_PG* for the tests
 #   scripts/test-postgres.sh stop DIR
+#   scripts/test-postgres.sh serve PORT     → a server in /tmp/suriball-pg-PORT (ctest starts one per test
+#                                             program this way, and stops it with "stop")
 # initdb refuses to run as root, so as root the cluster belongs to the "postgres" user that Debian's
 # package creates. No "set -e" here: this file is sourced into the caller's shell.
 
@@ -29,14 +31,14 @@ make_certificates() {
 }
 
 start() {
-    local bin dir password port=${SURIBALL_TEST_PG_PORT:-2707}
+    local bin dir=${1:-} password port=${SURIBALL_TEST_PG_PORT:-2707}
     bin=$(pg_bin)
     [ -n "$bin" ] || { echo "PostgreSQL is not installed (scripts/deps.sh)" >&2; return 1; }
     if (exec 3<>/dev/tcp/127.0.0.1/"$port") 2>/dev/null; then
         echo "Something already listens on 127.0.0.1:$port; stop it first." >&2
         return 1
     fi
-    dir=$(mktemp -d /tmp/suriball-pg.XXXXXX)
+    if [ -n "$dir" ]; then mkdir -p "$dir" && chmod 700 "$dir" || return 1; else dir=$(mktemp -d /tmp/suriball-pg.XXXXXX); fi
     password=$(head -c 12 /dev/urandom | od -An -tx1 | tr -d ' \n')
     printf '%s\n' "$password" > "$dir/pwfile"
     make_certificates "$dir" || { echo "openssl could not make the test certificates" >&2; return 1; }
@@ -66,8 +68,18 @@ stop() {
     rm -rf "$dir"
 }
 
+# A server of its own for one test program, in a folder named by its port; one left by a run that was
+# stopped half-way is stopped first.
+serve() {
+    local port=${1:?port}
+    stop "/tmp/suriball-pg-$port"
+    rm -rf "/tmp/suriball-pg-$port"
+    SURIBALL_TEST_PG_PORT=$port start "/tmp/suriball-pg-$port"
+}
+
 case "${1:-}" in
     start) start ;;
     stop) stop "${2:-}" ;;
-    *) echo "usage: $0 start|stop [DIR]" >&2; false ;;
+    serve) serve "${2:-}" ;;
+    *) echo "usage: $0 start | stop [DIR] | serve PORT" >&2; false ;;
 esac

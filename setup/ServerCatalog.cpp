@@ -174,6 +174,12 @@ std::optional<PostgresAdmin> TestServerFromEnvironment()
         admin.port = kServerPort;
     admin.user = qEnvironmentVariable("SURIBALL_TEST_PG_ADMIN", u"postgres"_s);
     admin.password = qEnvironmentVariable("SURIBALL_TEST_PG_PASSWORD");
+    // A server that ctest started for the test program keeps its password in its folder.
+    if (admin.password.isEmpty() && qEnvironmentVariableIsSet("SURIBALL_TEST_PG_DIR")) {
+        QFile file(qEnvironmentVariable("SURIBALL_TEST_PG_DIR") + u"/pwfile"_s);
+        if (file.open(QIODevice::ReadOnly))
+            admin.password = QString::fromUtf8(file.readAll()).trimmed();
+    }
     admin.caFile = qEnvironmentVariable("SURIBALL_TEST_PG_CA");
     return admin;
 }
