@@ -87,7 +87,7 @@ int main(int argc, char* argv[])
     const CouponStore::IssueRun run = CouponStore::IssueCoupons(1201, 1000, 5);
     out << "issue run of 1,000 coupons of 5 games (numbered): " << bench::LapMs(t) << " ms"
         << (run.refusal ? u" refused: "_s + *run.refusal : QString()) << Qt::endl;
-    const PrintOutcome outcome = PrintIssuedCoupons().outcome;
+    const PrintOutcome outcome = ReadCouponPages(CouponStore::BeingPrinted()).print().outcome;
     out << "its pages drawn into a PDF (" << outcome.pages << " pages): " << bench::LapMs(t) << " ms " << outcome.error
         << Qt::endl;
     CouponStore::FinishIssue();
