@@ -1,6 +1,6 @@
 // The coupon window at scale: a coupon holding 100,000 issued games of a past draw — opening the window
-// (ranks, counts, first page) and the next page — then an issue run of 1,000 coupons of 5 games, its
-// pages drawn into a PDF, and the painting of one coupon.
+// (ranks, counts, first page) and the next page — then an issue run of 1,000 coupons of 5 games (planned,
+// its pages in the print preview, numbered, drawn into a PDF), and the painting of one coupon.
 #include "BenchSupport.h"
 #include "CouponLayout.h"
 #include "CouponPrint.h"
@@ -12,6 +12,7 @@
 #include "Launcher.h"
 #include "LoginService.h"
 #include "MessageService.h"
+#include "PrintPreview.h"
 #include "Query.h"
 #include "frmPrint1.h"
 
@@ -19,6 +20,7 @@
 #include <QElapsedTimer>
 #include <QImage>
 #include <QPainter>
+#include <QPrintPreviewWidget>
 #include <QTemporaryDir>
 #include <QTextStream>
 
@@ -84,10 +86,18 @@ int main(int argc, char* argv[])
     registerCoupon(1201);
     CouponStore::AddGames(1201, bench::RandomGames(5000, random));
     bench::LapMs(t);
-    const CouponStore::IssueRun run = CouponStore::IssueCoupons(1201, 1000, 5);
-    out << "issue run of 1,000 coupons of 5 games (numbered): " << bench::LapMs(t) << " ms"
-        << (run.refusal ? u" refused: "_s + *run.refusal : QString()) << Qt::endl;
-    const PrintOutcome outcome = PrintIssuedCoupons().outcome;
+    const CouponStore::PlannedIssue plan = CouponStore::PlanIssue(1201, 1000, 5);
+    const CouponPages pages = PlannedCouponPages(plan);
+    out << "issue run of 1,000 coupons of 5 games planned and laid out: " << bench::LapMs(t) << " ms" << Qt::endl;
+    {
+        PrintPreview preview(pages.pages);
+        preview.view()->updatePreview();
+        out << "its " << preview.pageCount() << " pages in the print preview: " << bench::LapMs(t) << " ms" << Qt::endl;
+    }
+    const CouponStore::IssueRun run = CouponStore::IssueCoupons(plan);
+    out << "numbered: " << bench::LapMs(t) << " ms" << (run.refusal ? u" refused: "_s + *run.refusal : QString())
+        << Qt::endl;
+    const PrintOutcome outcome = pages.print().outcome;
     out << "its pages drawn into a PDF (" << outcome.pages << " pages): " << bench::LapMs(t) << " ms " << outcome.error
         << Qt::endl;
     CouponStore::FinishIssue();

@@ -8,30 +8,33 @@
 
 #include <QPainter>
 
+#include <memory>
+
 using namespace Qt::StringLiterals;
 
-TicketPrintRun PrintOrderTickets(qint64 orderCode, const TicketStore::Range& range)
+TicketPages ReadOrderTickets(qint64 orderCode, const TicketStore::Range& range)
 {
-    BusyGuard busy(u"벨트라복권 프린트 ..."_s);
-    std::vector<TicketLayout::Lines> tickets;
-    std::vector<qint64> serials;
+    TicketPages pages;
+    pages.pages.job.layout = kTicketSlots;
+    pages.pages.job.title = u"벨트라복권"_s;
+    pages.pages.job.busyText = u"벨트라복권 프린트 ..."_s;
+    pages.pages.job.pdfPrefix = u"벨트라복권_"_s;
+    pages.pages.job.jobPerPage = true;
+
+    BusyGuard busy(pages.pages.job.busyText);
+    auto tickets = std::make_shared<std::vector<TicketLayout::Lines>>();
     for (const qint64 serial : TicketStore::Serials(orderCode, range)) {
         if (const auto content = TicketLayout::ReadTicket(orderCode, serial)) {
-            tickets.push_back(TicketLayout::Build(*content));
-            serials.push_back(serial);
+            tickets->push_back(TicketLayout::Build(*content));
+            pages.keys.push_back(serial);
         }
     }
-    PrintJob job;
-    job.layout = kTicketSlots;
-    job.title = u"벨트라복권"_s;
-    job.pdfPrefix = u"벨트라복권_"_s;
-    job.jobPerPage = true;
-    const int count = int(tickets.size());
-    const PrintOutcome outcome = PrintSlots(job, count, [&](QPainter& painter, const QRect&, int item) {
-        BusyGuard::progress(int((item + 1) * 100 / count));
-        DrawOrderTicket(painter, tickets[size_t(item)]);
-    });
-    return TicketPrintRun::of(outcome, serials);
+    pages.pages.items = int(tickets->size());
+    pages.pages.paintSlot = [tickets = std::shared_ptr<const std::vector<TicketLayout::Lines>>(
+                                 std::move(tickets))](QPainter& painter, const QRect&, int item) {
+        DrawOrderTicket(painter, (*tickets)[size_t(item)]);
+    };
+    return pages;
 }
 
 QString PrintFailureText(const TicketPrintRun& run)

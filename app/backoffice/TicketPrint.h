@@ -8,11 +8,12 @@
 // The ticket serials that did not come out are the run's missed keys.
 using TicketPrintRun = KeyedPrint<qint64>;
 
-// Prints an order's tickets of a range, six to an A4 sheet at the tickets' pitch, each page a job of
-// its own: a page the printer does not take is passed over and its tickets named in the result. To a PDF
-// in DATA where the desktop has no printer. Every ticket is read before the first page starts. Shows no
-// message. Nothing in the order changes.
-TicketPrintRun PrintOrderTickets(qint64 orderCode, const TicketStore::Range& range);
+// An order's tickets of a range read and laid out, six to an A4 sheet at the tickets' pitch, each page a
+// job of its own: what the preview shows and the printer gets. Serials beyond the last and tickets
+// without games take no slot. A page the printer does not take is passed over and its tickets named in
+// the result; to a PDF in DATA where the desktop has no printer. Nothing in the order changes.
+using TicketPages = KeyedPages<qint64>;
+TicketPages ReadOrderTickets(qint64 orderCode, const TicketStore::Range& range);
 // What went wrong, and which serials to print again.
 QString PrintFailureText(const TicketPrintRun& run);
 

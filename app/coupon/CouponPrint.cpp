@@ -6,32 +6,70 @@
 
 #include <QPainter>
 
+#include <memory>
+
 using namespace Qt::StringLiterals;
 
-CouponPrintRun PrintIssuedCoupons() { return PrintCoupons(CouponStore::BeingPrinted()); }
+namespace {
 
-CouponPrintRun PrintCoupons(const std::vector<CouponStore::CouponKey>& keys)
+using CouponLines = std::vector<std::optional<CouponLayout::Lines>>;
+
+const QString kBusyText = u"복권발행 ..."_s;
+
+CouponPages PagesOf(std::vector<CouponStore::CouponKey> keys, CouponLines coupons)
 {
-    BusyGuard busy(u"복권발행 ..."_s);
-    // Everything is read before the first page starts, so that the printer never waits on the database.
-    std::vector<std::optional<CouponLayout::Lines>> coupons;
+    CouponPages pages;
+    pages.keys = std::move(keys);
+    pages.pages.job.layout = kCouponSlots;
+    pages.pages.job.title = u"복권쿠폰"_s;
+    pages.pages.job.busyText = kBusyText;
+    pages.pages.job.pdfPrefix = u"복권쿠폰_"_s;
+    pages.pages.job.jobPerPage = true;
+    pages.pages.items = int(coupons.size());
+    // Shared, not copied, by every copy of the pages: a run of a thousand coupons is laid out once.
+    pages.pages.paintSlot =
+        [coupons = std::make_shared<const CouponLines>(std::move(coupons))](QPainter& painter, const QRect&, int item) {
+            if (const auto& lines = (*coupons)[size_t(item)])
+                DrawCoupon(painter, *lines);
+        };
+    return pages;
+}
+
+} // namespace
+
+CouponPages ReadCouponPages(const std::vector<CouponStore::CouponKey>& keys)
+{
+    BusyGuard busy(kBusyText);
+    // Everything is read before the first page is painted, so that neither the preview nor the printer
+    // waits on the database.
+    CouponLines coupons;
     coupons.reserve(keys.size());
     for (const CouponStore::CouponKey& key : keys) {
         const auto content = CouponLayout::ReadCoupon(key.drawNo, key.couponNo);
         coupons.push_back(content ? std::optional(CouponLayout::Build(*content)) : std::nullopt);
     }
-    PrintJob job;
-    job.layout = kCouponSlots;
-    job.title = u"복권쿠폰"_s;
-    job.pdfPrefix = u"복권쿠폰_"_s;
-    job.jobPerPage = true;
-    const int count = int(coupons.size());
-    const PrintOutcome outcome = PrintSlots(job, count, [&](QPainter& painter, const QRect&, int item) {
-        BusyGuard::progress(int((item + 1) * 100 / count));
-        if (const auto& lines = coupons[size_t(item)])
-            DrawCoupon(painter, *lines);
-    });
-    return CouponPrintRun::of(outcome, keys);
+    return PagesOf(keys, std::move(coupons));
+}
+
+CouponPages PlannedCouponPages(const CouponStore::PlannedIssue& plan)
+{
+    BusyGuard busy(kBusyText);
+    std::vector<CouponStore::CouponKey> keys;
+    CouponLines coupons;
+    const auto bare = CouponLayout::ReadCoupon(plan.drawNo, 0);
+    for (int i = 0; i < plan.coupons; ++i) {
+        const CouponStore::CouponKey key {plan.drawNo, plan.firstCoupon + i};
+        keys.push_back(key);
+        if (!bare) {
+            coupons.push_back(std::nullopt);
+            continue;
+        }
+        CouponLayout::Content content = *bare;
+        content.couponNo = key.couponNo;
+        content.games = plan.gamesOf(i);
+        coupons.push_back(CouponLayout::Build(content));
+    }
+    return PagesOf(std::move(keys), std::move(coupons));
 }
 
 QString PrintFailureText(const CouponPrintRun& run)

@@ -90,15 +90,15 @@ QString CountLine(const IssueCounts& counts)
 
 namespace {
 
-// The lowest unissued serials of the draw, at most `wanted`.
-std::vector<qint64> LowestUnissued(qint64 drawNo, qint64 wanted)
+// The lowest unissued games of the draw, at most `wanted`: their serials and numbers.
+void LowestUnissued(qint64 drawNo, qint64 wanted, std::vector<qint64>& serials, QStringList& games)
 {
-    std::vector<qint64> serials;
-    Query q(gUserConn, u"SELECT SNo1 FROM List2 WHERE BokNo = ? AND Date1 = '' ORDER BY SNo1"_s);
+    Query q(gUserConn, u"SELECT SNo1, No1 FROM List2 WHERE BokNo = ? AND Date1 = '' ORDER BY SNo1"_s);
     q.run({drawNo});
-    while (qint64(serials.size()) < wanted && q.next())
+    while (qint64(serials.size()) < wanted && q.next()) {
         serials.push_back(q.integer(u"SNo1"_s));
-    return serials;
+        games.append(q.text(u"No1"_s));
+    }
 }
 
 qint64 HighestNumber(qint64 drawNo)
@@ -116,18 +116,38 @@ void Report(const ProgressCallback& progress, qint64 done, qint64 total)
 
 } // namespace
 
-IssueRun IssueCoupons(qint64 drawNo, int coupons, int gamesPerCoupon, const ProgressCallback& progress)
+PlannedIssue PlanIssue(qint64 drawNo, int coupons, int gamesPerCoupon)
+{
+    PlannedIssue plan;
+    if (coupons < 1 || coupons > 9999 || gamesPerCoupon < 1 || gamesPerCoupon > 5) {
+        plan.refusal = u"숫자 형식이 올바르지 않습니다. (1부터 9999까지)"_s;
+        return plan;
+    }
+    plan.drawNo = drawNo;
+    plan.coupons = coupons;
+    plan.gamesPerCoupon = gamesPerCoupon;
+    const qint64 wanted = qint64(coupons) * gamesPerCoupon;
+    LowestUnissued(drawNo, wanted, plan.serials, plan.games);
+    if (qint64(plan.serials.size()) < wanted) {
+        plan.refusal = kShortageMessage;
+        return plan;
+    }
+    plan.firstCoupon = HighestNumber(drawNo) + 1;
+    return plan;
+}
+
+IssueRun IssueCoupons(const PlannedIssue& plan, const ProgressCallback& progress)
 {
     IssueRun run;
-    if (coupons < 1 || coupons > 9999 || gamesPerCoupon < 1 || gamesPerCoupon > 5) {
-        run.refusal = u"숫자 형식이 올바르지 않습니다. (1부터 9999까지)"_s;
+    if (plan.refusal) {
+        run.refusal = plan.refusal;
         return run;
     }
-    const qint64 wanted = qint64(coupons) * gamesPerCoupon;
     Transaction transaction(gUserConn);
-    const std::vector<qint64> serials = LowestUnissued(drawNo, wanted);
-    if (qint64(serials.size()) < wanted) {
-        run.refusal = kShortageMessage;
+    // What was shown is what gets numbered, or nothing is: the same games in stock, the same numbers.
+    const PlannedIssue now = PlanIssue(plan.drawNo, plan.coupons, plan.gamesPerCoupon);
+    if (now.refusal || now.serials != plan.serials || now.games != plan.games || now.firstCoupon != plan.firstCoupon) {
+        run.refusal = kPlanOutdated;
         return run;
     }
     // Coupons a run before this one numbered but never saw printed carry a number and an issue time:
@@ -135,20 +155,25 @@ IssueRun IssueCoupons(qint64 drawNo, int coupons, int gamesPerCoupon, const Prog
     Execute(gUserConn, u"UPDATE List2 SET Tag1 = '2' WHERE Tag1 = '1'"_s);
 
     run.issueTime = Clock::now().toString(u"yyyy-MM-dd HH:mm:ss"_s);
-    run.firstCoupon = HighestNumber(drawNo) + 1;
-    run.coupons = coupons;
+    run.firstCoupon = plan.firstCoupon;
+    run.coupons = plan.coupons;
     Query number(gUserConn,
                  u"UPDATE List2 SET SNo1 = ?, SNo2 = ?, Date1 = ?, Tag1 = '1' "
                  "WHERE BokNo = ? AND SNo1 = ? AND SNo2 = '0' AND Date1 = ''"_s);
     size_t next = 0;
-    for (int i = 0; i < coupons; ++i) {
+    for (int i = 0; i < plan.coupons; ++i) {
         const qint64 couponNo = run.firstCoupon + i;
-        for (int position = 1; position <= gamesPerCoupon; ++position)
-            number.run({couponNo, QString::number(position), run.issueTime, drawNo, serials[next++]});
-        Report(progress, i + 1, coupons);
+        for (int position = 1; position <= plan.gamesPerCoupon; ++position)
+            number.run({couponNo, QString::number(position), run.issueTime, plan.drawNo, plan.serials[next++]});
+        Report(progress, i + 1, plan.coupons);
     }
     transaction.commit();
     return run;
+}
+
+IssueRun IssueCoupons(qint64 drawNo, int coupons, int gamesPerCoupon, const ProgressCallback& progress)
+{
+    return IssueCoupons(PlanIssue(drawNo, coupons, gamesPerCoupon), progress);
 }
 
 std::vector<CouponKey> BeingPrinted()

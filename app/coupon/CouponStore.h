@@ -30,8 +30,7 @@ void SaveMemo(qint64 drawNo, const QString& memo);
 
 // Adds the games (12-digit texts) to the coupon's stock, not yet issued. A refusal comes back as its
 // message; nothing is written then.
-std::optional<QString>
-AddGames(qint64 drawNo, const QStringList& games, const ProgressCallback& progress = {});
+std::optional<QString> AddGames(qint64 drawNo, const QStringList& games, const ProgressCallback& progress = {});
 
 // The number users see for an issued coupon: "0057-000031".
 QString IssueNumber(qint64 drawNo, qint64 couponNo);
@@ -47,8 +46,23 @@ QString CountLine(const IssueCounts& counts);
 
 // The issue run: the lowest unissued serials of the draw become `coupons` coupons of `gamesPerCoupon`
 // games, numbered on from the highest number the draw has used, positions 1 to g in serial order, one
-// issue time for the run. The new coupons are left being printed until FinishIssue. Every coupon of the
-// run is numbered or none is.
+// issue time for the run. It is planned first, which writes nothing, so that the coupons can be seen as
+// they will be printed; numbering then makes exactly the planned coupons. The new coupons are left being
+// printed until FinishIssue. Every coupon of the run is numbered or none is.
+struct PlannedIssue
+{
+    std::optional<QString> refusal; // set: there is nothing to number
+    qint64 drawNo = 0;
+    qint64 firstCoupon = 0;
+    int coupons = 0;
+    int gamesPerCoupon = 0;
+    // The games in stock that the run takes, coupon after coupon, position after position.
+    std::vector<qint64> serials;
+    QStringList games;
+
+    // The games of coupon i of the run (from 0), in the order of their positions.
+    QStringList gamesOf(int coupon) const { return games.mid(qsizetype(coupon) * gamesPerCoupon, gamesPerCoupon); }
+};
 struct IssueRun
 {
     std::optional<QString> refusal; // set: nothing was changed
@@ -58,6 +72,13 @@ struct IssueRun
 };
 inline const QString kShortageMessage
     = QStringLiteral("발행할 복권(미발행 복권)이 부족합니다. [로또게임]작업메뉴에서 복권을 추가하여 주세요.");
+inline const QString kPlanOutdated = QStringLiteral(
+    "미리보기를 연 뒤에 이 쿠폰의 복권자료가 바뀌어 발행하지 않았습니다. 바뀐 것은 없습니다. 다시 발행하여 주십시오.");
+PlannedIssue PlanIssue(qint64 drawNo, int coupons, int gamesPerCoupon);
+// Numbers the planned coupons in one transaction; refused with kPlanOutdated, nothing changed, when the
+// games in stock or the draw's numbers are no longer those of the plan.
+IssueRun IssueCoupons(const PlannedIssue& plan, const ProgressCallback& progress = {});
+// Plans and numbers at once.
 IssueRun IssueCoupons(qint64 drawNo, int coupons, int gamesPerCoupon, const ProgressCallback& progress = {});
 
 struct CouponKey

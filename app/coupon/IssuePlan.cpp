@@ -34,13 +34,6 @@ QString GamesLabel(qint64 games) { return u"선택한 게임수: "_s + Grouped(g
 
 QString SheetsLabel(qint64 sheets) { return u"필요한 용지수: "_s + Grouped(sheets) + u"(장)"_s; }
 
-QString PrinterLabel(const QString& printerName)
-{
-    if (printerName.isEmpty())
-        return u"프린터: 없음 (복권은 DATA 폴더에 PDF 화일로 만들어집니다)"_s;
-    return u"프린터: "_s + printerName;
-}
-
 bool MayIssue(const QString& userId, const QString& userLevel) { return userId != kGuestID && userLevel != u"1"_s; }
 
 QString MemberShopNotice()

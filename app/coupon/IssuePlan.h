@@ -23,8 +23,6 @@ qint64 Sheets(qint64 coupons);
 QString UnissuedLabel(qint64 games); // "미발행 게임수: 1,234(게임)"
 QString GamesLabel(qint64 games); // "선택한 게임수: 30(게임)"
 QString SheetsLabel(qint64 sheets); // "필요한 용지수: 2(장)"
-// Where the coupons go: the default printer, or a PDF in DATA where there is none.
-QString PrinterLabel(const QString& printerName);
 
 // Only member shops issue coupons: members of level "1" are told how to become one, and so is the guest,
 // who is no member at all.

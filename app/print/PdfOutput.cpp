@@ -16,6 +16,12 @@ QString PdfOutput::PathFor(const QString& prefix)
     return QDir(InstallPaths::dataDir()).filePath(prefix + Clock::now().toString(u"yyyyMMdd_HHmmss"_s) + u".pdf"_s);
 }
 
+PaperPage PdfOutput::Paper()
+{
+    // Twips are the unit of every layout; at 1440 dots to the inch they map one to one.
+    return {QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF()), kTwipsPerInch};
+}
+
 PdfOutput::PdfOutput(const QString& path, const QString& title)
     : m_title(title)
     , m_file(path)
@@ -46,9 +52,9 @@ QPainter* PdfOutput::beginPage()
     m_writer = std::make_unique<QPdfWriter>(&m_file);
     m_writer->setTitle(m_title);
     m_writer->setCreator(u"수리볼"_s);
-    // Twips are the unit of every layout; at 1440 dots to the inch they map one to one.
-    m_writer->setResolution(kTwipsPerInch);
-    m_writer->setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF()));
+    const PaperPage paper = Paper();
+    m_writer->setResolution(paper.dpi);
+    m_writer->setPageLayout(paper.layout);
     if (!m_painter.begin(m_writer.get())) {
         fail(QString());
         return nullptr;

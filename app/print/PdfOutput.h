@@ -1,6 +1,7 @@
 #pragma once
 
 #include "PageOutput.h"
+#include "PrinterProvider.h"
 
 #include <QPainter>
 #include <QSaveFile>
@@ -17,6 +18,8 @@ class PdfOutput final : public PageOutput
 public:
     // DATA/prefix + "YYYYMMDD_HHmmss.pdf", from the program's clock.
     static QString PathFor(const QString& prefix);
+    // The whole A4 sheet, in twips.
+    static PaperPage Paper();
 
     PdfOutput(const QString& path, const QString& title);
     ~PdfOutput() override;

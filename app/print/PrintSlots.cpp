@@ -1,5 +1,6 @@
 #include "PrintSlots.h"
 
+#include "Busy.h"
 #include "Launcher.h"
 #include "PdfOutput.h"
 #include "PrinterProvider.h"
@@ -21,4 +22,18 @@ PrintOutcome PrintSlots(const PrintJob& job, int itemCount, const PageComposer::
     if (outcome.target == PrintOutcome::Target::Pdf && outcome.ok() && job.openPdf)
         Launcher::instance().openUrl(QUrl::fromLocalFile(QFileInfo(outcome.pdfPath).absoluteFilePath()).toString());
     return outcome;
+}
+
+void SlotPages::paintPage(QPainter& painter, int page) const
+{
+    PageComposer(job.layout).paintPage(painter, page, items, paintSlot);
+}
+
+PrintOutcome SlotPages::print() const
+{
+    BusyGuard busy(job.busyText);
+    return PrintSlots(job, items, [this](QPainter& painter, const QRect& slot, int item) {
+        BusyGuard::progress(int((item + 1) * 100 / items));
+        paintSlot(painter, slot, item);
+    });
 }

@@ -13,6 +13,21 @@
 // of the slot painter pass through; a PDF begun by then is not kept.
 PrintOutcome PrintSlots(const PrintJob& job, int itemCount, const PageComposer::SlotPainter& paintSlot);
 
+// A run's pages as they will come out: the job, its items and how each is painted, everything read
+// beforehand. The preview paints exactly these pages and the printer gets the same.
+struct SlotPages
+{
+    PrintJob job;
+    int items = 0;
+    PageComposer::SlotPainter paintSlot;
+
+    int pages() const { return PagesFor(items); }
+    // Page `page` (from 0) as it is printed; the painter's origin is the page's corner.
+    void paintPage(QPainter& painter, int page) const;
+    // Sends every page through PrintSlots, the progress bar following the items.
+    PrintOutcome print() const;
+};
+
 // A run as its caller keeps it: the outcome, and the caller's own keys of the items that did not come
 // out (a coupon, a ticket serial), so that exactly those can be printed again.
 template <typename Key> struct KeyedPrint
@@ -30,6 +45,16 @@ template <typename Key> struct KeyedPrint
         }
         return run;
     }
+};
+
+// Pages whose items are the caller's own keys (keys[i] is item i's), printed with the keys of what did
+// not come out.
+template <typename Key> struct KeyedPages
+{
+    std::vector<Key> keys;
+    SlotPages pages;
+
+    KeyedPrint<Key> print() const { return KeyedPrint<Key>::of(pages.print(), keys); }
 };
 
 // What went wrong with a run, and, where pages did not come out, the keys to print again: missedLead, the

@@ -13,6 +13,21 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
+std::unique_ptr<QPrinter> PrinterOf(const QPrinterInfo& info, const QString& title)
+{
+    auto printer = std::make_unique<QPrinter>(info, QPrinter::HighResolution);
+    printer->setDocName(title);
+    printer->setPageSize(QPageSize(QPageSize::A4));
+    printer->setPageOrientation(QPageLayout::Portrait);
+    // The page's origin is the corner of the printable area, as it always was on these printers;
+    // counted from the paper's edge, the first column's text would fall into the margin the printer
+    // cannot reach. The margins are the least this printer allows on A4.
+    printer->setFullPage(false);
+    const QPageLayout layout = printer->pageLayout();
+    printer->setPageMargins(layout.minimumMargins(), layout.units());
+    return printer;
+}
+
 class PrinterOutput final : public PageOutput
 {
 public:
@@ -66,20 +81,7 @@ public:
     bool pagesStandAlone() const override { return m_jobPerPage; }
 
 private:
-    std::unique_ptr<QPrinter> makePrinter() const
-    {
-        auto printer = std::make_unique<QPrinter>(m_info, QPrinter::HighResolution);
-        printer->setDocName(m_title);
-        printer->setPageSize(QPageSize(QPageSize::A4));
-        printer->setPageOrientation(QPageLayout::Portrait);
-        // The page's origin is the corner of the printable area, as it always was on these printers;
-        // counted from the paper's edge, the first column's text would fall into the margin the printer
-        // cannot reach. The margins are the least this printer allows on A4.
-        printer->setFullPage(false);
-        const QPageLayout layout = printer->pageLayout();
-        printer->setPageMargins(layout.minimumMargins(), layout.units());
-        return printer;
-    }
+    std::unique_ptr<QPrinter> makePrinter() const { return PrinterOf(m_info, m_title); }
 
     QPainter* refuse(bool abortJob)
     {
@@ -116,4 +118,10 @@ std::unique_ptr<PageOutput> DesktopPrinter::openDefault(const PrintJob& job)
     if (info.isNull())
         return nullptr;
     return std::make_unique<PrinterOutput>(info, job);
+}
+
+PaperPage DesktopPrinter::defaultPage()
+{
+    const auto printer = PrinterOf(QPrinterInfo::defaultPrinter(), QString());
+    return {printer->pageLayout(), printer->resolution()};
 }

@@ -9,4 +9,5 @@ class DesktopPrinter final : public PrinterProvider
 public:
     QString defaultPrinterName() override;
     std::unique_ptr<PageOutput> openDefault(const PrintJob& job) override;
+    PaperPage defaultPage() override;
 };

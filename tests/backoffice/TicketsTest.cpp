@@ -3,6 +3,7 @@
 #include "Grid.h"
 #include "OrderStore.h"
 #include "PageImages.h"
+#include "PreviewPages.h"
 #include "SqlError.h"
 #include "TicketLayout.h"
 #include "TicketPrint.h"
@@ -172,7 +173,7 @@ TEST_P(Tickets, ThirteenTicketsPrintOnThreePagesOfThePdf)
 {
     addOrder(910, 1201, 13, 5, u"2025-12-01 10:00:00"_s);
     OrderStore::RegisterGames(910, 5, Games(65));
-    const PrintOutcome all = PrintOrderTickets(910, {1, 13}).outcome;
+    const PrintOutcome all = ReadOrderTickets(910, {1, 13}).print().outcome;
     ASSERT_TRUE(all.ok()) << all.error.toStdString();
     EXPECT_EQ(all.target, PrintOutcome::Target::Pdf);
     EXPECT_EQ(all.pages, 3);
@@ -183,8 +184,8 @@ TEST_P(Tickets, ThirteenTicketsPrintOnThreePagesOfThePdf)
     EXPECT_EQ(bytes.count("/Type /Page") - bytes.count("/Type /Pages"), 3);
 
     // Serials beyond the last and tickets without games take no slot.
-    EXPECT_EQ(PrintOrderTickets(910, {12, 40}).outcome.pages, 1);
-    EXPECT_EQ(PrintOrderTickets(910, {50, 60}).outcome.target, PrintOutcome::Target::Nothing);
+    EXPECT_EQ(ReadOrderTickets(910, {12, 40}).print().outcome.pages, 1);
+    EXPECT_EQ(ReadOrderTickets(910, {50, 60}).print().outcome.target, PrintOutcome::Target::Nothing);
     EXPECT_EQ(server(u"SELECT Count1 FROM NBList1 WHERE JPCodeNo = 910"_s), u"13"_s); // printing changes nothing
 }
 
@@ -317,18 +318,31 @@ TEST_P(Tickets, TheWindowShowsAnOrdersTicketsAndDrawsTheClickedOne)
     w.gameClicked(1, 0);
     EXPECT_FALSE(games->isChecked(1, 1));
 
-    // "복권 프린트": the form opens on the order's highest serial, whatever the list shows.
+    // "복권 프린트": the form opens on the order's highest serial, whatever the list shows; the preview shows
+    // the tickets as they will come out, and closing it prints nothing.
     w.findChild<QComboBox*>(u"cboCheck1"_s)->setCurrentIndex(1);
+    TestPrinters printers(u"사무실 프린터"_s);
     QString maxLabel;
-    WhenShown<frmPrintSet2>([&](frmPrintSet2* form) {
-        maxLabel = form->findChild<QLabel*>(u"lblMax1"_s)->text();
-        form->findChild<QLineEdit*>(u"txtNo1"_s)->setText(u"2"_s);
-        form->findChild<QPushButton*>(u"cmdPrint1"_s)->click();
-    });
-    w.findChild<QPushButton*>(u"cmdPrint1"_s)->click();
+    QList<QImage> shown;
+    for (const PreviewAnswer answer : {PreviewAnswer::Close, PreviewAnswer::Print}) {
+        WhenShown<frmPrintSet2>([&](frmPrintSet2* form) {
+            maxLabel = form->findChild<QLabel*>(u"lblMax1"_s)->text();
+            form->findChild<QLineEdit*>(u"txtNo1"_s)->setText(u"2"_s);
+            form->findChild<QPushButton*>(u"cmdPrint1"_s)->click();
+        });
+        WhenPreviewed(answer, &shown);
+        w.findChild<QPushButton*>(u"cmdPrint1"_s)->click();
+        ASSERT_EQ(shown.size(), 1);
+        if (answer == PreviewAnswer::Close) {
+            EXPECT_EQ(printers.pagesPrinted, 0);
+            EXPECT_EQ(w.lastPrint().target, PrintOutcome::Target::Nothing);
+        }
+    }
     EXPECT_EQ(maxLabel, u"(최대번호: 3)"_s);
     EXPECT_EQ(w.lastPrint().pages, 1);
     EXPECT_TRUE(w.lastPrint().ok());
+    ASSERT_EQ(printers.lastPages.size(), 1);
+    EXPECT_LE(DarkDifference(shown[0], printers.lastPages[0]), kSamePageDots);
 }
 
 // Printing changes nothing, and says so; a deletion that is committed is never told as nothing changed.
@@ -342,13 +356,15 @@ TEST_P(Tickets, EachMessageSaysWhatIsTrue)
             w.SelectOrder(r);
     }
     ASSERT_EQ(w.selectedOrder(), 103);
-    auto print = [&] {
+    auto print = [&](bool previewed) {
         WhenShown<frmPrintSet2>([](frmPrintSet2* form) { form->findChild<QPushButton*>(u"cmdPrint1"_s)->click(); });
+        if (previewed)
+            WhenPreviewed(PreviewAnswer::Print);
         install.messages.clear();
         w.findChild<QPushButton*>(u"cmdPrint1"_s)->click();
     };
     // The printer refused the page of tickets 1 to 3: named, with the critical icon.
-    print();
+    print(true);
     ASSERT_EQ(w.lastMissed(), (std::vector<qint64> {1, 2, 3}));
     EXPECT_EQ(install.messages.shown().last().icon, MsgIcon::Critical);
     EXPECT_TRUE(install.messages.last().contains(u"프린트하지 못한 복권(일련번호): 1 ~ 3"_s))
@@ -357,7 +373,7 @@ TEST_P(Tickets, EachMessageSaysWhatIsTrue)
     {
         TableAway games(ServerOwnerConnection(GetParam()), u"NBNo1"_s);
         WhenBusy printing(u"벨트라복권 프린트 ..."_s, [&] { games.away(); });
-        print();
+        print(false); // the tickets cannot be read: there is no preview
     }
     ASSERT_FALSE(install.messages.shown().isEmpty());
     EXPECT_TRUE(install.messages.last().startsWith(u"(오류) "_s)) << install.messages.last().toStdString();
@@ -384,7 +400,7 @@ TEST_P(Tickets, AMemberIsRefusedEveryStatement)
     EXPECT_THROW(frmA1Job12 {}, SqlError);
     EXPECT_THROW(TicketStore::DeleteTickets(103, {1, 3}), SqlError);
     EXPECT_THROW(TicketStore::SaveTexts(103, {}), SqlError);
-    EXPECT_THROW(PrintOrderTickets(103, {1, 3}), SqlError);
+    EXPECT_THROW(ReadOrderTickets(103, {1, 3}), SqlError);
     EXPECT_EQ(server(u"SELECT COUNT(*) FROM NBNo1 WHERE JPCodeNo = 103"_s), u"15"_s);
 }
 

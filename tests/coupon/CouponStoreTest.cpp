@@ -6,6 +6,8 @@
 #include "CouponPrint.h"
 #include "SqlError.h"
 
+#include <QImage>
+#include <QPainter>
 #include <QRegularExpression>
 
 TEST_F(CouponTest, AnIssueRunNumbersOnAboveEveryNumberOfTheDraw)
@@ -61,6 +63,53 @@ TEST_F(CouponTest, AShortageChangesNothing)
     EXPECT_EQ(*run.refusal, u"발행할 복권(미발행 복권)이 부족합니다. [로또게임]작업메뉴에서 복권을 추가하여 주세요."_s);
     EXPECT_EQ(Snapshot(57), before);
     EXPECT_FALSE(CouponStore::IssueCoupons(58, 1, 1).refusal->isEmpty()); // a draw without games
+}
+
+namespace {
+
+QList<QImage> Painted(const SlotPages& pages)
+{
+    QList<QImage> images;
+    for (int page = 0; page < pages.pages(); ++page) {
+        QImage image(794, 1123, QImage::Format_RGB32);
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        pages.paintPage(painter, page);
+        images.append(image);
+    }
+    return images;
+}
+
+} // namespace
+
+// The coupons seen before the numbering are the coupons numbered, or nothing is numbered.
+TEST_F(CouponTest, APlanIsNumberedAsItWasShownOrNotAtAll)
+{
+    AddCoupon(57);
+    AddGames(57, 12);
+    const QString before = Snapshot(57);
+    const CouponStore::PlannedIssue stale = CouponStore::PlanIssue(57, 2, 5);
+    ASSERT_FALSE(stale.refusal.has_value());
+    EXPECT_EQ(stale.firstCoupon, 13);
+    EXPECT_EQ(stale.gamesOf(1), QStringList(stale.games.mid(5, 5)));
+    EXPECT_EQ(Snapshot(57), before); // planning writes nothing
+
+    // Another run took the lowest games in between: the plan is refused whole.
+    ASSERT_FALSE(CouponStore::IssueCoupons(57, 1, 2).refusal.has_value());
+    CouponStore::FinishIssue();
+    const QString moved = Snapshot(57);
+    const auto refused = CouponStore::IssueCoupons(stale, {});
+    ASSERT_TRUE(refused.refusal.has_value());
+    EXPECT_EQ(*refused.refusal, CouponStore::kPlanOutdated);
+    EXPECT_EQ(Snapshot(57), moved);
+
+    const CouponStore::PlannedIssue plan = CouponStore::PlanIssue(57, 2, 5);
+    const QList<QImage> shown = Painted(PlannedCouponPages(plan).pages);
+    ASSERT_FALSE(CouponStore::IssueCoupons(plan, {}).refusal.has_value());
+    const CouponPages numbered = ReadCouponPages(CouponStore::BeingPrinted());
+    EXPECT_EQ(numbered.keys.front().couponNo, 14);
+    ASSERT_EQ(shown.size(), 1);
+    EXPECT_TRUE(shown == Painted(numbered.pages)); // the same games, numbers and serials, dot for dot
 }
 
 TEST_F(CouponTest, AFailureHalfwayLeavesEveryGameUnissued)
@@ -232,7 +281,7 @@ TEST_F(CouponTest, SevenCouponsPrintOnTwoPages)
     AddGames(57, 14);
     ASSERT_FALSE(CouponStore::IssueCoupons(57, 7, 2).refusal.has_value());
     // No printer on this desktop: the pages go to a PDF in DATA.
-    const PrintOutcome outcome = PrintIssuedCoupons().outcome;
+    const PrintOutcome outcome = ReadCouponPages(CouponStore::BeingPrinted()).print().outcome;
     ASSERT_TRUE(outcome.ok()) << outcome.error.toStdString();
     EXPECT_EQ(outcome.target, PrintOutcome::Target::Pdf);
     EXPECT_EQ(outcome.pages, 2);
@@ -245,7 +294,7 @@ TEST_F(CouponTest, NothingBeingPrintedPrintsNothing)
     AddGames(57, 2);
     ASSERT_FALSE(CouponStore::IssueCoupons(57, 1, 2).refusal.has_value());
     CouponStore::FinishIssue();
-    EXPECT_EQ(PrintIssuedCoupons().outcome.target, PrintOutcome::Target::Nothing);
+    EXPECT_EQ(ReadCouponPages(CouponStore::BeingPrinted()).print().outcome.target, PrintOutcome::Target::Nothing);
     EXPECT_TRUE(install.launcher.urls.isEmpty());
 }
 

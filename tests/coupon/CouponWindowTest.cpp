@@ -5,6 +5,8 @@
 #include "Grid.h"
 #include "IssuePlan.h"
 #include "PageImages.h"
+#include "Paths.h"
+#include "PreviewPages.h"
 #include "UiTools.h"
 #include "WhenShown.h"
 #include "frmPrint1.h"
@@ -12,6 +14,7 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QDir>
 #include <QFileInfo>
 #include <QLabel>
 #include <QPushButton>
@@ -111,6 +114,7 @@ TEST_F(CouponWindow, ATickedGameOfAnIssuedCouponTicksTheWholeCoupon)
     AddCoupon(60);
     AddGames(60, 12);
     auto w = open();
+    WhenPreviewed(PreviewAnswer::Print);
     w->IssueRun(2, 5); // coupons 13 and 14, listed newest first, then the two games in stock
     ASSERT_EQ(games(*w)->maxRows(), 12);
     EXPECT_EQ(column(games(*w), 5).mid(0, 6),
@@ -170,14 +174,27 @@ TEST_F(CouponWindow, AMemberWhoIsNoShopAndTheGuestAreToldHowToBecomeOne)
     EXPECT_EQ(Snapshot(57), before);
 }
 
-TEST_F(CouponWindow, AnIssueRunNumbersPrintsToAPdfAndCanBePrintedAgainAsItWas)
+TEST_F(CouponWindow, AnIssueRunIsPreviewedNumberedOnlyWhenPrintedAndCanBePrintedAgainAsItWas)
 {
     AddCoupon(60);
     AddGames(60, 40);
     auto w = open();
+    const QDir data(InstallPaths::dataDir());
+    // Closing the preview numbers nothing, prints nothing and writes no file.
+    const QString stock = Snapshot(60);
+    QList<QImage> shown;
+    WhenPreviewed(PreviewAnswer::Close, &shown);
+    w->IssueRun(7, 5);
+    EXPECT_EQ(shown.size(), 2); // six on the first page, one on the second
+    EXPECT_EQ(Snapshot(60), stock);
+    EXPECT_EQ(w->lastPrint().target, PrintOutcome::Target::Nothing);
+    EXPECT_TRUE(data.entryList({u"*.pdf"_s}, QDir::Files).isEmpty());
+    EXPECT_TRUE(install.launcher.urls.isEmpty());
+
+    WhenPreviewed(PreviewAnswer::Print);
     w->IssueRun(7, 5);
     const QString pdf = pdfOf(w->lastPrint());
-    EXPECT_EQ(w->lastPrint().pages, 2); // six on the first page, one on the second
+    EXPECT_EQ(w->lastPrint().pages, 2);
     EXPECT_TRUE(QFileInfo::exists(pdf));
     EXPECT_TRUE(CouponStore::BeingPrinted().empty());
     EXPECT_EQ(label(*w, u"lblMsg1"_s)->text(), u"[발행: 35] [미발행: 5] [당첨: (미추첨)]"_s);
@@ -192,6 +209,12 @@ TEST_F(CouponWindow, AnIssueRunNumbersPrintsToAPdfAndCanBePrintedAgainAsItWas)
     clickGame(*w, 1, 1);
     clickGame(*w, 1, 30);
     QFile::remove(pdf);
+    WhenPreviewed(PreviewAnswer::Close, &shown);
+    click(*w, u"cmdReprint1"_s);
+    EXPECT_EQ(shown.size(), 1);
+    EXPECT_EQ(w->lastPrint().target, PrintOutcome::Target::Nothing);
+    EXPECT_TRUE(data.entryList({u"*.pdf"_s}, QDir::Files).isEmpty());
+    WhenPreviewed(PreviewAnswer::Print);
     click(*w, u"cmdReprint1"_s);
     EXPECT_EQ(pdfOf(w->lastPrint()), pdf);
     EXPECT_EQ(w->lastPrint().pages, 1);
@@ -205,8 +228,13 @@ TEST_F(CouponWindow, APageThePrinterRefusesIsPassedOverAndItsCouponsCanBePrinted
     AddGames(60, 40);
     TestPrinters printers(u"사무실 프린터"_s, {0});
     auto w = open();
+    QList<QImage> shown;
+    WhenPreviewed(PreviewAnswer::Print, &shown);
     w->IssueRun(7, 5); // coupons 41 to 47: six on the refused first page, one on the second
     EXPECT_EQ(printers.pagesPrinted, 1);
+    ASSERT_EQ(shown.size(), 2);
+    ASSERT_EQ(printers.lastPages.size(), 1);
+    EXPECT_LE(DarkDifference(shown[1], printers.lastPages[0]), kSamePageDots); // coupon 47 as it was shown
     EXPECT_TRUE(CouponStore::BeingPrinted().empty());
     EXPECT_EQ(label(*w, u"lblMsg1"_s)->text(), u"[발행: 35] [미발행: 5] [당첨: (미추첨)]"_s);
     ASSERT_EQ(w->lastMissed().size(), 6);
@@ -223,8 +251,12 @@ TEST_F(CouponWindow, APageThePrinterRefusesIsPassedOverAndItsCouponsCanBePrinted
             clickGame(*w, 1, r);
     }
     TestPrinters fixed(u"사무실 프린터"_s);
+    WhenPreviewed(PreviewAnswer::Print, &shown);
     click(*w, u"cmdReprint1"_s);
     EXPECT_EQ(fixed.pagesPrinted, 1);
+    ASSERT_EQ(shown.size(), 1);
+    ASSERT_EQ(fixed.lastPages.size(), 1);
+    EXPECT_LE(DarkDifference(shown[0], fixed.lastPages[0]), kSamePageDots);
     EXPECT_TRUE(w->lastPrint().ok());
     EXPECT_EQ(Snapshot(60), before);
 }
@@ -236,15 +268,17 @@ TEST_F(CouponWindow, FailuresAfterTheNumberingAreToldForWhatTheyAre)
     AddGames(60, 10);
     auto w = open();
     {
+        TestPrinters jammed(u"사무실 프린터"_s, {0});
         TableAway coupons(Connection::openSqlite(gUserDbPath), u"Bok2"_s);
-        WhenBusy reading(u"복권발행 ..."_s, [&] { coupons.away(); });
+        // The list read again after the run cannot be.
+        WhenBusy reading(u"발행복권 읽기 ..."_s, [&] { coupons.away(); });
+        WhenPreviewed(PreviewAnswer::Print);
         install.messages.clear();
         w->IssueRun(2, 5);
     }
     ASSERT_EQ(install.messages.shown().size(), 2);
-    // The printing's own failure: "(오류) " and the description, no icon.
-    EXPECT_TRUE(install.messages.shown()[0].text.startsWith(u"(오류) "_s));
-    EXPECT_EQ(install.messages.shown()[0].icon, MsgIcon::None);
+    EXPECT_TRUE(install.messages.shown()[0].text.contains(u"인쇄하지 못한 복권: 0060-000011 ~ 0060-000012"_s))
+        << install.messages.shown()[0].text.toStdString();
     EXPECT_TRUE(install.messages.shown()[1].text.startsWith(kRefreshFailed));
     for (const auto& shown : install.messages.shown())
         EXPECT_FALSE(shown.text.contains(u"바뀐 것은 없습니다"_s)) << shown.text.toStdString();

@@ -3,6 +3,8 @@
 #include "PrintJob.h"
 #include "SlotLayout.h"
 
+#include <QPageSize>
+
 #include <cmath>
 
 using namespace Qt::StringLiterals;
@@ -44,16 +46,23 @@ bool PageImages::endPage()
 
 namespace {
 
+constexpr int kImageDpi = 48;
+
 // Counts what reached the printer when the run's output is dropped.
 class CountedImages final : public PageOutput
 {
 public:
-    CountedImages(std::unique_ptr<PageImages> images, int& printed)
+    CountedImages(std::unique_ptr<PageImages> images, int& printed, QList<QImage>& kept)
         : m_images(std::move(images))
         , m_printed(printed)
+        , m_kept(kept)
     {
     }
-    ~CountedImages() override { m_printed += int(m_images->pages.size()); }
+    ~CountedImages() override
+    {
+        m_printed += int(m_images->pages.size());
+        m_kept = m_images->pages;
+    }
     QPainter* beginPage() override
     {
         QPainter* painter = m_images->beginPage();
@@ -72,6 +81,7 @@ public:
 private:
     std::unique_ptr<PageImages> m_images;
     int& m_printed;
+    QList<QImage>& m_kept;
 };
 
 } // namespace
@@ -90,8 +100,13 @@ std::unique_ptr<PageOutput> TestPrinters::openDefault(const PrintJob& job)
     jobs.append(job.title);
     if (m_name.isEmpty())
         return nullptr;
-    auto images = std::make_unique<PageImages>(48, 48, m_name);
+    auto images = std::make_unique<PageImages>(kImageDpi, kImageDpi, m_name);
     images->refusePages = m_refusePages;
     images->standAlone = job.jobPerPage;
-    return std::make_unique<CountedImages>(std::move(images), pagesPrinted);
+    return std::make_unique<CountedImages>(std::move(images), pagesPrinted, lastPages);
+}
+
+PaperPage TestPrinters::defaultPage()
+{
+    return {QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF()), kImageDpi};
 }

@@ -50,10 +50,13 @@ public:
 
     QString defaultPrinterName() override { return m_name; }
     std::unique_ptr<PageOutput> openDefault(const PrintJob& job) override;
+    // The whole sheet at the images' resolution: the page's corner is the paper's.
+    PaperPage defaultPage() override;
 
     QStringList jobs;
-    // Pages that reached the printer, over every run.
+    // Pages that reached the printer, over every run, and the images of the last run.
     int pagesPrinted = 0;
+    QList<QImage> lastPages;
 
 private:
     QString m_name;

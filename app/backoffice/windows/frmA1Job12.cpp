@@ -6,6 +6,7 @@
 #include "Game.h"
 #include "Grid.h"
 #include "MessageService.h"
+#include "PrintPreview.h"
 #include "Rank.h"
 #include "SlipPreview.h"
 #include "TicketLayout.h"
@@ -433,9 +434,14 @@ void frmA1Job12::PrintTickets()
 void frmA1Job12::PrintRange(const TicketStore::Range& range)
 {
     m_lastPrint = {};
-    m_lastPrint = PrintOrderTickets(m_order, range);
+    const TicketPages pages = ReadOrderTickets(m_order, range);
+    if (pages.pages.items == 0) {
+        ShowMessage(u"그 범위에 프린트할 복권이 없습니다."_s);
+        return;
+    }
+    if (!PrintPreview::Confirm(pages.pages, window()))
+        return;
+    m_lastPrint = pages.print();
     if (!m_lastPrint.outcome.ok())
         ShowMessage(PrintFailureText(m_lastPrint), MsgIcon::Critical);
-    else if (m_lastPrint.outcome.pages == 0)
-        ShowMessage(u"그 범위에 프린트할 복권이 없습니다."_s);
 }

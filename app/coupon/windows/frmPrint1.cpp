@@ -10,6 +10,7 @@
 #include "IssuePlan.h"
 #include "MessageService.h"
 #include "PageTurner.h"
+#include "PrintPreview.h"
 #include "Rank.h"
 #include "SafeStore.h"
 #include "UiTools.h"
@@ -535,10 +536,21 @@ void frmPrint1::IssueRun(int coupons, int gamesPerCoupon)
 {
     if (m_couponRow == 0)
         return;
+    m_lastPrint = {};
+    const CouponStore::PlannedIssue plan = CouponStore::PlanIssue(m_drawNo, coupons, gamesPerCoupon);
+    if (plan.refusal) {
+        ShowMessage(*plan.refusal, MsgIcon::Critical);
+        return;
+    }
+    // Nothing is numbered before the person has seen the coupons as they will come out and chosen to
+    // print them: a closed preview leaves the stock as it was.
+    const CouponPages pages = PlannedCouponPages(plan);
+    if (!PrintPreview::Confirm(pages.pages, window()))
+        return;
     CouponStore::IssueRun run;
     {
         BusyGuard busy(u"복권발행 준비 ..."_s);
-        run = CouponStore::IssueCoupons(m_drawNo, coupons, gamesPerCoupon, BusyGuard::callback());
+        run = CouponStore::IssueCoupons(plan, BusyGuard::callback());
     }
     if (run.refusal) {
         ShowMessage(*run.refusal, MsgIcon::Critical);
@@ -546,9 +558,8 @@ void frmPrint1::IssueRun(int coupons, int gamesPerCoupon)
     }
     // The coupons are numbered now whatever becomes of the paper; one that does not come out is printed
     // again from the list ("다시 인쇄") with the same numbers. From here on nothing may say that nothing
-    // changed.
-    m_lastPrint = {};
-    RunPrintGuarded([this] { reportPrint(PrintIssuedCoupons()); });
+    // changed. The pages are those of the preview: numbering made exactly the coupons it showed.
+    RunPrintGuarded([&] { reportPrint(pages.print()); });
     RunGuarded(u"복권은 발행되었으나 인쇄를 마친 표시를 하지 못하였습니다. 다음 발행 때 발행된 복권으로 정리됩니다."_s,
                [] { CouponStore::FinishIssue(); });
     RefreshAfterWrite([this] { SelectCoupon(m_couponRow); });
@@ -587,7 +598,10 @@ void frmPrint1::Reprint()
     for (qint64 n : numbers)
         keys.push_back({m_drawNo, n});
     m_lastPrint = {};
-    RunPrintGuarded([&] { reportPrint(PrintCoupons(keys)); });
+    std::optional<CouponPages> pages;
+    if (!RunPrintGuarded([&] { pages = ReadCouponPages(keys); }) || !PrintPreview::Confirm(pages->pages, window()))
+        return;
+    RunPrintGuarded([&] { reportPrint(pages->print()); });
 }
 
 void frmPrint1::DeleteCoupon()

@@ -63,7 +63,7 @@ frmPrintSet::frmPrintSet(qint64 unissuedGames, QWidget* parent)
     cboCount1->setCurrentText(QString::number(gCouponIssueCount));
     cboCount2->setCurrentText(QString::number(gCouponGamesPerTicket));
 
-    lblMsg1->setText(IssuePlan::PrinterLabel(DefaultPrinterName()));
+    lblMsg1->setText(PrinterLabel(DefaultPrinterName()));
     lblMsg1->setWordWrap(true);
     lblMsg5->setText(IssuePlan::UnissuedLabel(unissuedGames));
     for (QLabel* l : {lblMsg5, lblMsg3, lblMsg2})
