@@ -1,5 +1,7 @@
 #pragma once
 
+#include "SeededRandom.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -58,9 +60,7 @@ public:
     Game next(const NumberSet& required, const NumberSet& excluded);
 
 private:
-    std::uint64_t m_state;
-    std::uint64_t nextRandom();
-    int uniform45();
+    SeededRandom m_random;
 };
 
 // A seed from the program's clock, new at every run.
