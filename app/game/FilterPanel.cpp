@@ -37,7 +37,8 @@ FilterPanel::FilterPanel(QWidget* parent)
     chkPast1 = Named(new QCheckBox(u"역대 1등 번호 제외"_s), u"chkPast1"_s);
     chkPast1->setAccessibleName(u"역대 1등 번호 제외"_s);
 
-    // Each row: what is bounded, and its least and most; a bound of its own stands in the first box.
+    // Each row: what is bounded, and its least and most; a bound of its own stands under the most, its
+    // caption spanning the row, so that the long captions do not widen the column of the pad.
     auto* grid = new QGridLayout;
     grid->setContentsMargins(0, 0, 0, 0);
     grid->setHorizontalSpacing(4);
@@ -46,11 +47,14 @@ FilterPanel::FilterPanel(QWidget* parent)
     const auto range = [&](const QString& caption, QSpinBox* min, QSpinBox* max) {
         auto* label = new QLabel(caption);
         label->setBuddy(min);
-        grid->addWidget(label, row, 0);
-        grid->addWidget(min, row, 1);
         if (max) {
+            grid->addWidget(label, row, 0);
+            grid->addWidget(min, row, 1);
             grid->addWidget(new QLabel(u"~"_s), row, 2, Qt::AlignCenter);
             grid->addWidget(max, row, 3);
+        } else {
+            grid->addWidget(label, row, 0, 1, 3);
+            grid->addWidget(min, row, 3);
         }
         ++row;
     };
