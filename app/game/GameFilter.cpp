@@ -2,8 +2,6 @@
 
 #include "TextExport.h"
 
-#include <QLocale>
-
 #include <algorithm>
 #include <bit>
 #include <cmath>
@@ -257,6 +255,18 @@ qint64 winnersAmong(const Settings& settings, Mask required, Mask excluded, cons
     });
 }
 
+// The games the numbers allow that pass the filters, past winners among them; the first `keep` listed.
+qint64 walkPassing(const Settings& settings,
+                   const NumberSet& required,
+                   const NumberSet& excluded,
+                   const History& history,
+                   size_t keep,
+                   std::vector<Mask>* list)
+{
+    Walk walk(limitsOf(settings, history.lastDraw), maskOf(required), ~maskOf(excluded) & ~Mask(1));
+    return walk.run(keep, list);
+}
+
 } // namespace
 
 qint64
@@ -264,10 +274,8 @@ CountPassing(const Settings& settings, const NumberSet& required, const NumberSe
 {
     if (!settings.enabled)
         return CountAllowed(required, excluded);
-    const Mask req = maskOf(required);
-    const Mask exc = maskOf(excluded);
-    Walk walk(limitsOf(settings, history.lastDraw), req, ~exc & ~Mask(1));
-    return walk.run(0, nullptr) - winnersAmong(settings, req, exc, history);
+    return walkPassing(settings, required, excluded, history, 0, nullptr)
+        - winnersAmong(settings, maskOf(required), maskOf(excluded), history);
 }
 
 PastPasses CountPastPasses(const Settings& settings, const std::vector<DrawStats::Draw>& draws, int last)
@@ -330,12 +338,9 @@ Generator::Generator(const Settings& settings,
         return;
     }
     // One walk counts, and lists the games while they are few enough to be drawn from a list.
-    const Mask req = maskOf(required);
-    const Mask exc = maskOf(excluded);
     const size_t keep = size_t(allowed / kListBelow);
-    Walk walk(limitsOf(settings, history.lastDraw), req, ~exc & ~Mask(1));
-    const qint64 walked = walk.run(keep, &m_list);
-    m_passing = walked - winnersAmong(settings, req, exc, history);
+    const qint64 walked = walkPassing(settings, required, excluded, history, keep, &m_list);
+    m_passing = walked - winnersAmong(settings, maskOf(required), maskOf(excluded), history);
     if (walked >= qint64(keep) || m_passing * kListBelow >= allowed) {
         m_list.clear();
         m_list.shrink_to_fit();
