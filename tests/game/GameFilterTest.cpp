@@ -71,61 +71,38 @@ TEST(GameFilter, EachFilterAtItsEdges)
     // 22 is the last low number, 23 the first high one.
     EXPECT_EQ(GameFilter::FeaturesOf(mask({1, 3, 5, 7, 9, 22})).high, 0);
     EXPECT_EQ(GameFilter::FeaturesOf(mask({1, 3, 5, 7, 9, 23})).high, 1);
-    Settings s = on();
-    EXPECT_TRUE(GameFilter::Passes(s, low, 0));
-    EXPECT_TRUE(GameFilter::Passes(s, top, 0));
-    s.sumMin = 22;
-    EXPECT_FALSE(GameFilter::Passes(s, low, 0));
-    s = on();
-    s.sumMax = 254;
-    EXPECT_FALSE(GameFilter::Passes(s, top, 0));
-    EXPECT_TRUE(GameFilter::Passes(s, low, 0));
-
-    s = on();
-    s.oddMin = s.oddMax = 3;
-    EXPECT_TRUE(GameFilter::Passes(s, low, 0));
-    EXPECT_FALSE(GameFilter::Passes(s, edge, 0)); // one odd
-    s.oddMin = s.oddMax = 1;
-    EXPECT_TRUE(GameFilter::Passes(s, edge, 0));
-
-    s = on();
-    s.highMin = s.highMax = 1;
-    EXPECT_TRUE(GameFilter::Passes(s, edge, 0));
-    EXPECT_FALSE(GameFilter::Passes(s, low, 0));
-    s.highMin = 0;
-    s.highMax = 5;
-    EXPECT_FALSE(GameFilter::Passes(s, top, 0));
-
-    s = on();
-    s.runMax = 5;
-    EXPECT_FALSE(GameFilter::Passes(s, low, 0));
-    s.runMax = 1;
-    EXPECT_TRUE(GameFilter::Passes(s, edge, 0));
-    EXPECT_FALSE(GameFilter::Passes(s, ends, 0)); // 1 and 2
-    s.runMax = 2;
-    EXPECT_TRUE(GameFilter::Passes(s, ends, 0));
-
-    s = on();
-    s.endingMax = 4;
-    EXPECT_FALSE(GameFilter::Passes(s, ends, 0));
-    s.endingMax = 5;
-    EXPECT_TRUE(GameFilter::Passes(s, ends, 0));
-    s.endingMax = 2;
-    EXPECT_FALSE(GameFilter::Passes(s, edge, 0)); // 2, 12 and 22
-    s.endingMax = 3;
-    EXPECT_TRUE(GameFilter::Passes(s, edge, 0));
-
-    s = on();
     const Mask last = mask({1, 2, 7, 8, 9, 10});
-    s.overlapMax = 2;
-    EXPECT_TRUE(GameFilter::Passes(s, low, last));
-    s.overlapMax = 1;
-    EXPECT_FALSE(GameFilter::Passes(s, low, last));
-    s.overlapMax = 0;
-    EXPECT_TRUE(GameFilter::Passes(s, top, last));
+    const auto with = [](int Settings::*bound, int value, Mask game, Mask before = 0) {
+        Settings s = on();
+        s.*bound = value;
+        return GameFilter::Passes(s, game, before);
+    };
+    EXPECT_TRUE(with(&Settings::sumMin, 21, low));
+    EXPECT_FALSE(with(&Settings::sumMin, 22, low));
+    EXPECT_TRUE(with(&Settings::sumMax, 255, top));
+    EXPECT_FALSE(with(&Settings::sumMax, 254, top));
+    EXPECT_TRUE(with(&Settings::oddMin, 1, edge));
+    EXPECT_FALSE(with(&Settings::oddMin, 2, edge));
+    EXPECT_TRUE(with(&Settings::oddMax, 3, low));
+    EXPECT_FALSE(with(&Settings::oddMax, 2, low));
+    EXPECT_TRUE(with(&Settings::highMin, 1, edge));
+    EXPECT_FALSE(with(&Settings::highMin, 2, edge));
+    EXPECT_TRUE(with(&Settings::highMax, 6, top));
+    EXPECT_FALSE(with(&Settings::highMax, 5, top));
+    EXPECT_TRUE(with(&Settings::runMax, 6, low));
+    EXPECT_FALSE(with(&Settings::runMax, 5, low));
+    EXPECT_TRUE(with(&Settings::runMax, 1, edge));
+    EXPECT_FALSE(with(&Settings::runMax, 1, ends)); // 1 and 2
+    EXPECT_TRUE(with(&Settings::endingMax, 5, ends));
+    EXPECT_FALSE(with(&Settings::endingMax, 4, ends));
+    EXPECT_TRUE(with(&Settings::endingMax, 3, edge));
+    EXPECT_FALSE(with(&Settings::endingMax, 2, edge)); // 2, 12 and 22
+    EXPECT_TRUE(with(&Settings::overlapMax, 2, low, last));
+    EXPECT_FALSE(with(&Settings::overlapMax, 1, low, last));
+    EXPECT_TRUE(with(&Settings::overlapMax, 0, top, last));
 
     // Off, nothing is held back, however tight the settings.
-    s = combined();
+    Settings s = combined();
     s.sumMin = 255;
     s.enabled = false;
     EXPECT_TRUE(GameFilter::Passes(s, low, low));
