@@ -88,6 +88,8 @@ const std::vector<TableDef>& userTables()
          {{u"List2_Game"_s, u"BokNo, SNo1, SNo2"_s, false}, {u"List2_Tag"_s, u"BokNo, Tag1"_s, false}}},
         // Added later: older member files get it at opening (UpgradeUserDatabase).
         {u"Claim1"_s, {n(u"BokNo"), t(u"Date1")}, {{u"Claim1_BokNo"_s, u"BokNo"_s, true}}},
+        // Added later too: the member's number filters of the game window, one row a setting.
+        {u"Filter1"_s, {t(u"Name1"), n(u"Value1")}, {{u"Filter1_Name"_s, u"Name1"_s, true}}},
     };
     return tables;
 }

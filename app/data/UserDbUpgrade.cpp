@@ -7,7 +7,6 @@
 #include <QHash>
 
 #include <algorithm>
-
 #include <vector>
 
 using namespace Qt::StringLiterals;
@@ -104,7 +103,8 @@ void rebuild(const Connection& connection, const TableDef& table)
 
 const QStringList& UserTablesAddedLater()
 {
-    static const QStringList names = {u"Claim1"_s}; // the received marks of won draws
+    // The received marks of won draws; the number filters of the game window.
+    static const QStringList names = {u"Claim1"_s, u"Filter1"_s};
     return names;
 }
 

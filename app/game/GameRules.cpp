@@ -49,23 +49,8 @@ QString StepDown(const QString& text)
 }
 
 Generator::Generator(std::uint64_t seed)
-    : m_state(seed ? seed : 0x9E3779B97F4A7C15ULL)
+    : m_random(seed)
 {
-}
-
-// xorshift64*: fast, well distributed, and its whole state is the seed.
-std::uint64_t Generator::nextRandom()
-{
-    m_state ^= m_state >> 12;
-    m_state ^= m_state << 25;
-    m_state ^= m_state >> 27;
-    return m_state * 0x2545F4914F6CDD1DULL;
-}
-
-int Generator::uniform45()
-{
-    // The top bits scaled to 1..45: the same as ⌊u × 45 + 1⌋ for u uniform in [0, 1).
-    return int(((nextRandom() >> 32) * 45) >> 32) + 1;
 }
 
 Game Generator::next(const NumberSet& required, const NumberSet& excluded)
@@ -82,7 +67,7 @@ Game Generator::next(const NumberSet& required, const NumberSet& excluded)
     for (; j < 6; ++j) {
         int x = 0;
         do {
-            x = uniform45();
+            x = int(m_random.below(45)) + 1;
         } while (used[size_t(x)] || excluded[size_t(x)]);
         g[j] = x;
         used.set(size_t(x));

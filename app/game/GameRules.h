@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Game.h"
+#include "SeededRandom.h"
 
 #include <QString>
 #include <QStringList>
@@ -42,9 +43,7 @@ public:
     Game next(const NumberSet& required, const NumberSet& excluded);
 
 private:
-    std::uint64_t m_state;
-    std::uint64_t nextRandom();
-    int uniform45();
+    SeededRandom m_random;
 };
 
 // A seed from the program's clock, new at every run.

@@ -3,7 +3,9 @@
 #include "Grid.h"
 #include "LottoPad.h"
 #include "NumberPicker.h"
+#include "Paths.h"
 #include "Query.h"
+#include "SeededRandom.h"
 #include "TestEnvironment.h"
 #include "Transaction.h"
 #include "frmChart1.h"
@@ -11,12 +13,16 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QTest>
 
 #include <gtest/gtest.h>
+
+#include <numeric>
 
 using namespace Qt::StringLiterals;
 
@@ -422,5 +428,136 @@ TEST_F(GameWindow, ChartsCountTheChosenDrawsLikeTheFrequencyList)
     // A second click brings the open window forward rather than opening another.
     button(w.get(), u"cmdChart1")->click();
     EXPECT_EQ(w->findChildren<frmChart1*>().size(), 1);
+    EXPECT_TRUE(install.messages.shown().isEmpty());
+}
+
+namespace {
+QSpinBox* box(QWidget* w, const char16_t* name) { return w->findChild<QSpinBox*>(QString::fromUtf16(name)); }
+QString label(QWidget* w, const char16_t* name) { return w->findChild<QLabel*>(QString::fromUtf16(name))->text(); }
+QStringList listKeys(Grid* list)
+{
+    QStringList keys;
+    for (int r = 1; r <= list->maxRows(); ++r) {
+        QString key;
+        for (int c = 1; c <= 6; ++c)
+            key += list->text(c, r);
+        keys.append(key);
+    }
+    return keys;
+}
+} // namespace
+
+TEST_F(GameWindow, FiltersShowWhatTheyCostAndHoldBackTheGames)
+{
+    copyDemoDraws();
+    auto w = open();
+    EXPECT_EQ(label(w.get(), u"lblPass1"), u"통과 조합: 8,145,060 / 8,145,060 (100.00 %)"_s);
+    EXPECT_EQ(label(w.get(), u"lblPastPass1"), u"지난 회차 통과: 100 / 100"_s);
+    EXPECT_FALSE(box(w.get(), u"spnSumMin1")->isEnabled()); // off until asked for
+
+    child<QCheckBox>(w.get(), u"chkFilter1"_s)->setChecked(true);
+    box(w.get(), u"spnSumMin1")->setValue(130);
+    box(w.get(), u"spnSumMax1")->setValue(150);
+    EXPECT_EQ(label(w.get(), u"lblPass1"), u"통과 조합: 2,175,031 / 8,145,060 (26.70 %)"_s);
+    EXPECT_EQ(label(w.get(), u"lblPastPass1"), u"지난 회차 통과: 33 / 100"_s);
+    child<QComboBox>(w.get(), u"cboPastRange1"_s)->setCurrentIndex(2);
+    EXPECT_EQ(label(w.get(), u"lblPastPass1"), u"지난 회차 통과: 315 / 1,200"_s);
+    // The required and excluded numbers count too: 45 in every game leaves no sum below 130 short.
+    child<QPushButton>(w.get(), u"cmdNo002(44)"_s)->click();
+    const QString with45 = label(w.get(), u"lblPass1");
+    EXPECT_NE(with45, u"통과 조합: 2,175,031 / 8,145,060 (26.70 %)"_s);
+    button(w.get(), u"cmdClear2")->click();
+    EXPECT_EQ(label(w.get(), u"lblPass1"), u"통과 조합: 2,175,031 / 8,145,060 (26.70 %)"_s);
+
+    setCount(w.get(), u"300"_s);
+    button(w.get(), u"cmdStart1")->click();
+    Grid* list = grid(w.get(), u"grdR1");
+    ASSERT_EQ(list->maxRows(), 300);
+    for (const QString& key : listKeys(list)) {
+        const Game game = *Game::fromKey(key);
+        const int sum = std::accumulate(game.numbers.begin(), game.numbers.end(), 0);
+        ASSERT_TRUE(sum >= 130 && sum <= 150) << key.toStdString();
+    }
+
+    // Bounds that cross leave nothing: the run says why and the list stays as it was.
+    box(w.get(), u"spnSumMin1")->setValue(200);
+    EXPECT_EQ(label(w.get(), u"lblPass1"), u"통과 조합: 0 / 8,145,060 (0.00 %)"_s);
+    button(w.get(), u"cmdStart1")->click();
+    EXPECT_TRUE(install.messages.last().contains(u"합계 최소(200)가 합계 최대(150)보다 큽니다."_s));
+    EXPECT_EQ(install.messages.shown().last().icon, MsgIcon::Critical);
+    EXPECT_EQ(list->maxRows(), 300);
+    EXPECT_EQ(button(w.get(), u"cmdStart1")->text(), u"> 게임시작(&S)"_s);
+
+    // Off again, the bounds are not looked at.
+    child<QCheckBox>(w.get(), u"chkFilter1"_s)->setChecked(false);
+    EXPECT_EQ(label(w.get(), u"lblPass1"), u"통과 조합: 8,145,060 / 8,145,060 (100.00 %)"_s);
+    button(w.get(), u"cmdStart1")->click();
+    EXPECT_EQ(list->maxRows(), 300);
+    EXPECT_EQ(enabledCommands(w.get()), 6);
+}
+
+TEST_F(GameWindow, ASeedGivesTheSameGamesAgain)
+{
+    auto w = open();
+    auto* seed = child<QLineEdit>(w.get(), u"txtSeed1"_s);
+    Grid* list = grid(w.get(), u"grdR1");
+    setCount(w.get(), u"20"_s);
+    seed->setText(u"20251208"_s);
+    button(w.get(), u"cmdStart1")->click();
+    const QStringList first = listKeys(list);
+    EXPECT_EQ(first.first(), u"020710222728"_s);
+    button(w.get(), u"cmdStart1")->click();
+    EXPECT_EQ(listKeys(list), first);
+    EXPECT_EQ(label(w.get(), u"lblSeed1"), u"사용한 씨앗: 20251208"_s);
+
+    // Empty: a new seed from the clock, shown so that the run can be made again.
+    seed->clear();
+    button(w.get(), u"cmdStart1")->click();
+    EXPECT_EQ(label(w.get(), u"lblSeed1"), u"사용한 씨앗: "_s + Seed::Text(Seed::Fresh()));
+    const QStringList fresh = listKeys(list);
+    seed->setText(Seed::Text(Seed::Fresh()));
+    button(w.get(), u"cmdStart1")->click();
+    EXPECT_EQ(listKeys(list), fresh);
+
+    seed->setText(u"씨앗"_s);
+    button(w.get(), u"cmdStart1")->click();
+    EXPECT_EQ(install.messages.last(), Seed::Problem());
+    EXPECT_EQ(listKeys(list), fresh);
+    EXPECT_EQ(enabledCommands(w.get()), 0);
+}
+
+TEST_F(GameWindow, TheFiltersAreTheMembersOwn)
+{
+    gUserDbPath = InstallPaths::userDb(gUserID);
+    ASSERT_TRUE(QFile::copy(InstallPaths::userDbTemplate(), gUserDbPath));
+    QFile::setPermissions(gUserDbPath, QFile::ReadOwner | QFile::WriteOwner);
+    OpenUserDb();
+    {
+        auto w = open();
+        child<QCheckBox>(w.get(), u"chkFilter1"_s)->setChecked(true);
+        box(w.get(), u"spnOddMin1")->setValue(2);
+        box(w.get(), u"spnEnding1")->setValue(1);
+        child<QCheckBox>(w.get(), u"chkPast1"_s)->setChecked(true);
+        child<QComboBox>(w.get(), u"cboPastRange1"_s)->setCurrentIndex(1);
+    }
+    CloseUserDb();
+    OpenUserDb(); // as at the next start
+    {
+        auto w = open();
+        EXPECT_TRUE(child<QCheckBox>(w.get(), u"chkFilter1"_s)->isChecked());
+        EXPECT_EQ(box(w.get(), u"spnOddMin1")->value(), 2);
+        EXPECT_EQ(box(w.get(), u"spnEnding1")->value(), 1);
+        EXPECT_EQ(box(w.get(), u"spnSumMax1")->value(), 255);
+        EXPECT_TRUE(child<QCheckBox>(w.get(), u"chkPast1"_s)->isChecked());
+        EXPECT_EQ(child<QComboBox>(w.get(), u"cboPastRange1"_s)->currentIndex(), 1);
+    }
+    // The guest keeps nothing.
+    gUserID = kGuestID;
+    {
+        auto w = open();
+        EXPECT_FALSE(child<QCheckBox>(w.get(), u"chkFilter1"_s)->isChecked());
+        box(w.get(), u"spnOddMin1")->setValue(4);
+    }
+    EXPECT_EQ(SqlValue(gUserConn, u"SELECT Value1 FROM Filter1 WHERE Name1 = '홀수 최소'"_s), u"2"_s);
     EXPECT_TRUE(install.messages.shown().isEmpty());
 }

@@ -162,7 +162,7 @@ TEST_F(SafeBackupTest, AFileThatIsNotExactlyTheBackupChangesNothing)
     EXPECT_EQ(Carried(), untouched);
 }
 
-TEST(UserDbUpgrade, AnOlderMembersFileGetsTheNewTableAndKeepsEverythingElse)
+TEST(UserDbUpgrade, AnOlderMembersFileGetsTheNewTablesAndKeepsEverythingElse)
 {
     TestInstall install {TestInstall::Kind::Demo};
     const QString path = install.path(u"DATA/old.mdb"_s);
@@ -171,6 +171,7 @@ TEST(UserDbUpgrade, AnOlderMembersFileGetsTheNewTableAndKeepsEverythingElse)
     {
         const Connection old = Connection::openSqlite(path);
         Execute(old, u"DROP TABLE Claim1"_s);
+        Execute(old, u"DROP TABLE Filter1"_s);
         Execute(old, u"INSERT INTO List1 (BokNo,GNo1,No1,Top1,Kum1,SNo1) VALUES (1200,1,'010203040506','9',0,1)"_s);
         Execute(old, u"INSERT INTO Bok1 (BokNo,Count1,Bigo1,Tag1) VALUES (1200,1,'메모','0')"_s);
     }
@@ -181,10 +182,11 @@ TEST(UserDbUpgrade, AnOlderMembersFileGetsTheNewTableAndKeepsEverythingElse)
     const Connection upgraded = OpenUserDatabase(path);
     EXPECT_TRUE(upgraded.hasTable(u"Claim1"_s));
     EXPECT_EQ(SqlValue(upgraded, u"SELECT COUNT(*) FROM sqlite_master WHERE name = 'Claim1_BokNo'"_s), u"1"_s);
+    EXPECT_EQ(SqlValue(upgraded, u"SELECT COUNT(*) FROM sqlite_master WHERE name = 'Filter1_Name'"_s), u"1"_s);
     EXPECT_EQ(SqlValue(upgraded, u"SELECT No1 || Top1 FROM List1"_s), u"0102030405069"_s);
     EXPECT_EQ(SqlValue(upgraded,
                        u"SELECT group_concat(sql, ';') FROM (SELECT sql FROM sqlite_master "
-                       "WHERE tbl_name <> 'Claim1' ORDER BY name)"_s),
+                       "WHERE tbl_name NOT IN ('Claim1', 'Filter1') ORDER BY name)"_s),
               schemaBefore);
     // Opening again finds nothing to do.
     EXPECT_NO_THROW(OpenUserDatabase(path));

@@ -1,7 +1,9 @@
 #include "frmRun1.h"
 
 #include "CouponStore.h"
+#include "FilterPanel.h"
 #include "GameExport.h"
+#include "GameFilterStore.h"
 #include "GameStats.h"
 #include "Globals.h"
 #include "Grid.h"
@@ -51,6 +53,9 @@ QGroupBox* box(const QString& title, QLayout* content)
     return group;
 }
 
+// The filters are the member's: kept in the member's own file, and never for the guest, who keeps nothing.
+bool keepsFilters() { return gUserConn.isOpen() && gUserID != kGuestID; }
+
 } // namespace
 
 frmRun1::frmRun1(QWidget* parent)
@@ -67,6 +72,8 @@ frmRun1::frmRun1(QWidget* parent)
     left->addStretch(1);
     auto* padColumn = new QVBoxLayout;
     padColumn->addWidget(buildPad());
+    fraFilter1 = new FilterPanel;
+    padColumn->addWidget(fraFilter1);
     padColumn->addStretch(1);
     auto* body = new QHBoxLayout;
     body->addLayout(left);
@@ -96,6 +103,16 @@ frmRun1::frmRun1(QWidget* parent)
     setListCommands(false);
     resetListCounts();
     ShowDrawFrequency();
+    RunGuarded(u"지난 회차 당첨번호를 읽지 못하였습니다."_s, [this] {
+        m_draws = DrawStats::ReadDraws();
+        m_history = GameFilter::History::of(m_draws);
+    });
+    loadFilters();
+    recountFilters();
+    connect(fraFilter1, &FilterPanel::changed, this, [this] {
+        recountFilters();
+        keepFilters();
+    });
 }
 
 QWidget* frmRun1::buildCountBox()
@@ -120,9 +137,25 @@ QWidget* frmRun1::buildCountBox()
     row->addWidget(cboAutoNo1, 1);
     for (QPushButton* b : {cmdGame1, cmdGame5, cmdUp, cmdDown})
         row->addWidget(b);
+    // A seed gives the same games again; an empty box takes a new one each run, shown beside it.
+    txtSeed1 = Named(new QLineEdit, u"txtSeed1"_s);
+    txtSeed1->setAccessibleName(u"씨앗"_s);
+    txtSeed1->setPlaceholderText(u"비우면 새로"_s);
+    txtSeed1->setMaxLength(20);
+    InstallFieldManners(txtSeed1);
+    lblSeed1 = Named(new QLabel, u"lblSeed1"_s);
+    lblSeed1->setAccessibleName(u"사용한 씨앗"_s);
+    lblSeed1->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    auto* seedLabel = new QLabel(u"씨앗:"_s);
+    seedLabel->setBuddy(txtSeed1);
+    auto* seedRow = new QHBoxLayout;
+    seedRow->addWidget(seedLabel);
+    seedRow->addWidget(txtSeed1, 1);
     auto* layout = new QVBoxLayout;
     layout->addLayout(row);
     layout->addWidget(cmdStart1);
+    layout->addLayout(seedRow);
+    layout->addWidget(lblSeed1);
 
     auto focusCount = [this] { cboAutoNo1->setFocus(); };
     connect(cmdGame1, &QPushButton::clicked, this, [this, focusCount] {
@@ -153,8 +186,14 @@ QWidget* frmRun1::buildPickers()
     cmdClear2 = button(u"초기화"_s, u"cmdClear2"_s);
     connect(cmdNo001, &NumberPicker::numberClicked, this, &frmRun1::toggleExcluded);
     connect(cmdNo002, &NumberPicker::numberClicked, this, &frmRun1::toggleRequired);
-    connect(cmdClear, &QPushButton::clicked, cmdNo001, &NumberPicker::clear);
-    connect(cmdClear2, &QPushButton::clicked, cmdNo002, &NumberPicker::clear);
+    connect(cmdClear, &QPushButton::clicked, this, [this] {
+        cmdNo001->clear();
+        recountFilters();
+    });
+    connect(cmdClear2, &QPushButton::clicked, this, [this] {
+        cmdNo002->clear();
+        recountFilters();
+    });
 
     auto* excludedHead = new QHBoxLayout;
     auto* lblNoNum = Named(new QLabel(u"제외번호"_s), u"lblNoNum"_s);
@@ -303,11 +342,12 @@ void frmRun1::toggleExcluded(int number)
 {
     if (cmdNo001->isSelected(number)) {
         cmdNo001->setSelected(number, false);
-        return;
+    } else {
+        cmdNo001->setSelected(number, true);
+        if (cmdNo002->isSelected(number))
+            cmdNo002->setSelected(number, false);
     }
-    cmdNo001->setSelected(number, true);
-    if (cmdNo002->isSelected(number))
-        cmdNo002->setSelected(number, false);
+    recountFilters();
 }
 
 void frmRun1::toggleRequired(int number)
@@ -323,6 +363,30 @@ void frmRun1::toggleRequired(int number)
     cmdNo002->setSelected(number, true);
     if (cmdNo001->isSelected(number))
         cmdNo001->setSelected(number, false);
+    recountFilters();
+}
+
+void frmRun1::recountFilters()
+{
+    const GameFilter::Settings settings = fraFilter1->settings();
+    const qint64 passing = GameFilter::CountPassing(settings, cmdNo002->selection(), cmdNo001->selection(), m_history);
+    fraFilter1->showCounts(passing, GameFilter::CountPastPasses(settings, m_draws, fraFilter1->kept().pastDraws));
+}
+
+void frmRun1::loadFilters()
+{
+    if (!keepsFilters())
+        return;
+    RunGuarded(u"번호 필터 설정을 읽지 못하였습니다."_s,
+               [this] { fraFilter1->setKept(GameFilterStore::Load(gUserConn)); });
+}
+
+void frmRun1::keepFilters()
+{
+    if (!keepsFilters())
+        return;
+    RunGuarded(u"번호 필터 설정을 저장하지 못하였습니다."_s,
+               [this] { GameFilterStore::Save(gUserConn, fraFilter1->kept()); });
 }
 
 void frmRun1::setListCommands(bool enabled)
@@ -392,6 +456,20 @@ void frmRun1::GenerateGames()
         return;
     }
     const NumberSet required = cmdNo002->selection();
+    const std::optional<std::uint64_t> seed
+        = txtSeed1->text().trimmed().isEmpty() ? Seed::Fresh() : Seed::Read(txtSeed1->text());
+    if (!seed) {
+        ShowMessage(Seed::Problem(), MsgIcon::Critical);
+        txtSeed1->setFocus();
+        return;
+    }
+    const GameFilter::Settings filters = fraFilter1->settings();
+    GameFilter::Generator generator(filters, required, excluded, m_history, *seed);
+    if (generator.passing() == 0) {
+        ShowMessage(GameFilter::NothingPassesMessage(filters), MsgIcon::Critical);
+        return;
+    }
+    lblSeed1->setText(u"사용한 씨앗: "_s + Seed::Text(*seed));
 
     BusyGuard busy(u"복권번호 생성 ..."_s);
     resetListCounts();
@@ -400,14 +478,13 @@ void frmRun1::GenerateGames()
     grdR1->setMaxRows(int(n));
     BusyGuard::progress(0);
 
-    GameRules::Generator generator(GameRules::ClockSeed());
     GameStats::Counts counts {};
     QElapsedTimer sinceShown;
     sinceShown.start();
     {
         Grid::Batch batch(*grdR1);
         for (int k = 1; k <= n; ++k) {
-            const Game game = generator.next(required, excluded);
+            const Game game = generator.next();
             const QStringList cells = game.cells();
             for (int c = 0; c < 6; ++c)
                 grdR1->setText(c + 1, k, cells[c]);

@@ -1,16 +1,20 @@
 #pragma once
 
+#include "DrawStats.h"
+#include "GameFilter.h"
 #include "GameRules.h"
 
 #include <QPointer>
 #include <QWidget>
 
+class FilterPanel;
 class Grid;
 class frmChart1;
 class LottoPad;
 class NumberPicker;
 class QComboBox;
 class QLabel;
+class QLineEdit;
 class QPushButton;
 
 // The lotto game window: a batch of games drawn with required and excluded numbers, games marked by
@@ -51,6 +55,10 @@ private:
     QWidget* buildPad();
     QWidget* buildList();
     QWidget* buildStats();
+    // The filters' cost, counted again whenever the numbers or the filters change.
+    void recountFilters();
+    void keepFilters();
+    void loadFilters();
     void toggleExcluded(int number);
     void toggleRequired(int number);
     void setListCommands(bool enabled);
@@ -69,10 +77,13 @@ private:
     QPushButton* cmdUp;
     QPushButton* cmdDown;
     QPushButton* cmdStart1;
+    QLineEdit* txtSeed1;
+    QLabel* lblSeed1;
     NumberPicker* cmdNo001;
     NumberPicker* cmdNo002;
     QPushButton* cmdClear;
     QPushButton* cmdClear2;
+    FilterPanel* fraFilter1;
     Grid* grdR1;
     QLabel* lblRecCount;
     Grid* grdR2;
@@ -89,6 +100,8 @@ private:
     QPushButton* cmdPrint;
     QPushButton* cmdChart1;
     QPointer<frmChart1> m_charts;
+    std::vector<DrawStats::Draw> m_draws;
+    GameFilter::History m_history;
 
     std::array<int, 6> g {};
 };
