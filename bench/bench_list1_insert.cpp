@@ -16,7 +16,6 @@
 #include <QTextStream>
 
 #include <functional>
-
 #include <time.h>
 
 using namespace Qt::StringLiterals;
@@ -61,20 +60,21 @@ int main(int argc, char* argv[])
     const QString insert = u"INSERT INTO List1 (BokNo,GNo1,No1,Top1,Kum1,SNo1) VALUES (?,?,?,'9',0,?)"_s;
     // One transaction of every row, timed on the clock and, since others' work on a shared machine stretches
     // the clock, by the process's own time too.
-    const auto timed = [&](const QString& name, const QString& label, const std::function<void(const Connection&)>& write) {
-        Connection db = freshUserDb(name);
-        QElapsedTimer timer;
-        timer.start();
-        const double cpuStart = bench::CpuMs() / 1e3;
-        Transaction transaction(db);
-        write(db);
-        transaction.commit();
-        const double seconds = double(timer.nsecsElapsed()) / 1e9;
-        const double cpu = bench::CpuMs() / 1e3 - cpuStart;
-        out << label << rows << " rows in " << QString::number(seconds, 'f', 3) << " s = " << qint64(rows / seconds)
-            << " rows/s (cpu " << QString::number(cpu, 'f', 3) << " s = " << qint64(rows / cpu) << " rows/s)"
-            << Qt::endl;
-    };
+    const auto timed
+        = [&](const QString& name, const QString& label, const std::function<void(const Connection&)>& write) {
+              Connection db = freshUserDb(name);
+              QElapsedTimer timer;
+              timer.start();
+              const double cpuStart = bench::CpuMs() / 1e3;
+              Transaction transaction(db);
+              write(db);
+              transaction.commit();
+              const double seconds = double(timer.nsecsElapsed()) / 1e9;
+              const double cpu = bench::CpuMs() / 1e3 - cpuStart;
+              out << label << rows << " rows in " << QString::number(seconds, 'f', 3)
+                  << " s = " << qint64(rows / seconds) << " rows/s (cpu " << QString::number(cpu, 'f', 3)
+                  << " s = " << qint64(rows / cpu) << " rows/s)" << Qt::endl;
+          };
     timed(u"bulk"_s, u"one transaction: "_s, [&](const Connection& db) {
         Query q(db, insert);
         for (int i = 1; i <= rows; ++i)

@@ -19,7 +19,6 @@
 #include <QTextStream>
 
 #include <random>
-
 #include <time.h>
 
 using namespace Qt::StringLiterals;

@@ -1,8 +1,8 @@
 #include "DemoData.h"
 
-#include "SetupError.h"
 #include "Game.h"
 #include "Rank.h"
+#include "SetupError.h"
 #include "Tools.h"
 
 #include <QFile>
@@ -222,7 +222,8 @@ QString GameMatching(const Draw& draw, int matching, std::mt19937& random)
     while (k < 6) {
         const int n = int(1 + random() % 45);
         const bool taken = std::find(draw.numbers.begin(), draw.numbers.end(), n) != draw.numbers.end()
-            || n == draw.bonus || std::find(game.begin(), game.begin() + qsizetype(k), n) != game.begin() + qsizetype(k);
+            || n == draw.bonus
+            || std::find(game.begin(), game.begin() + qsizetype(k), n) != game.begin() + qsizetype(k);
         if (!taken)
             game[k++] = n;
     }

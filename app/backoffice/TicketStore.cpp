@@ -98,8 +98,8 @@ QString CheckTexts(const OrderTexts& texts)
     for (const auto& [name, text] : fields) {
         const int bytes = ByteLen(SqlQuote(text->trimmed()));
         if (bytes > kTextBytes)
-            return u'[' + name + u"]은(는) "_s + Backoffice::Thousands(kTextBytes) + u"바이트까지 적을 수 있습니다. (지금 "_s
-                + Backoffice::Thousands(bytes) + u"바이트)"_s;
+            return u'[' + name + u"]은(는) "_s + Backoffice::Thousands(kTextBytes)
+                + u"바이트까지 적을 수 있습니다. (지금 "_s + Backoffice::Thousands(bytes) + u"바이트)"_s;
     }
     return QString();
 }
@@ -129,7 +129,8 @@ Saved SaveTexts(qint64 code, const OrderTexts& texts)
         for (const auto& [drawNo, n] : leaving)
             saved.movedGames += n;
         lowerDrawCounts(leaving);
-        Execute(gServerConn, u"UPDATE NBNo1 SET BokNo = ? WHERE JPCodeNo = ? AND BokNo <> ?"_s,
+        Execute(gServerConn,
+                u"UPDATE NBNo1 SET BokNo = ? WHERE JPCodeNo = ? AND BokNo <> ?"_s,
                 {texts.drawNo, code, texts.drawNo});
         raiseDrawCount(texts.drawNo, saved.movedGames);
     }
@@ -215,7 +216,8 @@ qint64 HighestSerial(qint64 code)
 std::vector<qint64> Serials(qint64 code, const Range& range)
 {
     Backoffice::RequireAdministrator();
-    Query q(gServerConn, u"SELECT DISTINCT SNo1 FROM NBNo1 WHERE JPCodeNo = ? AND SNo1 BETWEEN ? AND ? ORDER BY SNo1"_s);
+    Query q(gServerConn,
+            u"SELECT DISTINCT SNo1 FROM NBNo1 WHERE JPCodeNo = ? AND SNo1 BETWEEN ? AND ? ORDER BY SNo1"_s);
     q.run({code, range.first, range.last});
     std::vector<qint64> serials;
     while (q.next())

@@ -15,7 +15,21 @@ namespace CouponRegistration {
 enum class Mode { Register, Edit };
 
 // The boxes of the form, by the name the form gives them.
-enum class Field { BokNo, Part2, Comp1, Title1, Title2, No1Text, No2Text, No3Text, No4Text, No5Text, Text1, Text2, Bigo1 };
+enum class Field {
+    BokNo,
+    Part2,
+    Comp1,
+    Title1,
+    Title2,
+    No1Text,
+    No2Text,
+    No3Text,
+    No4Text,
+    No5Text,
+    Text1,
+    Text2,
+    Bigo1
+};
 
 struct Fields
 {

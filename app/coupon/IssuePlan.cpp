@@ -1,8 +1,8 @@
 #include "IssuePlan.h"
 
 #include "Globals.h"
-#include "Settings.h"
 #include "Query.h"
+#include "Settings.h"
 #include "TextExport.h"
 #include "Tools.h"
 #include "WebSite.h"

@@ -70,8 +70,9 @@ QString ServerCaSetting()
 int ConnectTimeoutSetting()
 {
     bool ok = false;
-    const int seconds =
-        ReadIfo(QString(), QString::fromUtf16(kInstallSection), QString::fromUtf16(kConnectTimeoutKey)).trimmed().toInt(&ok);
+    const int seconds = ReadIfo(QString(), QString::fromUtf16(kInstallSection), QString::fromUtf16(kConnectTimeoutKey))
+                            .trimmed()
+                            .toInt(&ok);
     // libpq takes less than two seconds as two.
     return ok ? std::clamp(seconds, 2, 60) : 10;
 }

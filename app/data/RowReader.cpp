@@ -111,8 +111,9 @@ RowReader& RowReader::bind(int at, QStringView text)
         plain = text[i].unicode() < 0x80;
         ascii[i] = char(text[i].unicode());
     }
-    const int result = plain ? sqlite3_bind_text(m_stmt, at + 1, ascii, int(text.size()), SQLITE_TRANSIENT)
-                             : sqlite3_bind_text16(m_stmt, at + 1, text.utf16(), int(text.size() * 2), SQLITE_TRANSIENT);
+    const int result = plain
+        ? sqlite3_bind_text(m_stmt, at + 1, ascii, int(text.size()), SQLITE_TRANSIENT)
+        : sqlite3_bind_text16(m_stmt, at + 1, text.utf16(), int(text.size() * 2), SQLITE_TRANSIENT);
     if (result != SQLITE_OK)
         fail(result);
     return *this;
@@ -160,18 +161,26 @@ SqlFunction::SqlFunction(const Connection& connection, const QByteArray& name, B
         const auto* self = static_cast<const SqlFunction*>(sqlite3_user_data(context));
         const auto* text = reinterpret_cast<const char*>(sqlite3_value_text(values[0]));
         try {
-            sqlite3_result_int64(context,
-                                 self->m_body(text ? QByteArrayView(text, sqlite3_value_bytes(values[0])) : QByteArrayView()));
+            sqlite3_result_int64(
+                context,
+                self->m_body(text ? QByteArrayView(text, sqlite3_value_bytes(values[0])) : QByteArrayView()));
         } catch (...) {
             // Nothing may unwind through SQLite: the statement fails instead, and its transaction with it.
             sqlite3_result_error(context, "function failed", -1);
         }
     };
-    const int result = sqlite3_create_function_v2(m_db, m_name.constData(), 1,
-                                                   SQLITE_UTF8 | SQLITE_DETERMINISTIC | SQLITE_DIRECTONLY, this,
-                                                   call, nullptr, nullptr, nullptr);
+    const int result = sqlite3_create_function_v2(m_db,
+                                                  m_name.constData(),
+                                                  1,
+                                                  SQLITE_UTF8 | SQLITE_DETERMINISTIC | SQLITE_DIRECTONLY,
+                                                  this,
+                                                  call,
+                                                  nullptr,
+                                                  nullptr,
+                                                  nullptr);
     if (result != SQLITE_OK)
-        throw SqliteFailureOf(result, QString::fromUtf16(static_cast<const char16_t*>(sqlite3_errmsg16(m_db))),
+        throw SqliteFailureOf(result,
+                              QString::fromUtf16(static_cast<const char16_t*>(sqlite3_errmsg16(m_db))),
                               QString::fromLatin1(name));
 }
 

@@ -7,7 +7,6 @@
 
 using namespace Qt::StringLiterals;
 
-
 QString ReadInfo(const QString& section, const QString& name)
 {
     Query query(gSystemConn, u"SELECT Value1 FROM Info1 WHERE Section1 = ? AND Name1 = ?"_s);

@@ -21,7 +21,8 @@ public:
     static SqlError ValueCount(qsizetype places, qsizetype given, const QString& statement)
     {
         return SqlError(QStringLiteral("문장의 값 자리 수(%1)와 주어진 값의 수(%2)가 다릅니다.").arg(places).arg(given),
-                        QString(), statement);
+                        QString(),
+                        statement);
     }
 
     const QString& message() const { return m_message; }

@@ -188,4 +188,3 @@ std::optional<qint64> WholeNumberOf(const QString& text)
         return std::nullopt;
     return RoundHalfEven(*value);
 }
-

@@ -34,4 +34,3 @@ std::optional<double> NumericValue(const QString& text);
 qint64 RoundHalfEven(double value);
 // The number of a box taken as a whole number: NumericValue rounded halves to even.
 std::optional<qint64> WholeNumberOf(const QString& text);
-

@@ -12,6 +12,6 @@ __attribute__((noinline)) void ClearVectorState()
 
 #else
 
-void ClearVectorState() {}
+void ClearVectorState() { }
 
 #endif

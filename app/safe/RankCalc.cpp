@@ -12,9 +12,9 @@
 #include <QElapsedTimer>
 
 #include <bit>
+#include <cmath>
 #include <future>
 #include <optional>
-#include <cmath>
 
 using namespace Qt::StringLiterals;
 
@@ -112,7 +112,8 @@ qint64 EvaluatePending(qint64 drawNo, const DrawResult& draw, const ProgressCall
     // list shown next. (Declared after the transaction, the reading ends before any undoing of it.)
     std::future<RankedGames> beside = std::async(std::launch::async, rankGames, gUserConn.path(), drawNo, rule, prizes);
     Execute(gUserConn, u"SAVEPOINT rank_pass"_s);
-    qint64 pending = Execute(gUserConn, u"UPDATE List1 SET Top1 = '0', Kum1 = 0 WHERE BokNo = ? AND Top1 = '9'"_s, {drawNo});
+    qint64 pending
+        = Execute(gUserConn, u"UPDATE List1 SET Top1 = '0', Kum1 = 0 WHERE BokNo = ? AND Top1 = '9'"_s, {drawNo});
     report(50);
     RankedGames ranked = beside.get();
     // The copy is put in the list's order on the other thread while the winners are written and committed.
@@ -148,8 +149,9 @@ qint64 EvaluatePending(qint64 drawNo, const DrawResult& draw, const ProgressCall
             }
             return rule.rankOf(game) - '0';
         });
-        const SqlFunction prize(gUserConn, "suriball_prize",
-                                [&](QByteArrayView game) { return prizes[size_t(rule.rankOf(game) - '0')]; });
+        const SqlFunction prize(gUserConn, "suriball_prize", [&](QByteArrayView game) {
+            return prizes[size_t(rule.rankOf(game) - '0')];
+        });
         pending = Execute(gUserConn,
                           u"UPDATE List1 SET Top1 = CAST(suriball_rank(No1) AS TEXT), Kum1 = suriball_prize(No1) "
                           "WHERE BokNo = ? AND Top1 = '9'"_s,
@@ -177,9 +179,10 @@ Totals ReadTotals(qint64 drawNo)
         }
         return totals;
     }
-    Query q(gUserConn,
-            u"SELECT Top1, COUNT(*) AS n, SUM(Kum1) AS s FROM List1 "
-            "WHERE BokNo = ? AND Top1 IN ('1','2','3','4','5') AND Top1 BETWEEN '1' AND '5' AND Kum1 <> 0 GROUP BY Top1"_s);
+    Query q(
+        gUserConn,
+        u"SELECT Top1, COUNT(*) AS n, SUM(Kum1) AS s FROM List1 "
+        "WHERE BokNo = ? AND Top1 IN ('1','2','3','4','5') AND Top1 BETWEEN '1' AND '5' AND Kum1 <> 0 GROUP BY Top1"_s);
     q.run({drawNo});
     while (q.next()) {
         const int rank = q.text(u"Top1"_s).toInt();

@@ -69,8 +69,8 @@ std::optional<ListOrder>& keptOrder()
 }
 
 // The list, with the games it points into; null when the draw has no image and SQLite is to make it.
-const ListOrder* listOrder(const TicketQuery& query, std::shared_ptr<const DrawGames>& games,
-                           bool highestRankFirst = false)
+const ListOrder*
+listOrder(const TicketQuery& query, std::shared_ptr<const DrawGames>& games, bool highestRankFirst = false)
 {
     std::optional<ListOrder>& kept = keptOrder();
     games = DrawGames::read(query.drawNo);
@@ -247,7 +247,8 @@ std::vector<DrawRow> DrawList()
     while (draws.next()) {
         const qint64 drawNo = draws.integer(u"BokNo"_s);
         const QString no1 = draws.text(u"No1"_s);
-        const QString numbers = no1 == u"00000000000000"_s ? u"(미추첨)"_s : GameText::Dotted(no1) + u" 보:"_s + no1.mid(12, 2);
+        const QString numbers
+            = no1 == u"00000000000000"_s ? u"(미추첨)"_s : GameText::Dotted(no1) + u" 보:"_s + no1.mid(12, 2);
         rows.push_back({drawNo, draws.text(u"Date2"_s), numbers, counts.value(drawNo, 0)});
     }
     return rows;

@@ -158,7 +158,10 @@ int twipsOr(const QString& name, int fallback)
 
 QRect HelpPlaceTwips()
 {
-    return QRect(twipsOr(kHelpLeft, 600), twipsOr(kHelpTop, 600), twipsOr(kHelpWidth, 9000), twipsOr(kHelpHeight, 7500));
+    return QRect(twipsOr(kHelpLeft, 600),
+                 twipsOr(kHelpTop, 600),
+                 twipsOr(kHelpWidth, 9000),
+                 twipsOr(kHelpHeight, 7500));
 }
 
 void SaveHelpPlaceTwips(const QRect& place)

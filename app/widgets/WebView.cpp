@@ -88,7 +88,9 @@ void WebView::navigate(const QString& address)
     if (!WebSite::ViewAllowed(address)) {
         // Only pages from the net and the install's own pages are shown; nothing else of the disk.
         QMetaObject::invokeMethod(
-            this, [this, address] { Q_EMIT loadFailed(-300, u"열 수 없는 주소입니다: "_s + address); }, Qt::QueuedConnection);
+            this,
+            [this, address] { Q_EMIT loadFailed(-300, u"열 수 없는 주소입니다: "_s + address); },
+            Qt::QueuedConnection);
         clear();
         return;
     }
@@ -101,7 +103,8 @@ void WebView::navigate(const QString& address)
     if (url.isLocalFile() && !QFileInfo::exists(url.toLocalFile())) {
         // The engine reports a missing file after the call returns; the plain view does the same.
         QMetaObject::invokeMethod(
-            this, [this, url] { Q_EMIT loadFailed(-6, u"파일을 찾을 수 없습니다: "_s + url.toLocalFile()); },
+            this,
+            [this, url] { Q_EMIT loadFailed(-6, u"파일을 찾을 수 없습니다: "_s + url.toLocalFile()); },
             Qt::QueuedConnection);
         m_plain->clear();
         return;

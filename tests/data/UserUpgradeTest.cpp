@@ -8,17 +8,18 @@
 #include <QFile>
 #include <QMap>
 
-#include <algorithm>
-
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 using namespace Qt::StringLiterals;
 
 namespace {
 
 // The games as a member keeps them: pending, won, lost, in two draws and two groups.
-const QString kGames = u"SELECT group_concat(BokNo || ':' || GNo1 || ':' || No1 || ':' || Top1 || ':' || Kum1 || ':' || SNo1, ' ') "
-                       "FROM (SELECT * FROM List1 ORDER BY BokNo, SNo1)"_s;
+const QString kGames
+    = u"SELECT group_concat(BokNo || ':' || GNo1 || ':' || No1 || ':' || Top1 || ':' || Kum1 || ':' || SNo1, ' ') "
+      "FROM (SELECT * FROM List1 ORDER BY BokNo, SNo1)"_s;
 
 QString indexesOf(const Connection& c)
 {
@@ -39,10 +40,7 @@ QString templateIndexes()
     return wanted.values().join(u"; "_s);
 }
 
-QByteArray digest(const QString& path)
-{
-    return QCryptographicHash::hash(ReadBytes(path), QCryptographicHash::Sha256);
-}
+QByteArray digest(const QString& path) { return QCryptographicHash::hash(ReadBytes(path), QCryptographicHash::Sha256); }
 
 class MemberFile : public ::testing::Test
 {
@@ -62,7 +60,8 @@ protected:
     {
         Connection c = Connection::openSqlite(path);
         Execute(c, u"DROP TABLE List1"_s);
-        Execute(c, u"CREATE TABLE List1 (BokNo INTEGER, GNo1 INTEGER, No1 TEXT, Top1 TEXT, Kum1 INTEGER, SNo1 INTEGER)"_s);
+        Execute(c,
+                u"CREATE TABLE List1 (BokNo INTEGER, GNo1 INTEGER, No1 TEXT, Top1 TEXT, Kum1 INTEGER, SNo1 INTEGER)"_s);
         Execute(c, u"CREATE UNIQUE INDEX List1_Game ON List1 (BokNo, SNo1)"_s);
         Execute(c, u"CREATE INDEX List1_Group ON List1 (BokNo, GNo1)"_s);
         if (layout == Layout::FirstRelease) {
@@ -102,15 +101,17 @@ TEST_F(MemberFile, EachEarlierLayoutIsBroughtUpToDateKeepingEveryGame)
         const Connection c = OpenUserDatabase(path);
         EXPECT_EQ(indexesOf(c), templateIndexes());
         EXPECT_EQ(SqlValue(c, u"SELECT sql FROM sqlite_master WHERE name = 'List1'"_s).remove(u'"'),
-                  Schema::createTable(*std::find_if(Schema::userTables().begin(), Schema::userTables().end(),
+                  Schema::createTable(*std::find_if(Schema::userTables().begin(),
+                                                    Schema::userTables().end(),
                                                     [](const TableDef& t) { return t.name == u"List1"_s; }),
                                       Connection::Engine::SQLite));
         EXPECT_EQ(SqlValue(c, kGames), games);
         EXPECT_EQ(SqlValue(c, u"PRAGMA integrity_check"_s), u"ok"_s);
         // Kept in draw and serial order, found by it, and the rank index holds the winner alone.
         EXPECT_EQ(SqlValue(c, u"SELECT group_concat(SNo1) FROM List1 WHERE BokNo = 1200"_s), u"1,2,3"_s);
-        EXPECT_EQ(SqlValue(c, u"SELECT group_concat(SNo1) FROM List1 INDEXED BY List1_Rank "
-                              "WHERE BokNo = 1200 AND Top1 BETWEEN '1' AND '5'"_s),
+        EXPECT_EQ(SqlValue(c,
+                           u"SELECT group_concat(SNo1) FROM List1 INDEXED BY List1_Rank "
+                           "WHERE BokNo = 1200 AND Top1 BETWEEN '1' AND '5'"_s),
                   u"2"_s);
         // The games go on being saved and found.
         Execute(c, u"INSERT INTO List1 (BokNo,GNo1,No1,Top1,Kum1,SNo1) VALUES (1200,1,'212223242526','9',0,4)"_s);
@@ -118,7 +119,9 @@ TEST_F(MemberFile, EachEarlierLayoutIsBroughtUpToDateKeepingEveryGame)
     }
     // Once upgraded, the next opening finds nothing to do.
     const QByteArray upgraded = digest(path);
-    { const Connection again = OpenUserDatabase(path); }
+    {
+        const Connection again = OpenUserDatabase(path);
+    }
     EXPECT_EQ(digest(path), upgraded);
 }
 
@@ -126,11 +129,14 @@ TEST_F(MemberFile, OneAlreadyUpToDateIsNotWrittenTo)
 {
     {
         const Connection c = OpenUserDatabase(path);
-        Execute(c, u"INSERT INTO List1 (BokNo,GNo1,No1,Top1,Kum1,SNo1) VALUES (?,?,?,'9',0,?)"_s,
+        Execute(c,
+                u"INSERT INTO List1 (BokNo,GNo1,No1,Top1,Kum1,SNo1) VALUES (?,?,?,'9',0,?)"_s,
                 {1200, 1, u"010203040506"_s, 1});
     }
     const QByteArray before = digest(path);
-    { const Connection c = OpenUserDatabase(path); }
+    {
+        const Connection c = OpenUserDatabase(path);
+    }
     EXPECT_EQ(digest(path), before);
 }
 

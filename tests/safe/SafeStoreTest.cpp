@@ -11,7 +11,6 @@
 
 #include <cmath>
 #include <limits>
-
 #include <random>
 
 using namespace Qt::StringLiterals;
@@ -80,7 +79,14 @@ TEST(SafeExportLines, ColumnsInBytes)
 TEST(SafeExportLines, TheBytesMadeInBulkAreTheLineEncoded)
 {
     for (const QString& rank : {u"0"_s, u"9"_s, u"1"_s, u"5"_s, u"x"_s}) {
-        for (const qint64 prize : {0LL, 7LL, 999LL, 1000LL, 123456LL, 1000000LL, 2357299875LL, 99999999999999LL,
+        for (const qint64 prize : {0LL,
+                                   7LL,
+                                   999LL,
+                                   1000LL,
+                                   123456LL,
+                                   1000000LL,
+                                   2357299875LL,
+                                   99999999999999LL,
                                    std::numeric_limits<qint64>::max()}) {
             const SafeStore::Ticket t {u"010203040506"_s, rank, prize, 1};
             EXPECT_EQ(SafeExport::PlainLine(t), ToCp949(SafeExport::Line(t))) << rank.toStdString() << ' ' << prize;
@@ -210,7 +216,9 @@ TEST_F(SafeTest, PagesAreThoseOfTheFileAsItIsNow)
     }
 
     const QString first = SafeStore::TicketPage(byNumber, 0, 1).front().no1;
-    Execute(gUserConn, u"DELETE FROM List1 WHERE BokNo = 1201 AND SNo1 = ?"_s, {SafeStore::TicketPage(byNumber, 0, 1).front().sno1});
+    Execute(gUserConn,
+            u"DELETE FROM List1 WHERE BokNo = 1201 AND SNo1 = ?"_s,
+            {SafeStore::TicketPage(byNumber, 0, 1).front().sno1});
     EXPECT_EQ(SafeStore::CountTickets(byNumber), 249);
     EXPECT_EQ(page(byNumber, 0), sqlPage(u"No1, SNo1"_s, 0));
     {
@@ -247,8 +255,8 @@ TEST_F(SafeTest, EveryListIsSqlitesList)
     };
     const auto sqlList = [](const SafeStore::TicketQuery& q) {
         const QString filter = q.filter == SafeStore::RankFilter::Won ? u" AND Top1 BETWEEN '1' AND '5'"_s
-            : q.filter == SafeStore::RankFilter::Lost                  ? u" AND Top1 = '0'"_s
-                                                                       : QString();
+            : q.filter == SafeStore::RankFilter::Lost                 ? u" AND Top1 = '0'"_s
+                                                                      : QString();
         return SqlValue(gUserConn,
                         u"SELECT group_concat(SNo1 || '/' || No1 || '/' || Top1 || '/' || Kum1, ' ') FROM (SELECT * "
                         "FROM List1 WHERE BokNo = 1200 AND (? = 0 OR GNo1 = ?)"_s
@@ -256,7 +264,8 @@ TEST_F(SafeTest, EveryListIsSqlitesList)
                         {q.groupNo, q.groupNo});
     };
     const auto everyList = [&] {
-        for (const auto filter : {SafeStore::RankFilter::All, SafeStore::RankFilter::Won, SafeStore::RankFilter::Lost}) {
+        for (const auto filter :
+             {SafeStore::RankFilter::All, SafeStore::RankFilter::Won, SafeStore::RankFilter::Lost}) {
             for (const qint64 group : {qint64(0), SafeStore::GroupNumber(u"A"_s), SafeStore::GroupNumber(u"B"_s)}) {
                 for (const bool byRank : {false, true}) {
                     const SafeStore::TicketQuery q {1200, filter, group, byRank};
@@ -284,11 +293,12 @@ TEST_F(SafeTest, EveryListIsSqlitesList)
 TEST_F(SafeTest, ThePassRanksGamesOfAnyFormByTheRuleAsWritten)
 {
     const RankCalc::DrawResult draw = RankCalc::ReadDrawResult(1200);
-    const QStringList odd = {u"0102041620"_s, u"01020416203245"_s, u"0102041620xx"_s, u"010204162032"_s,
-                             u"32200416020145"_s, QString()};
+    const QStringList odd
+        = {u"0102041620"_s, u"01020416203245"_s, u"0102041620xx"_s, u"010204162032"_s, u"32200416020145"_s, QString()};
     ASSERT_FALSE(SafeStore::SaveGames(1200, {u"010204162044"_s}, QString(), u"g"_s));
     for (int i = 0; i < odd.size(); ++i)
-        Execute(gUserConn, u"INSERT INTO List1 (BokNo,GNo1,No1,Top1,Kum1,SNo1) VALUES (1200,1,?,'9',0,?)"_s,
+        Execute(gUserConn,
+                u"INSERT INTO List1 (BokNo,GNo1,No1,Top1,Kum1,SNo1) VALUES (1200,1,?,'9',0,?)"_s,
                 {odd[i].isNull() ? QVariant() : QVariant(odd[i]), 10 + i});
     EXPECT_EQ(RankCalc::EvaluatePending(1200, draw), 7);
     Query q(gUserConn, u"SELECT No1, Top1, Kum1 FROM List1 WHERE BokNo = 1200 ORDER BY SNo1"_s);
@@ -319,8 +329,12 @@ TEST_F(SafeTest, TheExportOrderIsTheListOrder)
                             + orderBy + u')');
     };
     const QString insert = u"INSERT INTO List1 (BokNo,GNo1,No1,Top1,Kum1,SNo1) VALUES (1201,1,?,?,0,?)"_s;
-    const QStringList numbers = {u"303132333435"_s, u"010203040506"_s, u"303132333435"_s, u"010203040505"_s,
-                                 u"010203040506"_s, u"450102030405"_s};
+    const QStringList numbers = {u"303132333435"_s,
+                                 u"010203040506"_s,
+                                 u"303132333435"_s,
+                                 u"010203040505"_s,
+                                 u"010203040506"_s,
+                                 u"450102030405"_s};
     const QStringList ranks = {u"0"_s, u"5"_s, u"9"_s, u"0"_s, u"3"_s, u"5"_s};
     for (int i = 0; i < 6; ++i)
         Execute(gUserConn, insert, {numbers[i], ranks[i], 10 - i});

@@ -22,7 +22,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-
 class HandOverCase : public UpdaterCase
 {
 protected:

@@ -20,7 +20,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-
 struct Spec
 {
     QString relative; // under the install root, with "/"

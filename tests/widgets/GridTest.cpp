@@ -1,11 +1,10 @@
 #include "Grid.h"
 
 #include <QHeaderView>
+#include <QMouseEvent>
 #include <QSignalSpy>
 #include <QTableView>
 #include <QTest>
-
-#include <QMouseEvent>
 
 #include <gtest/gtest.h>
 

@@ -74,7 +74,9 @@ Grid* OrderGrid(const QString& idCaption)
     return grid;
 }
 
-void ShowOrders(Grid& grid, const std::vector<OrderStore::Order>& orders, qint64 keep,
+void ShowOrders(Grid& grid,
+                const std::vector<OrderStore::Order>& orders,
+                qint64 keep,
                 const std::function<qint64(const OrderStore::Order&)>& amount)
 {
     QList<QStringList> rows;

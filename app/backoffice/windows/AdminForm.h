@@ -1,10 +1,10 @@
 #pragma once
 
+#include "OrderStore.h"
+
 #include <QLabel>
 #include <QString>
 #include <QWidget>
-
-#include "OrderStore.h"
 
 #include <functional>
 #include <vector>
@@ -30,7 +30,9 @@ void CloseWindow(QWidget* window);
 Grid* OrderGrid(const QString& idCaption);
 // Fills it, one row an order with its amount as the window reckons it, and makes the row of the order
 // keep current when it is there.
-void ShowOrders(Grid& grid, const std::vector<OrderStore::Order>& orders, qint64 keep,
+void ShowOrders(Grid& grid,
+                const std::vector<OrderStore::Order>& orders,
+                qint64 keep,
                 const std::function<qint64(const OrderStore::Order&)>& amount);
 
 } // namespace AdminForm

@@ -105,7 +105,8 @@ frmSave22::frmSave22(Mode mode, qint64 drawNo, qint64 games, QWidget* parent)
     buttons->addWidget(cmdSave1);
     buttons->addWidget(cmdCancel);
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(note(u"복권쿠폰은 회원이 직접 발행하는 복권으로 경품을 발행업체에서 지급합니다."_s, u"#1d3c8f"_s));
+    layout->addWidget(
+        note(u"복권쿠폰은 회원이 직접 발행하는 복권으로 경품을 발행업체에서 지급합니다."_s, u"#1d3c8f"_s));
     layout->addWidget(note(u"(주의) 쿠폰내용은 인터넷을 통해 공개되므로 정확히 기재바랍니다."_s, u"#b03030"_s));
     layout->addLayout(fields);
     layout->addWidget(note(u"4등,5등의 경품내용을 입력하지 않으면 복권에 표시되지 않습니다."_s, u"#555555"_s));

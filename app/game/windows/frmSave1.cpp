@@ -57,7 +57,8 @@ frmSave1::frmSave1(qint64 gameCount, QWidget* parent)
         BusyGuard busy(u"추첨회차 정보 읽기 ..."_s);
         QList<QStringList> rows;
         for (const SafeStore::DrawRow& draw : SafeStore::DrawList())
-            rows.append({QString::number(draw.drawNo), draw.date, draw.games > 0 ? QString::number(draw.games) : QString()});
+            rows.append(
+                {QString::number(draw.drawNo), draw.date, draw.games > 0 ? QString::number(draw.games) : QString()});
         grdR1->setRows(rows);
         cboGroup1->addItem(kNewGroup);
         cboGroup1->addItems(SafeStore::GroupNames());

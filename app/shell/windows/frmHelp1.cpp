@@ -22,9 +22,7 @@ frmHelp1::frmHelp1(QWidget* parent)
     webHelp1->setObjectName(u"webHelp1"_s);
     setMinimumSize(200 / kTwips, 200 / kTwips);
     QRect place(600, 600, 9000, 7500);
-    RunGuarded(u"도움말 창의 위치를 읽지 못하였습니다."_s, [&] {
-        place = DisplaySettings::HelpPlaceTwips();
-    });
+    RunGuarded(u"도움말 창의 위치를 읽지 못하였습니다."_s, [&] { place = DisplaySettings::HelpPlaceTwips(); });
     const int width = std::max(place.width(), 200);
     const int height = std::max(place.height(), 200);
     setGeometry(place.x() / kTwips, place.y() / kTwips, width / kTwips, height / kTwips);
@@ -39,7 +37,8 @@ void frmHelp1::closeEvent(QCloseEvent* event)
     const QRect g = geometry();
     // The place is a convenience: a failure to keep it never keeps the window open.
     RunGuarded(u"도움말 창의 위치를 저장하지 못하였습니다."_s, [&] {
-        DisplaySettings::SaveHelpPlaceTwips(QRect(g.x() * kTwips, g.y() * kTwips, g.width() * kTwips, g.height() * kTwips));
+        DisplaySettings::SaveHelpPlaceTwips(
+            QRect(g.x() * kTwips, g.y() * kTwips, g.width() * kTwips, g.height() * kTwips));
     });
     event->accept();
 }

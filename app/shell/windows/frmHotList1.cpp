@@ -2,9 +2,9 @@
 
 #include "Globals.h"
 #include "Grid.h"
-#include "WebSite.h"
 #include "ShellRotation.h"
 #include "UiTools.h"
+#include "WebSite.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
