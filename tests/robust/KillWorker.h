@@ -25,9 +25,14 @@ class Worker
 {
 public:
     Worker(const QString& action, const QString& userId, quint32 seed)
+        : Worker(action, userId, QString::number(seed))
+    {
+    }
+    // The updater's run, dying at the first event whose text starts with `dieAt`.
+    Worker(const QString& action, const QString& userId, const QString& dieAt)
     {
         m_process.setProgram(QStringLiteral(SURIBALL_KILL_WORKER));
-        m_process.setArguments({action, userId, QString::number(seed)});
+        m_process.setArguments({action, userId, dieAt});
         m_process.start();
     }
     ~Worker()

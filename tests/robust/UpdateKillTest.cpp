@@ -210,6 +210,16 @@ TEST_F(UpdateKillTest, AnUpdateKilledAtAnyMomentLeavesOneWholeRelease)
         ASSERT_EQ(recoverAndCheck(), "") << "killed at event " << at << ": "
                                          << run.texts.value(run.texts.size() - 1).toStdString();
     }
+    // The recording is one event whose place moves with the files' arrival: a kill named by its text.
+    {
+        restore();
+        Worker worker(u"update"_s, u"-"_s, u"최종 재설정 작업"_s);
+        const WorkerRun run = worker.ended();
+        ASSERT_TRUE(run.errors.isEmpty()) << run.errors.toStdString();
+        ASSERT_EQ(phaseOf(run.texts), "recording") << run.texts.join(u'\n').toStdString();
+        ++kills["recording"];
+        ASSERT_EQ(recoverAndCheck(), "") << "killed in the recording";
+    }
     // And at random moments, inside a file's copy as well.
     std::mt19937 random(2102);
     int randomKills = 0;
@@ -217,7 +227,7 @@ TEST_F(UpdateKillTest, AnUpdateKilledAtAnyMomentLeavesOneWholeRelease)
     budget.start();
     // Until enough of them have come inside the copying, where the events cannot reach.
     int randomInCopying = 0;
-    while (budget.elapsed() < kBudgetMs && randomKills < 100 && randomInCopying < 10) {
+    while (budget.elapsed() < kBudgetMs && randomKills < 100 && randomInCopying < 5) {
         restore();
         Worker worker(u"update"_s, u"-"_s, 0);
         ASSERT_TRUE(worker.waitFor(0)) << worker.killNow().stderrText.toStdString();

@@ -5,9 +5,10 @@
 //   robust_kill_worker save|deletegroup|rank|issue|sync <user ID> <seed>
 //
 // It also runs the updater once, printing every step and item its window would show as an "event" line,
-// and with a number other than 0 stops itself with SIGKILL at that event:
+// and with a number other than 0 stops itself with SIGKILL at that event (or, given a text, at the first
+// event that starts with it):
 //
-//   robust_kill_worker update - <event to die at>
+//   robust_kill_worker update - <event to die at: its number or the start of its text>
 //
 // It also runs one action under a fault the test cannot make inside its own process (a file size limit
 // standing for a full disk, another user's file rights) and prints how it ended:
@@ -214,14 +215,15 @@ int runOnce(const QString& action, qint64 limit)
 }
 
 // One run of the updater on the install, as the updater program makes it once its window is up.
-int updateOnce(int dieAt)
+int updateOnce(const QString& dieAt)
 {
     UpdateRun run;
     int events = 0;
     auto event = [&](const QString& text) {
         std::printf("event %d %s\n", ++events, text.toUtf8().constData());
         std::fflush(stdout);
-        if (events == dieAt)
+        if (QString::number(events) == dieAt
+            || (!dieAt.isEmpty() && !dieAt.front().isDigit() && text.startsWith(dieAt)))
             std::raise(SIGKILL);
     };
     QObject::connect(&run, &UpdateRun::step, event);
@@ -257,7 +259,7 @@ int main(int argc, char* argv[])
         if (action == u"update"_s) {
             OpenSystemDb();
             say("ready");
-            return updateOnce(QByteArray(argv[3]).toInt());
+            return updateOnce(QString::fromUtf8(argv[3]));
         }
         openDatabases(QString::fromUtf8(argv[2]));
         say("ready");
