@@ -4,6 +4,7 @@
 #include "FilePlacement.h"
 #include "Globals.h"
 #include "Paths.h"
+#include "ProtocolStatement.h"
 #include "Query.h"
 #include "Settings.h"
 #include "Tools.h"
@@ -21,6 +22,7 @@
 #include <QSet>
 
 #include <atomic>
+#include <optional>
 #include <vector>
 
 using namespace Qt::StringLiterals;
@@ -66,7 +68,7 @@ struct UpdateRun::Fetch
     bool lasting = false; // the failure lies in what the server holds, not in the way to it
 
     void run();
-    bool fetchOne(Query& piece, const Job& job);
+    bool fetchOne(const Connection& connection, const Job& job);
     bool refuse(const Job& job, const QString& why)
     {
         failure = refusal(job.name, why);
@@ -85,14 +87,9 @@ void UpdateRun::Fetch::run()
         // would only keep every file read so far in memory.
         if (connection.engine() == Connection::Engine::SQLite)
             Execute(connection, u"PRAGMA cache_size = -8192"_s);
-        // PostgreSQL's driver holds a piece three times over (the result in hex text, and the bytes), the
-        // stand-in once: half the piece keeps both well within the memory budget.
-        else
-            pieceBytes = qMax<qint64>(pieceBytes / 2, 1);
-        Query piece(connection, u"SELECT substr(Bin1, ?, ?) AS Part1 FROM Update1 WHERE Name1 = ? AND Date1 = ?"_s);
         for (size_t i = 0; i < jobs.size() && !cancel; ++i) {
             current = int(i);
-            if (!fetchOne(piece, jobs[i]))
+            if (!fetchOne(connection, jobs[i]))
                 break;
         }
     } catch (const SqlError& error) {
@@ -104,8 +101,53 @@ void UpdateRun::Fetch::run()
     --gFetchesRunning;
 }
 
-bool UpdateRun::Fetch::fetchOne(Query& piece, const Job& job)
+namespace {
+
+// The pieces of one update file. PostgreSQL sends them in its binary form, the bytes as they are: through
+// Qt's driver each would come as hex text of twice its size, to be decoded here.
+class PieceReader
 {
+public:
+    PieceReader(const Connection& connection, const QString& name, const QString& date)
+        : m_connection(connection)
+        , m_name(name)
+        , m_date(date)
+    {
+        if (connection.engine() != Connection::Engine::PostgreSQL)
+            m_query.emplace(connection,
+                            u"SELECT substr(Bin1, ?, ?) AS Part1 FROM Update1 WHERE Name1 = ? AND Date1 = ?"_s);
+    }
+    // From byte `from` (counted from 1); nothing when the row is gone.
+    std::optional<QByteArray> read(qint64 from, qint64 length)
+    {
+        if (m_query) {
+            m_query->run({from, length, m_name, m_date});
+            if (!m_query->next())
+                return std::nullopt;
+            return m_query->value(u"Part1"_s).toByteArray();
+        }
+        const ProtocolStatement piece(
+            m_connection,
+            u"SELECT substr(Bin1, $1, $2) AS Part1 FROM Update1 WHERE Name1 = $3 AND Date1 = $4"_s,
+            {QString::number(from), QString::number(length), m_name, m_date},
+            ProtocolStatement::Results::Binary);
+        if (piece.rows() == 0)
+            return std::nullopt;
+        return piece.value(0, u"Part1"_s).toByteArray();
+    }
+
+private:
+    const Connection& m_connection;
+    QString m_name;
+    QString m_date;
+    std::optional<Query> m_query;
+};
+
+} // namespace
+
+bool UpdateRun::Fetch::fetchOne(const Connection& connection, const Job& job)
+{
+    PieceReader piece(connection, job.name, job.date);
     QFile::remove(job.tempPath);
     QFile out(job.tempPath);
     if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
@@ -121,13 +163,13 @@ bool UpdateRun::Fetch::fetchOne(Query& piece, const Job& job)
         if (cancel)
             return false;
         const qint64 ask = qMin(pieceBytes, job.size - got);
-        piece.run({got + 1, ask, job.name, job.date});
-        if (!piece.next()) {
+        const std::optional<QByteArray> read = piece.read(got + 1, ask);
+        if (!read) {
             failure = refusal(job.name, u"받는 도중 서버에서 바뀌거나 지워졌습니다."_s);
             return false;
         }
         // Bytes as they are: no text conversion on the way.
-        const QByteArray part = piece.value(u"Part1"_s).toByteArray().left(ask);
+        const QByteArray part = read->left(ask);
         if (part.isEmpty())
             break;
         if (out.write(part) != part.size()) {
@@ -141,8 +183,8 @@ bool UpdateRun::Fetch::fetchOne(Query& piece, const Job& job)
     if (got != job.size)
         return refuse(job, u"받은 크기가 서명된 크기("_s + grouped(job.size) + u" byte)와 다릅니다."_s);
     // One byte past the signed size tells a longer row without fetching the rest of it.
-    piece.run({job.size + 1, qint64(1), job.name, job.date});
-    if (piece.next() && !piece.value(u"Part1"_s).toByteArray().isEmpty())
+    const std::optional<QByteArray> past = piece.read(job.size + 1, 1);
+    if (past && !past->isEmpty())
         return refuse(job, u"서버의 내용이 서명된 크기("_s + grouped(job.size) + u" byte)보다 깁니다."_s);
     if (hash.result() != job.sha256)
         return refuse(job, u"내용이 서명된 업데이트와 다릅니다. 서비스가 보낸 화일이 아닙니다."_s);

@@ -25,7 +25,10 @@ PGconn* handleOf(const Connection& connection)
 
 } // namespace
 
-ProtocolStatement::ProtocolStatement(const Connection& connection, const QString& sql, const QStringList& values)
+ProtocolStatement::ProtocolStatement(const Connection& connection,
+                                     const QString& sql,
+                                     const QStringList& values,
+                                     Results results)
 {
     PGconn* conn = handleOf(connection);
     if (!conn)
@@ -42,9 +45,15 @@ ProtocolStatement::ProtocolStatement(const Connection& connection, const QString
         pointers.push_back(utf8.back().constData());
     }
     const QByteArray text = sql.toUtf8();
-    const std::unique_ptr<PGresult, decltype(&PQclear)> result(
-        PQexecParams(conn, text.constData(), int(values.size()), nullptr, pointers.data(), nullptr, nullptr, 0),
-        &PQclear);
+    const std::unique_ptr<PGresult, decltype(&PQclear)> result(PQexecParams(conn,
+                                                                            text.constData(),
+                                                                            int(values.size()),
+                                                                            nullptr,
+                                                                            pointers.data(),
+                                                                            nullptr,
+                                                                            nullptr,
+                                                                            results == Results::Binary ? 1 : 0),
+                                                               &PQclear);
     const ExecStatusType status = result ? PQresultStatus(result.get()) : PGRES_FATAL_ERROR;
     if (status != PGRES_TUPLES_OK && status != PGRES_COMMAND_OK) {
         const QString code
@@ -60,8 +69,12 @@ ProtocolStatement::ProtocolStatement(const Connection& connection, const QString
     for (int r = 0; r < rows; ++r) {
         QVariantList row;
         for (int c = 0; c < columns; ++c) {
-            row.append(PQgetisnull(result.get(), r, c) ? QVariant()
-                                                       : QVariant(QString::fromUtf8(PQgetvalue(result.get(), r, c))));
+            if (PQgetisnull(result.get(), r, c))
+                row.append(QVariant());
+            else if (results == Results::Binary)
+                row.append(QByteArray(PQgetvalue(result.get(), r, c), PQgetlength(result.get(), r, c)));
+            else
+                row.append(QString::fromUtf8(PQgetvalue(result.get(), r, c)));
         }
         m_rows.push_back(std::move(row));
     }

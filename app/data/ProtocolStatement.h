@@ -17,8 +17,13 @@
 class ProtocolStatement
 {
 public:
-    // sql with $1, $2, … for the values, which are sent as text.
-    ProtocolStatement(const Connection& connection, const QString& sql, const QStringList& values);
+    // How the result comes back: as text, or as the server keeps it (a bytea as its bytes, not as hex).
+    enum class Results { Text, Binary };
+    // sql with $1, $2, … for the values, which are sent as text. Binary results read as QByteArray.
+    ProtocolStatement(const Connection& connection,
+                      const QString& sql,
+                      const QStringList& values,
+                      Results results = Results::Text);
 
     int rows() const { return int(m_rows.size()); }
     // A null value reads as an invalid QVariant; "t"/"f" are PostgreSQL's booleans as text.
