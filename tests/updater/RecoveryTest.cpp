@@ -20,7 +20,7 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-struct Spec
+struct CopiedFile
 {
     QString relative; // under the install root, with "/"
     QByteArray before; // empty: the target did not exist
@@ -32,12 +32,12 @@ class RecoveryCase : public UpdaterCase
 {
 protected:
     // The files and the record a run leaves when it is stopped in its copying with `placed` in place.
-    ReleaseInstall::Job stoppedCopy(const QList<Spec>& specs)
+    ReleaseInstall::Job stoppedCopy(const QList<CopiedFile>& files)
     {
         ReleaseInstall::Job job;
         job.stamp = kStamp;
         int number = 0;
-        for (const Spec& s : specs) {
+        for (const CopiedFile& s : files) {
             const QString target = kRoot + QString(s.relative).replace(u'/', u'\\');
             ReleaseInstall::File file {s.relative.section(u'/', -1),
                                        target,
@@ -73,7 +73,7 @@ protected:
     }
 };
 
-const QList<Spec> kHalfCopied = {
+const QList<CopiedFile> kHalfCopied = {
     {u"DOC/a.txt"_s, "old a", "new a", true},
     {u"DOC/b.txt"_s, "old b", "new b", false},
     {u"DOC/NEW/c.txt"_s, QByteArray(), "new c", false},
