@@ -403,19 +403,25 @@ std::optional<ReleaseManifest> UpdateRun::readRelease(const QByteArray& installe
         refuse(offered + why);
         return std::nullopt;
     };
-    if (!gServerConn.hasTable(u"Release1"_s))
+    // A description beyond the limit is not even read. A server made before releases were signed has
+    // no table of them: its offer is refused like an unsigned one.
+    std::optional<Query> row;
+    try {
+        row.emplace(gServerConn,
+                    u"SELECT Sig1, LENGTH(Manifest1) AS Len1, CASE WHEN LENGTH(Manifest1) <= ? THEN Manifest1 END AS "
+                    "Manifest1 FROM Release1 WHERE Stamp1 = ?"_s);
+        row->run({ReleaseManifest::kMaxBytes, m_offered});
+    } catch (const SqlError& error) {
+        if (!gServerConn.failedForMissingTable(error, u"Release1"_s))
+            throw;
         return refused(u"에 서비스의 서명이 없습니다."_s);
-    // A description beyond the limit is not even read.
-    Query row(gServerConn,
-              u"SELECT Sig1, LENGTH(Manifest1) AS Len1, CASE WHEN LENGTH(Manifest1) <= ? THEN Manifest1 END AS "
-              "Manifest1 FROM Release1 WHERE Stamp1 = ?"_s);
-    row.run({ReleaseManifest::kMaxBytes, m_offered});
-    if (!row.next())
+    }
+    if (!row->next())
         return refused(u"에 서비스의 서명이 없습니다."_s);
-    if (row.integer(u"Len1"_s) > ReleaseManifest::kMaxBytes)
+    if (row->integer(u"Len1"_s) > ReleaseManifest::kMaxBytes)
         return refused(u"의 설명이 너무 깁니다."_s);
-    const QByteArray bytes = row.value(u"Manifest1"_s).toByteArray();
-    const QByteArray signer = ReleaseManifest::Signer(bytes, row.value(u"Sig1"_s).toByteArray(), installedKey);
+    const QByteArray bytes = row->value(u"Manifest1"_s).toByteArray();
+    const QByteArray signer = ReleaseManifest::Signer(bytes, row->value(u"Sig1"_s).toByteArray(), installedKey);
     if (signer.isEmpty())
         return refused(u"의 서명이 맞지 않습니다. 서비스가 낸 업데이트가 아닙니다."_s);
     QString why;

@@ -125,9 +125,11 @@ Connection Connection::openPostgres(const PostgresTarget& target)
     db.setDatabaseName(target.database);
     db.setUserName(target.user);
     db.setPassword(target.password);
-    // The server may be out of reach: never wait longer than this for it.
+    // The server may be out of reach: never wait longer than this for it. The texts are UTF-8 from the
+    // first message on, asked for in the start-up packet rather than by a statement of its own (one
+    // round trip less on every connection).
     options << u"connect_timeout="_s + QString::number(target.connectTimeoutSeconds) << u"sslmode=verify-full"_s
-            << u"gssencmode=disable"_s;
+            << u"gssencmode=disable"_s << u"client_encoding=UTF8"_s;
     if (!target.caFile.isEmpty())
         options << u"sslrootcert="_s + optionValue(target.caFile);
     db.setConnectOptions(options.join(u';'));
@@ -137,8 +139,6 @@ Connection Connection::openPostgres(const PostgresTarget& target)
             throw SqlError(error.text(), QString::fromUtf16(kTlsFailure), QString());
         throwOpenError(db, u"서버에 연결할 수 없습니다"_s);
     }
-    QSqlQuery setup(db);
-    setup.exec(u"SET client_encoding TO 'UTF8'"_s);
     return Connection(std::move(handle), Engine::PostgreSQL);
 }
 
@@ -163,11 +163,19 @@ bool Connection::hasTable(const QString& table) const
 {
     QSqlQuery query(database());
     if (m_engine == Engine::PostgreSQL) {
-        query.prepare(u"SELECT 1 FROM information_schema.tables WHERE table_schema = current_schema() "
-                      "AND lower(table_name) = lower(?)"_s);
+        // The catalog itself, not information_schema, whose views take milliseconds to plan on a fresh
+        // connection.
+        query.prepare(u"SELECT 1 FROM pg_catalog.pg_class c WHERE c.relnamespace = current_schema()::regnamespace "
+                      "AND c.relkind IN ('r', 'p', 'v', 'f') AND lower(c.relname) = lower(?)"_s);
     } else {
         query.prepare(u"SELECT 1 FROM sqlite_master WHERE type = 'table' AND lower(name) = lower(?)"_s);
     }
     query.addBindValue(table);
     return query.exec() && query.next();
+}
+
+bool Connection::failedForMissingTable(const SqlError& error, const QString& table) const
+{
+    static const QString undefinedTable = u"42P01"_s; // PostgreSQL's SQLSTATE for it
+    return m_engine == Engine::PostgreSQL ? error.nativeCode() == undefinedTable : !hasTable(table);
 }

@@ -5,6 +5,8 @@
 
 #include <memory>
 
+class SqlError;
+
 // One open database: a local SQLite file, or the server (PostgreSQL, or an SQLite file standing in
 // for it). Copies share the same connection; it is closed when the last copy lets go. What differs
 // between the two engines lives here and nowhere else.
@@ -49,6 +51,10 @@ public:
     static QString limitClause(int rows) { return QStringLiteral(" LIMIT ") + QString::number(rows); }
 
     bool hasTable(const QString& table) const;
+    // Whether a statement on table failed because the database has no such table. Asked after the
+    // failure rather than before every read: a catalog question costs a fresh server connection
+    // milliseconds. PostgreSQL says so in its error; an SQLite file is looked at.
+    bool failedForMissingTable(const SqlError& error, const QString& table) const;
 
 private:
     struct Handle;

@@ -146,6 +146,12 @@ TEST_P(TrustCase, ARaisedStampWithoutASignedReleaseIsRefusedAndTheNextReleaseSti
     EXPECT_TRUE(raised.failure().contains(u"2099123199"_s)) << raised.failure().toStdString();
     EXPECT_EQ(installedStamp(), kFirst);
     EXPECT_EQ(UpdateFiles::ReadNote().refused, u"2099123199"_s);
+    // A server from before releases were signed has no table of them.
+    Execute(owner(), u"ALTER TABLE Release1 RENAME TO Release1Old"_s);
+    UpdateRun older;
+    EXPECT_EQ(runToEnd(older), UpdateRun::Outcome::Refused);
+    EXPECT_TRUE(older.failure().contains(u"서명이 없습니다"_s)) << older.failure().toStdString();
+    Execute(owner(), u"ALTER TABLE Release1Old RENAME TO Release1"_s);
 
     // The publisher goes on from the last signed release, whatever the text says.
     publish(kSecond, {{kRoot + u"DOC\\a.txt"_s, "a2"}});
