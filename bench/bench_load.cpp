@@ -28,6 +28,7 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTextStream>
+#include <QThread>
 #include <QTimer>
 
 #include <algorithm>
@@ -213,6 +214,39 @@ double percentile(std::vector<double> values, double p)
     return values[index];
 }
 
+// What no start can do without, in processor time of the server: a new connection (TLS, the password
+// exchange and a fresh server process, which ends after it) and one check of a password at the cost the
+// server keeps them. With the starts' rate it says how much of the machine's processors they take before
+// the program's own work; above all of them, no percentile holds.
+void floorOfAStart(const ServerCatalog::PostgresAdmin& admin, QTextStream& out)
+{
+    constexpr int kConnections = 40;
+    constexpr int kChecks = 10;
+    Connection::PostgresTarget target = admin.target(QString::fromUtf16(kServerCatalog));
+    target.user = QString::fromUtf16(kServerUser);
+    target.password = QString::fromUtf16(kServerPassword);
+    double before = serverCpuMs();
+    for (int i = 0; i < kConnections; ++i) {
+        Connection c = Connection::openPostgres(target);
+        Query(c, u"SELECT 1"_s).run();
+    }
+    // The last server process may still be ending: its time is counted once it has.
+    QThread::msleep(200);
+    const double connection = (serverCpuMs() - before) / kConnections;
+    const Connection owner = admin.connect(QString::fromUtf16(kServerCatalog));
+    Query check(owner, u"SELECT crypt(?, gen_salt('bf', 10)) AS h"_s);
+    before = serverCpuMs();
+    for (int i = 0; i < kChecks; ++i)
+        check.run({kPassword});
+    const double bcrypt = (serverCpuMs() - before) / kChecks;
+    const long cores = sysconf(_SC_NPROCESSORS_ONLN);
+    out << "the least a start costs the server: a new connection " << QString::number(connection, 'f', 1)
+        << " ms and one password check at bcrypt cost 10 " << QString::number(bcrypt, 'f', 1)
+        << " ms of processor time; at 20 starts a second that is "
+        << QString::number((connection + bcrypt) * 20.0 / 10.0 / double(cores), 'f', 0) << " % of the " << cores
+        << " processors" << Qt::endl;
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
@@ -287,6 +321,7 @@ int main(int argc, char* argv[])
 
     out << starts << " starts (login and synchronisation of one new draw), " << workerCount
         << " worker processes, PostgreSQL " << admin->serverSetting() << " over TLS" << Qt::endl;
+    floorOfAStart(*admin, out);
     // Every member's first start, which makes the member's file: not measured.
     run(workers, 200, 20.0, 0);
     int offset = 0;

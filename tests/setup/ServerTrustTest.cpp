@@ -377,6 +377,13 @@ TEST_F(ServerRules, TheOwnerIsNoSuperuserAndObeysTheRulesOnEveryTable)
                        u"SELECT rolsuper::text || rolbypassrls::text || rolcreaterole::text || rolcreatedb::text "
                        "FROM pg_roles WHERE rolname = 'user1'"_s),
               u"falsefalsefalsefalse"_s);
+    // The shared account's password is public: its stored form costs each connection one round of
+    // hashing. The secret passwords keep PostgreSQL's own rounds.
+    EXPECT_EQ(SqlValue(owner,
+                       u"SELECT string_agg(rolname || ' ' || (split_part(split_part(rolpassword, '$', 2), ':', 1)::int "
+                       "> 1)::text, ',' ORDER BY rolname) FROM pg_authid "
+                       "WHERE rolname IN ('user1', 'suriball_publisher', 'suriball_attempts')"_s),
+              u"suriball_attempts true,suriball_publisher true,user1 false"_s);
     // Every table of the catalog: owned by the owner, its rules enabled and forced on the owner too.
     EXPECT_EQ(
         SqlValue(owner,
