@@ -49,8 +49,10 @@ start() {
     # Over the network only TLS: a client that would talk in the clear finds no line to match.
     as_owner sh -c "printf '%s\\n' 'local all all trust' 'hostssl all all 127.0.0.1/32 scram-sha-256' \
         'hostssl all all ::1/128 scram-sha-256' > '$dir/data/pg_hba.conf'"
+    # Served as the README asks of a real server: the login's languages loaded once by the postmaster, not
+    # again by every new server process.
     as_owner "$bin/pg_ctl" -D "$dir/data" -l "$dir/server.log" -w -t 60 \
-        -o "-p $port -c listen_addresses=127.0.0.1,::1 -k $dir -c fsync=off -c synchronous_commit=off -c full_page_writes=off -c ssl=on -c ssl_cert_file=$dir/server.crt -c ssl_key_file=$dir/server.key" \
+        -o "-p $port -c listen_addresses=127.0.0.1,::1 -k $dir -c fsync=off -c synchronous_commit=off -c full_page_writes=off -c ssl=on -c ssl_cert_file=$dir/server.crt -c ssl_key_file=$dir/server.key -c shared_preload_libraries=plpgsql,pgcrypto" \
         start >/dev/null || { cat "$dir/server.log" >&2; return 1; }
     export SURIBALL_TEST_PG=127.0.0.1
     export SURIBALL_TEST_PG_PORT=$port

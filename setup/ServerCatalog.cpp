@@ -253,7 +253,7 @@ void addReleaseTable(const Connection& connection)
         Execute(connection, statement);
 }
 
-void secureMembersPostgres(const PostgresAdmin& admin, const QString& publisherPassword)
+QStringList secureMembersPostgres(const PostgresAdmin& admin, const QString& publisherPassword)
 {
     try {
         const Connection connection = admin.connect(QString::fromUtf16(kServerCatalog));
@@ -265,6 +265,7 @@ void secureMembersPostgres(const PostgresAdmin& admin, const QString& publisherP
             transaction.commit();
         }
         ServerTrust::CheckAttemptsLink(connection);
+        return ServerTrust::LibrariesNotPreloaded(connection);
     } catch (const SqlError& error) {
         throw SetupError(u"PostgreSQL 서버 작업에 실패하였습니다: "_s + error.message());
     }
@@ -289,11 +290,8 @@ void createSqlite(const QString& file, bool demo, bool force, const QDate& today
     BuildSqliteFile(file, [&](const Connection& connection) { fill(connection, demo, true, today); });
 }
 
-void createPostgres(const PostgresAdmin& admin,
-                    bool demo,
-                    bool force,
-                    const QDate& today,
-                    const QString& publisherPassword)
+QStringList
+createPostgres(const PostgresAdmin& admin, bool demo, bool force, const QDate& today, const QString& publisherPassword)
 {
     const QString catalog = QString::fromUtf16(kServerCatalog);
     try {
@@ -310,6 +308,7 @@ void createPostgres(const PostgresAdmin& admin,
         const Connection connection = admin.connect(catalog);
         fill(connection, demo, force, today, publisherPassword);
         ServerTrust::CheckAttemptsLink(connection);
+        return ServerTrust::LibrariesNotPreloaded(connection);
     } catch (const SqlError& error) {
         throw SetupError(u"PostgreSQL 서버 작업에 실패하였습니다: "_s + error.message());
     }

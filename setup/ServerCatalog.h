@@ -4,6 +4,7 @@
 
 #include <QDate>
 #include <QString>
+#include <QStringList>
 
 #include <optional>
 
@@ -47,12 +48,13 @@ void createSqlite(const QString& file, bool demo, bool force, const QDate& today
 // The database VELTRA1 on a PostgreSQL server, as its administrator: the shared login user1, the
 // catalog's owner role, the publisher's login (publisherPassword; empty keeps an existing one) and the
 // rules of ServerTrust. user1 cannot create, alter or drop anything, and reads and writes only what the
-// rules give the session it proved.
-void createPostgres(const PostgresAdmin& admin,
-                    bool demo,
-                    bool force,
-                    const QDate& today,
-                    const QString& publisherPassword = QString());
+// rules give the session it proved. Answers the libraries the server should load when it starts and does
+// not (ServerTrust::LibrariesNotPreloaded).
+QStringList createPostgres(const PostgresAdmin& admin,
+                           bool demo,
+                           bool force,
+                           const QDate& today,
+                           const QString& publisherPassword = QString());
 
 // The signed releases' table (Release1) on a catalog made before releases were signed, when it lacks it;
 // on PostgreSQL its rules come with secureMembers (the shared account reads it, the publisher writes it).
@@ -65,8 +67,9 @@ void addReleaseTable(const Connection& connection);
 // version too.
 void secureMembers(const Connection& connection, const QString& publisherPassword = QString());
 
-// The same on an existing catalog, as its administrator or on the stand-in's file.
-void secureMembersPostgres(const PostgresAdmin& admin, const QString& publisherPassword = QString());
+// The same on an existing catalog, as its administrator or on the stand-in's file; the PostgreSQL one
+// answers as createPostgres does.
+QStringList secureMembersPostgres(const PostgresAdmin& admin, const QString& publisherPassword = QString());
 void secureMembersSqlite(const QString& file);
 
 } // namespace ServerCatalog

@@ -644,6 +644,29 @@ Connection ConnectAsPublisher(const ServerLocation& where, const QString& passwo
     return Connection::openPostgres(where.target(publisher(), password));
 }
 
+QStringList NotPreloaded(const QString& sharedPreloadLibraries)
+{
+    QStringList loaded;
+    for (QString name : sharedPreloadLibraries.split(u',')) {
+        // A name may be quoted or a path ('$libdir/pgcrypto').
+        name = name.trimmed().remove(u'"').remove(u'\'');
+        loaded << name.section(u'/', -1).toLower();
+    }
+    QStringList missing;
+    for (const QString& library : {u"plpgsql"_s, u"pgcrypto"_s}) {
+        if (!loaded.contains(library))
+            missing << library;
+    }
+    return missing;
+}
+
+QStringList LibrariesNotPreloaded(const Connection& c)
+{
+    Query setting(c, u"SELECT current_setting('shared_preload_libraries') AS libraries"_s);
+    setting.run();
+    return NotPreloaded(setting.next() ? setting.text(u"libraries"_s) : QString());
+}
+
 void CheckAttemptsLink(const Connection& c)
 {
     Execute(c, u"SET ROLE "_s + owner());

@@ -142,6 +142,17 @@ Connection publishServer(const Arguments& a)
     }
 }
 
+// The catalog works either way; the server only spends more on every member's start.
+void adviseOnPreload(const QStringList& notPreloaded, QTextStream& out)
+{
+    if (notPreloaded.isEmpty())
+        return;
+    out << "참고: 서버가 시작할 때 " << notPreloaded.join(u", "_s)
+        << " 라이브러리를 미리 읽지 않아 회원이 시작할 때마다 다시 읽습니다. postgresql.conf에 "
+           "shared_preload_libraries = 'plpgsql, pgcrypto'를 넣고 서버를 다시 시작하여 주십시오."
+        << Qt::endl;
+}
+
 int publish(const Arguments& a, QTextStream& out)
 {
     QString keyFile = a.values.value(u"--key"_s);
@@ -237,27 +248,31 @@ int run(const QStringList& args)
         return rotateKey(a, out);
     if (a.command == u"server"_s) {
         const bool demo = a.flags.contains(u"--demo"_s);
+        QStringList notPreloaded;
         if (a.values.contains(u"--sqlite"_s)) {
             ServerCatalog::createSqlite(a.values.value(u"--sqlite"_s), demo, force, today);
         } else if (a.values.contains(u"--postgres"_s)) {
-            ServerCatalog::createPostgres(postgresAdmin(a), demo, force, today, publisherPassword(a));
+            notPreloaded = ServerCatalog::createPostgres(postgresAdmin(a), demo, force, today, publisherPassword(a));
         } else {
             throw SetupError(u"--sqlite 또는 --postgres 중 하나를 지정하여 주십시오."_s);
         }
         out << "서버 카탈로그를 만들었습니다." << Qt::endl;
+        adviseOnPreload(notPreloaded, out);
         return 0;
     }
     if (a.command == u"secure-members"_s) {
+        QStringList notPreloaded;
         if (a.values.contains(u"--sqlite"_s)) {
             ServerCatalog::secureMembersSqlite(a.values.value(u"--sqlite"_s));
         } else if (a.values.contains(u"--postgres"_s)) {
-            ServerCatalog::secureMembersPostgres(postgresAdmin(a), publisherPassword(a));
+            notPreloaded = ServerCatalog::secureMembersPostgres(postgresAdmin(a), publisherPassword(a));
         } else {
             throw SetupError(u"--sqlite 또는 --postgres 중 하나를 지정하여 주십시오."_s);
         }
         out << "회원의 암호를 해시로 바꾸고, PostgreSQL에서는 공용 계정이 로그인 세션의 회원에게 허락된 행만 "
                "다루게 하였습니다."
             << Qt::endl;
+        adviseOnPreload(notPreloaded, out);
         return 0;
     }
     throw SetupError(QString::fromUtf16(kUsage));

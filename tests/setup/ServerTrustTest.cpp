@@ -418,6 +418,17 @@ TEST_F(ServerRules, TheOwnerIsNoSuperuserAndObeysTheRulesOnEveryTable)
     }
 }
 
+// The setup tool tells the service's administrator which of the login's libraries every new server process
+// would load again.
+TEST_F(ServerRules, SaysWhichLibrariesTheServerDoesNotLoadAtItsStart)
+{
+    EXPECT_EQ(ServerTrust::LibrariesNotPreloaded(owner), QStringList()); // the test server loads both
+    EXPECT_EQ(ServerTrust::NotPreloaded(QString()), QStringList({u"plpgsql"_s, u"pgcrypto"_s}));
+    EXPECT_EQ(ServerTrust::NotPreloaded(u"pg_stat_statements, PLPGSQL"_s), QStringList({u"pgcrypto"_s}));
+    EXPECT_EQ(ServerTrust::NotPreloaded(u"plpgsql,'$libdir/pgcrypto'"_s), QStringList());
+    EXPECT_EQ(ServerTrust::NotPreloaded(u"\"pgcrypto\", plpgsql2"_s), QStringList({u"plpgsql"_s}));
+}
+
 TEST_F(ServerRules, TheDrawProgressTextHasTwoWritersEachWithItsOwnPart)
 {
     auto text = [&] {
