@@ -18,6 +18,7 @@
 #include "ProgramEnd.h"
 #include "Query.h"
 #include "ServerCatalog.h"
+#include "ServerTrust.h"
 #include "Settings.h"
 
 #include <QCoreApplication>
@@ -245,6 +246,10 @@ void floorOfAStart(const ServerCatalog::PostgresAdmin& admin, QTextStream& out)
         << " ms of processor time; at 20 starts a second that is "
         << QString::number((connection + bcrypt) * 20.0 / 10.0 / double(cores), 'f', 0) << " % of the " << cores
         << " processors" << Qt::endl;
+    const QStringList notPreloaded = ServerTrust::LibrariesNotPreloaded(owner);
+    if (!notPreloaded.isEmpty())
+        out << "the server loads " << notPreloaded.join(u", "_s)
+            << " in every new server process (not in shared_preload_libraries): each start pays for it" << Qt::endl;
 }
 
 } // namespace
