@@ -644,6 +644,8 @@ Connection ConnectAsPublisher(const ServerLocation& where, const QString& passwo
     return Connection::openPostgres(where.target(publisher(), password));
 }
 
+QStringList LoginLibraries() { return {u"plpgsql"_s, u"pgcrypto"_s}; }
+
 QStringList NotPreloaded(const QString& sharedPreloadLibraries)
 {
     QStringList loaded;
@@ -653,7 +655,7 @@ QStringList NotPreloaded(const QString& sharedPreloadLibraries)
         loaded << name.section(u'/', -1).toLower();
     }
     QStringList missing;
-    for (const QString& library : {u"plpgsql"_s, u"pgcrypto"_s}) {
+    for (const QString& library : LoginLibraries()) {
         if (!loaded.contains(library))
             missing << library;
     }

@@ -39,6 +39,7 @@ Connection ConnectAsPublisher(const ServerLocation& where, const QString& passwo
 // not load when it starts: each new server process, one per member's start, then loads them itself, some
 // 13 ms of the server's processor time on the 2-core test machine. NotPreloaded reads the value of
 // shared_preload_libraries.
+QStringList LoginLibraries();
 QStringList NotPreloaded(const QString& sharedPreloadLibraries);
 QStringList LibrariesNotPreloaded(const Connection& catalog);
 

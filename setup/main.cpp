@@ -149,8 +149,8 @@ void adviseOnPreload(const QStringList& notPreloaded, QTextStream& out)
         return;
     out << "참고: 서버가 시작할 때 " << notPreloaded.join(u", "_s)
         << " 라이브러리를 미리 읽지 않아 회원이 시작할 때마다 다시 읽습니다. postgresql.conf에 "
-           "shared_preload_libraries = 'plpgsql, pgcrypto'를 넣고 서버를 다시 시작하여 주십시오."
-        << Qt::endl;
+           "shared_preload_libraries = '"
+        << ServerTrust::LoginLibraries().join(u", "_s) << "'를 넣고 서버를 다시 시작하여 주십시오." << Qt::endl;
 }
 
 int publish(const Arguments& a, QTextStream& out)
